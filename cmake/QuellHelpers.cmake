@@ -1,0 +1,32 @@
+# Shared helpers for registering tests.
+
+# The external corpora live beside the project in a developer checkout only;
+# tests that need them skip when this folder is absent.
+set(QUELL_CORPORA_DIR "${PROJECT_SOURCE_DIR}/../shared/corpora" CACHE PATH "External test corpora")
+set(QUELL_TEST_DATA_DIR "${PROJECT_SOURCE_DIR}/tests/data")
+
+# quell_add_gtest(<name> SOURCES <files...> [LIBS <libs...>])
+# One GoogleTest executable, discovered case by case by ctest.
+function(quell_add_gtest name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE quell_core GTest::gtest GTest::gtest_main ${ARG_LIBS})
+  target_compile_definitions(${name} PRIVATE
+    QUELL_CORPORA_DIR="${QUELL_CORPORA_DIR}"
+    QUELL_TEST_DATA_DIR="${QUELL_TEST_DATA_DIR}")
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS core)
+endfunction()
+
+# quell_add_qtest(<name> SOURCES <files...> [LIBS <libs...>])
+# One Qt Test executable, run offscreen.
+function(quell_add_qtest name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE quell_ui Qt6::Test ${ARG_LIBS})
+  target_compile_definitions(${name} PRIVATE
+    QUELL_CORPORA_DIR="${QUELL_CORPORA_DIR}"
+    QUELL_TEST_DATA_DIR="${QUELL_TEST_DATA_DIR}")
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES LABELS ui
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QTWEBENGINE_CHROMIUM_FLAGS=--no-sandbox --disable-gpu;QUELLCORE_REGISTRY=/nonexistent/registry.reg")
+endfunction()

@@ -1,0 +1,46 @@
+#pragma once
+// The few file-system calls the core needs, on POSIX. Everything here reports
+// failure as a value; nothing throws.
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace quell::os {
+
+// Reads at most maxBytes from the start of the file; nullopt when it cannot be opened or read.
+std::optional<std::vector<uint8_t>> readFile(const std::string& path, size_t maxBytes = SIZE_MAX);
+
+// True when anything (file or folder) exists at exactly this path.
+bool pathExists(const std::string& path);
+bool isDirectory(const std::string& path);
+bool isRegularFile(const std::string& path);
+
+enum class CreateDirectoryResult { Created, AlreadyExists, Failed };
+CreateDirectoryResult createDirectory(const std::string& path);
+// Creates the folder and any missing parents; true when it exists afterwards.
+bool createDirectories(const std::string& path);
+
+// True when the current user may create files in the folder.
+bool isWritableDirectory(const std::string& path);
+
+bool removeFile(const std::string& path);
+
+// The running executable's full path (/proc/self/exe), empty when unknown.
+std::string modulePath();
+
+// The value of an environment variable, empty when unset.
+std::string environment(const char* name);
+// $XDG_DATA_HOME, else $HOME/.local/share; no trailing slash.
+std::string userDataHome();
+// $XDG_CONFIG_HOME, else $HOME/.config; no trailing slash.
+std::string userConfigHome();
+
+// Finds relativeName below folder, matching each path component without
+// regard to case when the exact name does not exist. '\' in the name is a
+// separator. Returns folder + the name as found, or folder + the name as given
+// (with '/' separators) when nothing matches.
+std::string resolveCaseInsensitive(const std::string& folder, const std::string& relativeName);
+
+}  // namespace quell::os

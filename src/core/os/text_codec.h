@@ -1,0 +1,19 @@
+#pragma once
+// Text decoding for files authored on Windows: skin descriptions and registry
+// exports arrive as UTF-16LE, UTF-8 or the Japanese code page 932.
+#include <string>
+#include <string_view>
+
+namespace quell::os {
+
+bool isValidUtf8(std::string_view bytes);
+
+// UTF-8 when the bytes are valid UTF-8, otherwise read as code page 932
+// (Shift-JIS); bytes that are neither are replaced by U+FFFD.
+std::string decodeLegacyText(std::string_view bytes);
+
+// Converts UTF-16LE code units (no byte-order mark) to UTF-8; an unpaired
+// surrogate becomes U+FFFD.
+std::string utf16leToUtf8(std::string_view bytes);
+
+}  // namespace quell::os
