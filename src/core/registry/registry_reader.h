@@ -1,0 +1,35 @@
+#pragma once
+// Read-only access to the few registry values the program uses, taken from a
+// registry-editor export file (.reg) instead of a live registry.
+#include <memory>
+#include <string>
+
+#include "core/registry/registry_file.h"
+
+namespace quell::registry {
+
+// Where the registry file lives: $QUELLCORE_REGISTRY when set, otherwise
+// $XDG_CONFIG_HOME/quellcore/registry.reg.
+std::string DefaultRegistryPath();
+
+class RegistryReader {
+public:
+    // Reads the file at DefaultRegistryPath(); a missing file is an empty registry.
+    explicit RegistryReader(std::string company = std::string());
+    // Reads the given registry contents (tests, tools).
+    RegistryReader(std::shared_ptr<const RegistryFile> file, std::string company);
+
+    // root 1 HKEY_CLASSES_ROOT, 2 HKEY_CURRENT_USER, 3 HKEY_LOCAL_MACHINE.
+    // The text after the path's last '\' is the value name. On failure text is
+    // left unchanged, except for the fixed texts of unconvertible types.
+    bool ReadValue(int root, const std::string& keyAndValuePath, std::string& text) const;
+
+    // Reads SOFTWARE\<company>\<section>\<valueName> under the current user.
+    bool ReadString(const std::string& section, const std::string& valueName, std::string& text) const;
+
+private:
+    std::shared_ptr<const RegistryFile> m_file;
+    std::string m_company;
+};
+
+}  // namespace quell::registry
