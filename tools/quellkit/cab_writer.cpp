@@ -89,10 +89,13 @@ std::vector<CabinetPlan> planCabinets(const std::vector<EncodedFolder>& folders,
         for (size_t b = 0; b < folders[f].blocks.size(); ++b) {
             ++seen;
             const size_t limit = o.piecesPerCabinet;
-            if (limit && plans.back().pieces.size() >= limit) plans.emplace_back();
+            // A cabinet boundary always falls inside a folder, so that the
+            // folder runs on into the next cabinet and a reader walking the
+            // first cabinet's table reaches every later one.
+            if (limit && b > 0 && plans.back().pieces.size() >= limit) plans.emplace_back();
             const std::vector<uint8_t>& bytes = folders[f].blocks[b].bytes;
             const bool more = seen < totalBlocks;
-            if (limit && o.splitBlocks && more && plans.back().pieces.size() + 1 == limit) {
+            if (limit && o.splitBlocks && more && plans.back().pieces.size() + 1 >= limit) {
                 const size_t cut = bytes.size() / 2;
                 addFolder(f);
                 plans.back().pieces.push_back({f, b, {bytes.begin(), bytes.begin() + cut}, false});
@@ -137,32 +140,52 @@ std::vector<std::vector<uint8_t>> WriteCabinetSet(const std::vector<WriterFolder
     const std::vector<CabinetPlan> plans = planCabinets(encoded, o);
     const bool reserveFlag = o.forceReserveFlag || o.headerReserve || o.folderReserve || o.dataReserve;
 
+    // Which cabinets list each file: those holding a piece of a block the
+    // file has bytes in. A file in a block cut across two cabinets is listed
+    // in both, continued from one into the other.
+    struct Coverage {
+        uint32_t begin = UINT32_MAX, end = 0;
+    };
+    std::vector<std::vector<Coverage>> coverage(plans.size(), std::vector<Coverage>(folders.size()));
+    for (size_t k = 0; k < plans.size(); ++k)
+        for (const Piece& p : plans[k].pieces) {
+            const Block& b = encoded[p.folder].blocks[p.block];
+            Coverage& c = coverage[k][p.folder];
+            c.begin = std::min(c.begin, b.start);
+            c.end = std::max(c.end, b.start + b.size);
+        }
+    auto listedIn = [&](size_t k, size_t f, size_t i) {
+        const Coverage& c = coverage[k][f];
+        if (c.begin == UINT32_MAX) {
+            // A folder without blocks lists its (empty) files where it stands.
+            if (!encoded[f].blocks.empty()) return false;
+            for (size_t local : plans[k].folders)
+                if (local == f) return true;
+            return false;
+        }
+        const uint32_t s = encoded[f].offsets[i];
+        const uint32_t e = s + static_cast<uint32_t>(folders[f].files[i].data.size());
+        if (s == e) {
+            // An empty file goes with the first cabinet that reaches its offset.
+            for (size_t j = 0; j < k; ++j)
+                if (coverage[j][f].begin != UINT32_MAX && s >= coverage[j][f].begin && s < coverage[j][f].end)
+                    return false;
+            return (s >= c.begin && s < c.end) || (s == encoded[f].total && c.end == s);
+        }
+        return s < c.end && e > c.begin;
+    };
+
     std::vector<std::vector<uint8_t>> result;
     for (size_t k = 0; k < plans.size(); ++k) {
         const CabinetPlan& plan = plans[k];
         const bool hasPrevious = k > 0;
         const bool hasNext = k + 1 < plans.size();
-
-        // The uncompressed range of each folder that this cabinet's blocks decode.
-        struct Range {
-            uint32_t begin = UINT32_MAX, end = 0;
-        };
-        std::vector<Range> ranges(plan.folders.size());
         std::vector<uint16_t> pieceCounts(plan.folders.size(), 0);
         for (const Piece& p : plan.pieces) {
             size_t local = 0;
             while (plan.folders[local] != p.folder) ++local;
             ++pieceCounts[local];
-            const Block& b = encoded[p.folder].blocks[p.block];
-            if (p.attributed) {
-                ranges[local].begin = std::min(ranges[local].begin, b.start);
-                ranges[local].end = std::max(ranges[local].end, b.start + b.size);
-            } else if (ranges[local].begin == UINT32_MAX) {
-                ranges[local].begin = ranges[local].end = b.start;
-            }
         }
-        for (size_t local = 0; local < plan.folders.size(); ++local)
-            if (ranges[local].begin == UINT32_MAX) ranges[local].begin = ranges[local].end = 0;
 
         struct Entry {
             const WriterFile* file;
@@ -172,23 +195,16 @@ std::vector<std::vector<uint8_t>> WriteCabinetSet(const std::vector<WriterFolder
         std::vector<Entry> entries;
         for (size_t local = 0; local < plan.folders.size(); ++local) {
             const size_t f = plan.folders[local];
-            const Range r = ranges[local];
-            const bool lastHolder = r.end == encoded[f].total;
             for (size_t i = 0; i < folders[f].files.size(); ++i) {
+                if (!listedIn(k, f, i)) continue;
                 const WriterFile& file = folders[f].files[i];
-                const uint32_t s = encoded[f].offsets[i];
-                const uint32_t e = s + static_cast<uint32_t>(file.data.size());
-                bool listed;
-                if (file.data.empty()) listed = (s >= r.begin && s < r.end) || (s == r.end && lastHolder);
-                else listed = s < r.end && e > r.begin;
-                if (!listed) continue;
-                const bool fromPrevious = s < r.begin;
-                const bool toNext = e > r.end;
+                const bool fromPrevious = !file.data.empty() && k > 0 && listedIn(k - 1, f, i);
+                const bool toNext = !file.data.empty() && k + 1 < plans.size() && listedIn(k + 1, f, i);
                 uint16_t index = static_cast<uint16_t>(local);
                 if (fromPrevious && toNext) index = kPreviousAndNext;
                 else if (fromPrevious) index = kFromPrevious;
                 else if (toNext) index = kToNext;
-                entries.push_back({&file, s, index});
+                entries.push_back({&file, encoded[f].offsets[i], index});
             }
         }
 
