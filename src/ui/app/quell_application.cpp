@@ -10,6 +10,7 @@
 #include "core/os/file_system.h"
 #include "core/startup/prepare_media_folder.h"
 #include "core/startup/startup_paths.h"
+#include "core/startup/unpack_appended_skin.h"
 #include "ui/app/qt_message_sink.h"
 #include "ui/mainwindow/main_skin_window.h"
 
@@ -29,11 +30,7 @@ void configureBrowserEngine() {
     setenv("QTWEBENGINE_DISABLE_SANDBOX", "1", 1);
 }
 
-bool unpackSkin(const startup::StartupPaths&) {
-    // The appended package is read by the cabinet module; without it there is
-    // nothing to unpack.
-    return false;
-}
+bool unpackSkin(const startup::StartupPaths& paths) { return startup::UnpackAppendedSkin(paths); }
 
 }  // namespace
 

@@ -66,8 +66,9 @@ TEST(QuellkitCab, MakeListAndExtractRoundTrip) {
         ASSERT_EQ(extract.status, 0) << extract.err;
         EXPECT_TRUE(cabtest::readBytes(t / "out/a.ini") == text);
         EXPECT_TRUE(cabtest::readBytes(t / "out/b.bmp") == bitmap);
-        if (cabtest::haveTool("cabextract"))
+        if (cabtest::haveTool("cabextract")) {
             EXPECT_EQ(cabtest::runCommand("cabextract -t -q " + t.path() + "x.cab >/dev/null 2>&1"), 0);
+        }
     }
 }
 
