@@ -11,6 +11,7 @@
 #include "core/os/file_system.h"
 #include "core/startup/prepare_media_folder.h"
 #include "core/startup/startup_paths.h"
+#include "core/startup/unpack_appended_skin.h"
 #include "ui/app/about_dialog.h"
 #include "ui/app/qt_message_sink.h"
 #include "ui/mainwindow/main_skin_window.h"
@@ -31,11 +32,7 @@ void configureBrowserEngine() {
     setenv("QTWEBENGINE_DISABLE_SANDBOX", "1", 1);
 }
 
-bool unpackSkin(const startup::StartupPaths&) {
-    // The appended package is read by the cabinet module; without it there is
-    // nothing to unpack.
-    return false;
-}
+bool unpackSkin(const startup::StartupPaths& paths) { return startup::UnpackAppendedSkin(paths); }
 
 }  // namespace
 
