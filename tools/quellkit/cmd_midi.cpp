@@ -11,7 +11,7 @@
 #include "core/os/file_system.h"
 
 #ifdef QUELLKIT_HAVE_PLATFORM
-#include "midi_render.h"
+#include "cmd_midi_render.h"
 #endif
 
 namespace quellkit {
