@@ -1,5 +1,11 @@
 #include "platform/midi/threaded_midi_stream.h"
 
+#include <pthread.h>
+#include <sched.h>
+#include <sys/prctl.h>
+
+#include <algorithm>
+
 namespace quell::platform {
 
 using music::StreamHeader;
@@ -29,7 +35,8 @@ ThreadedMidiStream::~ThreadedMidiStream() {
 
 void ThreadedMidiStream::setDispatchProbe(std::function<void(int64_t, int64_t)> probe) {
     std::lock_guard<std::mutex> lock(m_mutex);
-    m_engine.setDispatchProbe(std::move(probe));
+    m_probe = std::move(probe);
+    m_engine.setDispatchProbe(m_probe);
 }
 
 void ThreadedMidiStream::startThreads() {
@@ -52,6 +59,7 @@ int ThreadedMidiStream::open(music::MidiStreamClient* client) {
     m_synth = std::move(synth);
     m_engine = StreamEngine();
     m_engine.setSynthesizer(m_synth.get());
+    m_engine.setDispatchProbe(m_probe);
     m_client = client;
     m_open = true;
     startThreads();
@@ -155,7 +163,23 @@ void ThreadedMidiStream::collectLocked() {
     }
 }
 
+namespace {
+
+// Events are due every few milliseconds; the scheduler asks for a real-time
+// priority (as audio threads do) and the finest timer slack so its wake-ups
+// are not delayed by ordinary work. Without the right to either, it runs as
+// an ordinary thread.
+void tuneSchedulerThread() {
+    prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
+    sched_param param{};
+    param.sched_priority = std::max(sched_get_priority_min(SCHED_FIFO), 20);
+    pthread_setschedparam(pthread_self(), SCHED_FIFO, &param);
+}
+
+}  // namespace
+
 void ThreadedMidiStream::schedulerLoop() {
+    tuneSchedulerThread();
     std::unique_lock<std::mutex> lock(m_mutex);
     while (!m_shutdown) {
         std::optional<int64_t> next;

@@ -67,6 +67,7 @@ private:
     music::MidiStreamClient* m_client = nullptr;
     std::unique_ptr<Synthesizer> m_synth;
     StreamEngine m_engine;
+    std::function<void(int64_t, int64_t)> m_probe;
     std::thread m_scheduler;
     std::thread m_notifier;
 };
