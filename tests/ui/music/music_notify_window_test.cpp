@@ -116,16 +116,18 @@ private slots:
     }
     void noMusicConfiguredMeansNoWindowAndNoDevice() {
         QFETCH(QString, text);
-        QWidget parent;
+        // The device outlives the window that plays on it.
         Device device;
+        QWidget parent;
         QCOMPARE(StartSkinMusic(&parent, ini(text.toStdString()), media(), device.factory()), nullptr);
         QVERIFY(parent.findChildren<MusicNotifyWindow*>().isEmpty());
         QCOMPARE(device.opened.load(), 0);
     }
 
     void aDeviceThatCannotOpenPlaysNothing() {
-        QWidget parent;
+        // The device outlives the window that plays on it.
         Device device;
+        QWidget parent;
         device.fail = true;
         QCOMPARE(StartSkinMusic(&parent, ini("[Sound]\nFileName=song.mid\n"), media(), device.factory()), nullptr);
         QVERIFY(parent.findChildren<MusicNotifyWindow*>().isEmpty());
@@ -144,8 +146,9 @@ private slots:
     void theRepeatSettingIsOnOnlyForOn() {
         QFETCH(QString, value);
         QFETCH(bool, repeat);
-        QWidget parent;
+        // The device outlives the window that plays on it.
         Device device;
+        QWidget parent;
         std::string text = "[Sound]\nFileName=SONG.MID\n";
         if (!value.isEmpty()) text += "Repeat=" + value.toStdString() + "\n";
         MusicNotifyWindow* window = StartSkinMusic(&parent, ini(text), media(), device.factory());
@@ -156,9 +159,10 @@ private slots:
     }
 
     void theWindowIsAnInvisibleChildThatPlays() {
+        // The device outlives the window that plays on it.
+        Device device;
         QWidget parent;
         parent.resize(200, 100);
-        Device device;
         MusicNotifyWindow* window =
             StartSkinMusic(&parent, ini("[Sound]\nFileName=song.mid\nRepeat=ON\n"), media(), device.factory());
         QVERIFY(window);
@@ -176,8 +180,9 @@ private slots:
     }
 
     void withoutRepeatTheSongEndsOnAReopenedPausedDevice() {
-        QWidget parent;
+        // The device outlives the window that plays on it.
         Device device;
+        QWidget parent;
         MusicNotifyWindow* window =
             StartSkinMusic(&parent, ini("[Sound]\nFileName=song.mid\nRepeat=OFF\n"), media(), device.factory());
         QVERIFY(window);
