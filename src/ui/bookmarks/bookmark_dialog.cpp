@@ -164,8 +164,13 @@ void BookmarkDialog::resizeEvent(QResizeEvent* event) {
 }
 
 void BookmarkDialog::keyPressEvent(QKeyEvent* event) {
-    // Enter and Escape reach the dialog only when no label is being edited:
-    // the edit box takes them itself to commit or abandon the new name.
+    // While a label is being edited, Enter belongs to the edit box, which
+    // commits the new name; the dialog stays open. (Escape never gets here
+    // then: the edit box takes it to abandon the edit.)
+    if (m_tree->isEditing()) {
+        event->accept();
+        return;
+    }
     if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
         if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
             accept();
