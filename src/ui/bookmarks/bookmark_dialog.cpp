@@ -297,10 +297,11 @@ DiskChange BookmarkDialog::moveOnDisk(const QString& oldParentPath, const QStrin
     operation.AddSource(source);
     operation.AddDestination(*to);
     bookmarks::OperationResult result = operation.Move();
-    if (result == bookmarks::OperationResult::Done && !clash) return DiskChange::Done;
-    // A declined or failed move may still have moved part of a folder.
-    bool sourceGone = !std::filesystem::exists(std::filesystem::symlink_status(source, ec));
-    if (result != bookmarks::OperationResult::Done && !sourceGone && !clash) return DiskChange::Refused;
+    if (result == bookmarks::OperationResult::Done) return clash ? DiskChange::Reload : DiskChange::Done;
+    // Only a merge of two folders can stop half way; anything else that did
+    // not succeed left the disk as it was.
+    bool sourceIsFolder = std::filesystem::is_directory(std::filesystem::symlink_status(source, ec));
+    if (!clash || !sourceIsFolder) return DiskChange::Refused;
     return DiskChange::Reload;
 }
 
