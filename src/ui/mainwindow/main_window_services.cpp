@@ -1,5 +1,7 @@
 #include "ui/mainwindow/main_window_services.h"
 
+#include "ui/app/core_qt.h"
+#include "ui/bookmarks/bookmark_dialog.h"
 #include "ui/music/music_notify_window.h"
 #include "ui/music/start_skin_music.h"
 
@@ -9,6 +11,10 @@ QWidget* StartMusicFor(QWidget* parent, const std::string& skinIniPath, const st
     return StartSkinMusic(parent, skinIniPath, mediaFolder);
 }
 
-std::string RunBookmarkDialogFor(QWidget*, const QString&, const QString&) { return std::string(); }
+std::string RunBookmarkDialogFor(QWidget* parent, const QString& pageTitle, const QString& pageUrl) {
+    BookmarkDialog dialog(pageTitle, pageUrl, parent);
+    if (dialog.exec() != QDialog::Accepted) return std::string();
+    return toStdString(dialog.chosenUrl());
+}
 
 }  // namespace quell::ui
