@@ -28,5 +28,5 @@ function(quell_add_qtest name)
     QUELL_TEST_DATA_DIR="${QUELL_TEST_DATA_DIR}")
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES LABELS ui
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QTWEBENGINE_CHROMIUM_FLAGS=--no-sandbox --disable-gpu;QUELLCORE_REGISTRY=/nonexistent/registry.reg")
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QTWEBENGINE_CHROMIUM_FLAGS=--no-sandbox --disable-gpu;QTWEBENGINE_DISABLE_SANDBOX=1;QUELLCORE_REGISTRY=/nonexistent/registry.reg")
 endfunction()

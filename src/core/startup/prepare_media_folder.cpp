@@ -8,8 +8,9 @@ bool PrepareMediaFolder(const StartupPaths& paths, MessageSink& messages, const 
     if (os::pathExists(paths.skinIniPath)) return true;
 
     // The per-user base folder may not exist yet; the folder beside the
-    // executable always does.
-    if (!paths.baseFolder.empty() && !os::isDirectory(paths.baseFolder)) os::createDirectories(paths.baseFolder);
+    // executable always does and is never created here.
+    if (paths.baseFolder != paths.executableFolder && !os::isDirectory(paths.baseFolder))
+        os::createDirectories(paths.baseFolder);
 
     std::string media = paths.mediaFolder;
     if (media.size() > 1 && media.back() == '/') media.pop_back();

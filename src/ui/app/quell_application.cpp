@@ -1,10 +1,56 @@
 #include "ui/app/quell_application.h"
 
 #include <QApplication>
+#include <QTimer>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "core/os/file_system.h"
+#include "core/startup/prepare_media_folder.h"
+#include "core/startup/startup_paths.h"
+#include "ui/app/qt_message_sink.h"
+#include "ui/mainwindow/main_skin_window.h"
 
 namespace quell::ui {
-int runApplication(int argc, char** argv) {
-    QApplication app(argc, argv);
-    return 0;
+
+namespace {
+
+// The browser engine's own sandbox cannot start as root (containers, CI); it
+// stays on for everyone else.
+void configureBrowserEngine() {
+    if (geteuid() != 0) return;
+    std::string flags = os::environment("QTWEBENGINE_CHROMIUM_FLAGS");
+    if (flags.find("--no-sandbox") == std::string::npos) {
+        flags += flags.empty() ? "--no-sandbox" : " --no-sandbox";
+        setenv("QTWEBENGINE_CHROMIUM_FLAGS", flags.c_str(), 1);
+    }
+    setenv("QTWEBENGINE_DISABLE_SANDBOX", "1", 1);
 }
+
+bool unpackSkin(const startup::StartupPaths&) {
+    // The appended package is read by the cabinet module; without it there is
+    // nothing to unpack.
+    return false;
+}
+
+}  // namespace
+
+int runApplication(int argc, char** argv) {
+    configureBrowserEngine();
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quellcore"));
+
+    startup::StartupPaths paths = startup::SelectStartupPaths(os::modulePath(), os::userDataHome());
+    QtMessageSink messages;
+    if (!startup::PrepareMediaFolder(paths, messages, unpackSkin)) return 1;
+
+    MainSkinWindow window(paths.skinIniPath, paths.mediaFolder);
+    if (!window.LoadSkin()) return 1;
+    window.show();
+    return app.exec();
+}
+
 }  // namespace quell::ui

@@ -1,0 +1,116 @@
+#include "core/skin/profile_file.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+using quell::skin::ProfileFile;
+
+namespace {
+
+std::string read(const std::string& text, const char* section, const char* key) {
+    return ProfileFile::Parse(std::string_view(text)).ReadString(section, key, "FALSE");
+}
+
+struct LookupCase {
+    const char* name;
+    std::string text;
+    const char* section;
+    const char* key;
+    const char* expected;
+};
+
+}  // namespace
+
+TEST(ProfileFile, LookupRules) {
+    const LookupCase cases[] = {
+        {"sections and keys ignore case", "[FrameBitmap]\nFileName=a.bmp\n", "framebitmap", "FILENAME", "a.bmp"},
+        {"absent key gives the default", "[A]\nx=1\n", "A", "y", "FALSE"},
+        {"absent section gives the default", "[A]\nx=1\n", "B", "x", "FALSE"},
+        {"lines before the first section are ignored", "x=1\n[A]\n", "A", "x", "FALSE"},
+        {"semicolon at line start is a comment", "[A]\n  ; x=1\n", "A", "x", "FALSE"},
+        {"hash is not a comment", "[A]\n#x=1\n", "A", "#x", "1"},
+        {"a semicolon inside a value stays", "[A]\nx=1;2\n", "A", "x", "1;2"},
+        {"a line without = is no key", "[A]\nx\nx=2\n", "A", "x", "2"},
+        {"first of duplicate keys wins", "[A]\nx=1\nx=2\n", "A", "x", "1"},
+        {"only the first duplicate section is searched", "[A]\nx=1\n[a]\ny=2\n", "A", "y", "FALSE"},
+        {"header without ] names its section", "[A\nx=1\n", "A", "x", "1"},
+        {"text after ] is ignored", "[A] trailing\nx=1\n", "A", "x", "1"},
+        {"blanks trimmed around names and values", "[ \tA\v ]\n \t x \v= \t v w \t\n", "A", "x", "v w"},
+        {"one pair of double quotes removed", "[A]\nx=\"q\"\n", "A", "x", "q"},
+        {"one pair of single quotes removed", "[A]\nx='q'\n", "A", "x", "q"},
+        {"only the outer pair is removed", "[A]\nx=\"\"q\"\"\n", "A", "x", "\"q\""},
+        {"mismatched quotes stay", "[A]\nx=\"q'\n", "A", "x", "\"q'"},
+        {"a lone quote stays", "[A]\nx=\"\n", "A", "x", "\""},
+        {"blanks inside quotes stay", "[A]\nx=\" q \"\n", "A", "x", " q "},
+        {"CR LF line ends", "[A]\r\nx=1\r\ny=2\r\n", "A", "y", "2"},
+        {"CR-only line ends", "[A]\rx=1\ry=2\r", "A", "y", "2"},
+        {"present empty value is empty, not the default", "[A]\nx=\n", "A", "x", ""},
+        {"everything after the first = belongs to the value", "[A]\nx=a=b\n", "A", "x", "a=b"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(read(c.text, c.section, c.key), c.expected);
+    }
+}
+
+TEST(ProfileFile, CutsValuesAt99Bytes) {
+    std::string value(120, 'v');
+    EXPECT_EQ(read("[A]\nx=" + value + "\n", "A", "x"), std::string(99, 'v'));
+    // The quotes come off before the cut, so a quoted value keeps 99 characters of its own.
+    EXPECT_EQ(read("[A]\nx=\"" + value + "\"\n", "A", "x"), std::string(99, 'v'));
+}
+
+TEST(ProfileFile, CutNeverSplitsAMultiByteCharacter) {
+    // 98 ASCII bytes then a three-byte character: the character does not fit.
+    std::string value = std::string(98, 'a') + "\xE3\x81\x82" + "b";
+    EXPECT_EQ(read("[A]\nx=" + value + "\n", "A", "x"), std::string(98, 'a'));
+}
+
+TEST(ProfileFile, IntegerReads) {
+    struct IntCase {
+        const char* value;
+        int32_t expected;
+    } cases[] = {
+        {"42", 42},   {"-7", -7},         {"+5", 5},       {"12abc", 12},          {"abc", 0},
+        {"", 0},      {"  9", 9},         {"\"3\"", 3},    {"4294967297", 1},      {"2147483648", INT32_MIN},
+        {"-0", 0},    {"- 1", 0},         {"0x10", 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.value);
+        auto file = ProfileFile::Parse(std::string_view(std::string("[A]\nn=") + c.value + "\n"));
+        EXPECT_EQ(file.ReadInt("A", "n", -1), c.expected);
+    }
+    EXPECT_EQ(ProfileFile::Parse(std::string_view("[A]\n")).ReadInt("A", "n", -1), -1);
+}
+
+TEST(ProfileFile, ReadsUtf16WithByteOrderMark) {
+    std::u16string text = u"[Text]\r\nCaption=\u30DB\u30FC\u30E0\r\n";
+    std::vector<uint8_t> bytes = {0xFF, 0xFE};
+    for (char16_t c : text) {
+        bytes.push_back(static_cast<uint8_t>(c & 0xFF));
+        bytes.push_back(static_cast<uint8_t>(c >> 8));
+    }
+    auto file = ProfileFile::Parse(std::span<const uint8_t>(bytes));
+    EXPECT_EQ(file.ReadString("text", "caption", "FALSE"), "\xE3\x83\x9B\xE3\x83\xBC\xE3\x83\xA0");
+}
+
+TEST(ProfileFile, DecodesCodePage932WhenNotUtf8) {
+    // "ホーム" in Shift-JIS.
+    std::string sjis = "[A]\nx=\x83\x7A\x81\x5B\x83\x80\n";
+    std::vector<uint8_t> bytes(sjis.begin(), sjis.end());
+    auto file = ProfileFile::Parse(std::span<const uint8_t>(bytes));
+    EXPECT_EQ(file.ReadString("A", "x", "FALSE"), "\xE3\x83\x9B\xE3\x83\xBC\xE3\x83\xA0");
+}
+
+TEST(ProfileFile, Utf8ByteOrderMarkIsSkipped) {
+    std::string text = "\xEF\xBB\xBF[A]\nx=1\n";
+    std::vector<uint8_t> bytes(text.begin(), text.end());
+    EXPECT_EQ(ProfileFile::Parse(std::span<const uint8_t>(bytes)).ReadString("A", "x", "FALSE"), "1");
+}
+
+TEST(ProfileFile, MissingFileReadsAsEmpty) {
+    auto file = ProfileFile::Load("/nonexistent/skin.ini");
+    EXPECT_EQ(file.ReadString("FrameBitmap", "FileName", "FALSE"), "FALSE");
+    EXPECT_EQ(file.ReadInt("Text", "TextNo", -1), -1);
+}

@@ -1,0 +1,77 @@
+# Shared helpers for the end-to-end tests: a private X server, window lookup,
+# screenshots and pixel reads. Sourced by each test script.
+set -euo pipefail
+
+E2E_SKIP=77
+
+# Starts a private Xvfb and exports DISPLAY; skips the test when Xvfb is absent.
+start_xvfb() {
+    local size="${1:-1280x1024x24}"
+    command -v Xvfb >/dev/null || { echo "Xvfb is not installed"; exit $E2E_SKIP; }
+    local fifo
+    fifo=$(mktemp -u)
+    mkfifo "$fifo"
+    Xvfb -displayfd 3 -screen 0 "$size" -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+    XVFB_PID=$!
+    local display
+    read -r -t 20 display <"$fifo" || { echo "Xvfb did not start"; exit 1; }
+    rm -f "$fifo"
+    export DISPLAY=":$display"
+    trap cleanup EXIT
+}
+
+cleanup() {
+    if [ -n "${APP_PID:-}" ]; then kill "$APP_PID" 2>/dev/null || true; wait "$APP_PID" 2>/dev/null || true; fi
+    if [ -n "${XVFB_PID:-}" ]; then kill "$XVFB_PID" 2>/dev/null || true; fi
+    if [ -n "${WORK_DIR:-}" ] && [ -z "${KEEP_WORK_DIR:-}" ]; then rm -rf "$WORK_DIR"; fi
+}
+
+# Environment for the program: the engine's sandbox is off for root only and
+# the GPU is never used under Xvfb; the registry is the test's own.
+app_env() {
+    export QTWEBENGINE_CHROMIUM_FLAGS="--disable-gpu --disable-background-networking --disable-component-update"
+    export QUELLCORE_REGISTRY="${QUELLCORE_REGISTRY:-$WORK_DIR/registry.reg}"
+    export XDG_DATA_HOME="$WORK_DIR/xdg-data"
+    export XDG_CONFIG_HOME="$WORK_DIR/xdg-config"
+    export XDG_RUNTIME_DIR="$WORK_DIR/xdg-runtime"
+    mkdir -p "$XDG_RUNTIME_DIR"; chmod 700 "$XDG_RUNTIME_DIR"
+}
+
+make_work_dir() {
+    WORK_DIR=$(mktemp -d /tmp/quell-e2e-XXXXXX)
+    ARTIFACTS="${E2E_ARTIFACTS:-$WORK_DIR/artifacts}"
+    mkdir -p "$ARTIFACTS"
+}
+
+# Starts a program in the background and records its pid in APP_PID.
+start_app() {
+    "$@" >"$ARTIFACTS/app.log" 2>&1 &
+    APP_PID=$!
+}
+
+# Waits for a window with the given name and prints its id.
+wait_window() {
+    local name="$1" timeout="${2:-60}" id=""
+    for _ in $(seq 1 $((timeout * 4))); do
+        id=$(xdotool search --onlyvisible --name "^${name}\$" 2>/dev/null | head -n 1 || true)
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        if [ -n "${APP_PID:-}" ] && ! kill -0 "$APP_PID" 2>/dev/null; then return 1; fi
+        sleep 0.25
+    done
+    return 1
+}
+
+window_geometry() {  # prints "X Y W H"
+    xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4} /Width:/{w=$2} /Height:/{h=$2} END{print x, y, w, h}'
+}
+
+screenshot() {  # screenshot NAME: the whole screen into the artifacts folder
+    import -window root "$ARTIFACTS/$1.png"
+    echo "$ARTIFACTS/$1.png"
+}
+
+pixel() {  # pixel FILE X Y: prints the pixel as "r,g,b"
+    convert "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:
+}
+
+fail() { echo "FAIL: $*"; if [ -f "$ARTIFACTS/app.log" ]; then echo "--- program output"; tail -n 40 "$ARTIFACTS/app.log"; fi; exit 1; }

@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# quellkit's ini, skin and reg subcommands: printed values and exit statuses.
+set -uo pipefail
+kit="$1"; data="$2"
+tmp=$(mktemp -d); trap 'rm -rf "$tmp"' EXIT
+failures=0
+check() {  # check NAME EXPECTED-STATUS EXPECTED-STDOUT -- command...
+    local name="$1" want_status="$2" want_out="$3"; shift 4
+    local out status
+    out=$("$@" 2>"$tmp/err"); status=$?
+    if [ "$status" != "$want_status" ] || [ "$out" != "$want_out" ]; then
+        echo "FAIL $name: status $status (want $want_status), output [$out] (want [$want_out]) stderr [$(cat "$tmp/err")]"
+        failures=$((failures + 1))
+    fi
+}
+ini="$data/skin/testskin.ini"
+check "ini string" 0 "testskin.bmp" -- "$kit" ini "$ini" framebitmap FILENAME
+check "ini default" 0 "FALSE" -- "$kit" ini "$ini" FrameBitmap Missing
+check "ini int default" 0 "-1" -- "$kit" ini --int "$ini" Text TextNo
+check "ini int" 0 "20" -- "$kit" ini --int "$ini" WebBrowser Position
+check "ini missing file" 1 "" -- "$kit" ini "$tmp/none.ini" A B
+check "ini usage" 2 "" -- "$kit" ini "$ini" A
+grep -q '^error: ' <("$kit" ini "$tmp/none.ini" A B 2>&1) || { echo "FAIL: no error line"; failures=$((failures + 1)); }
+
+out=$("$kit" skin describe "$ini")
+[ "$(echo "$out" | head -n 1)" = 'frame "testskin.bmp"' ] || { echo "FAIL describe: $out"; failures=$((failures + 1)); }
+echo "$out" | grep -qx 'browser 20,30,220,160' || { echo "FAIL describe browser: $out"; failures=$((failures + 1)); }
+
+printf 'REGEDIT4\r\n[HKEY_CURRENT_USER\\Software\\T]\r\n"s"="text"\r\n"d"=dword:0000002a\r\n"b"=hex:01\r\n' > "$tmp/r.reg"
+check "reg string" 0 "text" -- "$kit" reg "$tmp/r.reg" 2 'Software\T\s'
+check "reg dword" 0 "42" -- "$kit" reg "$tmp/r.reg" 2 'Software\T\d'
+check "reg binary" 1 "Binary data" -- "$kit" reg "$tmp/r.reg" 2 'Software\T\b'
+check "reg missing" 1 "" -- "$kit" reg "$tmp/r.reg" 2 'Software\T\none'
+check "reg bad root" 1 "" -- "$kit" reg "$tmp/r.reg" 7 'Software\T\s'
+check "reg usage" 2 "" -- "$kit" reg "$tmp/r.reg"
+check "unknown subcommand" 2 "" -- "$kit" frobnicate
+[ "$failures" -eq 0 ] && echo "PASS" || exit 1
