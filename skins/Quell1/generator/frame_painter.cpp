@@ -44,9 +44,12 @@ void paintBody(QPainter& p, const QPainterPath& shape) {
     p.setPen(QPen(QBrush(bevel), 7.0));
     p.setBrush(Qt::NoBrush);
     p.drawPath(shape);
-    p.setPen(QPen(palette::kRim, 4.0));
-    p.drawPath(shape);
     p.restore();
+    // The rim straddles the edge, so the anti-aliased fringe of the body
+    // outside the polygon is painted over with rim as well.
+    p.setPen(QPen(palette::kRim, 4.0));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(shape);
 }
 
 // A recessed well: dark face, a shadow along its top edge and a faint light
@@ -117,7 +120,7 @@ void paintCaption(QPainter& p, const QPointF& at, const QString& text, const QCo
 
 void paintPanel(QPainter& p) {
     // The Photo picture lies at the top of the left panel, the links below it.
-    paintWell(p, QRectF(14, 28, 144, 518), 16);
+    paintWell(p, QRectF(16, 30, 142, 516), 20);
     QLinearGradient divider(20, 0, 152, 0);
     divider.setColorAt(0.0, QColor(64, 214, 200, 0));
     divider.setColorAt(0.5, QColor(64, 214, 200, 140));
@@ -166,9 +169,9 @@ void paintControlWells(QPainter& p) {
 
 }  // namespace
 
-QImage paintFrame(const std::vector<QPoint>& outline) {
+QImage paintFrame(const std::vector<QPoint>& outline, const QColor& background) {
     QImage frame(kFrameWidth, kFrameHeight, QImage::Format_ARGB32);
-    frame.fill(palette::kRim);
+    frame.fill(background);
     const QPainterPath shape = outlinePath(outline);
 
     QPainter p(&frame);
