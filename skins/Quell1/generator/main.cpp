@@ -1,6 +1,6 @@
 // quell1_generator: draws and writes every file of the Quell1 sample skin.
 //   quell1_generator --out DIR --template Quell1.ini.in --card quellcard.htm
-//                    [--photo Photo.bmp] [--photo-outline photo.dat] [--preview PREFIX]
+//                    [--photo Photo.bmp] [--photo-outline photo.dat] [--icon-dir DIR] [--preview PREFIX]
 #include <QGuiApplication>
 #include <QString>
 #include <QStringList>
@@ -22,6 +22,7 @@ int main(int argc, char** argv) {
         else if (key == "--photo") options.photoPath = value;
         else if (key == "--photo-outline") options.photoOutlinePath = value;
         else if (key == "--preview") options.previewPrefix = value;
+        else if (key == "--icon-dir") options.iconDir = value;
         else {
             std::fprintf(stderr, "quell1_generator: unknown option %s\n", qPrintable(key));
             return 2;
@@ -29,7 +30,7 @@ int main(int argc, char** argv) {
     }
     if (options.outDir.isEmpty() && options.previewPrefix.isEmpty()) {
         std::fprintf(stderr, "usage: quell1_generator --out DIR --template FILE --card FILE [--photo FILE]"
-                             " [--photo-outline FILE] [--preview PREFIX]\n");
+                             " [--photo-outline FILE] [--icon-dir DIR] [--preview PREFIX]\n");
         return 2;
     }
     const QString error = quell1::generateSkin(options);

@@ -4,6 +4,7 @@
 
 #include "animation_painter.h"
 #include "frame_outline.h"
+#include "resources/photo/photo_painter.h"
 
 namespace quell1 {
 
@@ -14,7 +15,16 @@ QImage composePreview(const QImage& frame, const QImage& photo, ButtonState stat
     p.setClipPath(outlinePath(frameOutline()));
     p.drawImage(0, 0, frame);
     for (const ButtonSpot& spot : buttonSpots()) p.drawImage(spot.rect.topLeft(), paintButton(spot, state, frame));
-    p.drawImage(kPhotoX, kPhotoY, photo);
+    {
+        // The program clips the Photo picture with its own outline; this one
+        // is drawn for the same shape.
+        QPolygon shape;
+        for (const QPoint& pt : photoOutline()) shape << pt + QPoint(kPhotoX, kPhotoY);
+        p.save();
+        p.setClipRegion(QRegion(shape, Qt::WindingFill), Qt::IntersectClip);
+        p.drawImage(kPhotoX, kPhotoY, photo);
+        p.restore();
+    }
     p.drawImage(kEqualizerRect.topLeft(), paintEqualizer().frames[3]);
     p.drawImage(kBusyRect.topLeft(), paintSpinner().frames[0]);
     p.fillRect(kBrowserRect, QColor(245, 247, 250));

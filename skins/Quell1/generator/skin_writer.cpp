@@ -16,6 +16,7 @@
 #include "frame_painter.h"
 #include "image_export.h"
 #include "preview.h"
+#include "resources/desktop/icon_painter.h"
 #include "resources/photo/photo_painter.h"
 #include "skin_layout.h"
 #include "tune.h"
@@ -195,6 +196,13 @@ QString generateSkin(const GeneratorOptions& options) {
     }
     if (!options.photoOutlinePath.isEmpty() && !writeBytes(options.photoOutlinePath, encodeOutline(photoOutline()), error))
         return error;
+    if (!options.iconDir.isEmpty()) {
+        QDir().mkpath(options.iconDir);
+        for (int size : {48, 256}) {
+            const QString path = QDir(options.iconDir).filePath(QString("quell1-%1.png").arg(size));
+            if (!paintIcon(size).save(path, "PNG")) return QString("cannot write %1").arg(path);
+        }
+    }
     if (!options.previewPrefix.isEmpty()) {
         const struct { ButtonState state; const char* name; } states[] = {
             {ButtonState::Normal, "normal"}, {ButtonState::Hover, "hover"}, {ButtonState::Pressed, "pressed"}};

@@ -12,6 +12,7 @@ struct GeneratorOptions {
     QString photoPath;         // optional: where to write Photo.bmp
     QString photoOutlinePath;  // optional: where to write the Photo picture's outline
     QString previewPrefix;     // optional: PNG previews PREFIX-normal.png, -hover, -pressed
+    QString iconDir;           // optional: where to write the desktop icons quell1-48.png and quell1-256.png
 };
 
 // An empty text on success, else what went wrong.
