@@ -6,6 +6,7 @@
 #include <QRadialGradient>
 
 #include <cmath>
+#include <algorithm>
 #include <cstdint>
 #include <numbers>
 
@@ -85,11 +86,24 @@ QImage paintPhoto() {
     lake.setColorAt(0.0, QColor(40, 100, 122));
     lake.setColorAt(1.0, QColor(8, 14, 32));
     p.fillRect(QRectF(0, 262, kWidth, kHeight - 262), lake);
-    for (int i = 0; i < 14; ++i) {
-        const double y = 268 + i * 7.5;
-        const double half = 16 - i * 0.9 + (i % 3) * 2;
-        p.setBrush(QColor(220, 255, 245, 150 - i * 9));
-        p.drawRoundedRect(QRectF(moon.x() - half, y, half * 2, 1.6), 0.8, 0.8);
+    // A soft glow under the moon's path, then short shimmering strokes
+    // that narrow and fade towards the viewer.
+    p.save();
+    p.translate(moon.x(), 262);
+    p.scale(0.45, 1.0);
+    QRadialGradient column(QPointF(0, 0), 110);
+    column.setColorAt(0.0, QColor(200, 250, 240, 60));
+    column.setColorAt(1.0, QColor(200, 250, 240, 0));
+    p.setBrush(column);
+    p.drawEllipse(QPointF(0, 0), 110, 110);
+    p.restore();
+    for (int i = 0; i < 28; ++i) {
+        const double y = 266 + i * 4.1;
+        const double spread = 17 - i * 0.35;
+        const double half = spread * (0.3 + 0.7 * std::abs(std::sin(i * 1.7)));
+        const double shift = 4.0 * std::sin(i * 0.9);
+        p.setBrush(QColor(225, 255, 246, std::max(24, 180 - i * 5)));
+        p.drawRoundedRect(QRectF(moon.x() + shift - half, y, half * 2, 1.3), 0.6, 0.6);
     }
     QLinearGradient shore(0, 256, 0, 266);
     shore.setColorAt(0.0, QColor(10, 18, 36));
