@@ -28,7 +28,7 @@ const std::vector<LinkSpot>& linkSpots() {
     static const std::vector<LinkSpot> spots = {
         {"home", "Home page", "", QRect(38, 446, 112, 16)},
         {"favorite", "Favorites", "", QRect(38, 466, 112, 16)},
-        {"direct", "Wikipedia", "https://www.wikipedia.org/", QRect(38, 486, 112, 16)},
+        {"direct", "Wikipedia", "https://wikipedia.org/", QRect(38, 486, 112, 16)},
         {"direct", "Web search", "https://duckduckgo.com/", QRect(38, 506, 112, 16)},
         {"execute", "Write a mail", "mailto:", QRect(38, 526, 112, 16)},
     };
