@@ -28,6 +28,7 @@ int runSkin(const Args& args) {
     if (args.empty()) return usage(line);
     Args rest(args.begin() + 1, args.end());
     if (args[0] == "describe") return describe(rest);
+    if (args[0] == "check") return runSkinCheck(rest);
     if (args[0] == "pack") return runSkinPack(rest);
     return usage(line);
 }
