@@ -1,18 +1,16 @@
 #!/usr/bin/env bash
 # The Favorite button opens the "Bookmark" dialog over the user's Favorites
 # folder; double-clicking a bookmark closes it and the browser opens the page.
-# Arguments: PROGRAM SKINDIR BUTTON_X BUTTON_Y (the Favorite button's centre in
-# the skin's window).
+# Arguments: PROGRAM_DIR (a packed program and Photo.bmp) PROGRAM_NAME QUELLKIT
 source "$(dirname "$0")/lib.sh"
-program="$1"; skin_dir="$2"; button_x="$3"; button_y="$4"
-stem=$(basename "$(ls "$skin_dir"/*.ini | head -n 1)" .ini)
+program_dir="$1"; program_name="$2"; kit="$3"
 
 make_work_dir
 start_xvfb 1024x768x24
 app_env
-mkdir -p "$WORK_DIR/app/Media" "$WORK_DIR/fav"
-cp "$program" "$WORK_DIR/app/$stem"
-cp -r "$skin_dir"/* "$WORK_DIR/app/Media/"
+mkdir -p "$WORK_DIR/app" "$WORK_DIR/fav"
+cp "$program_dir/$program_name" "$program_dir/Photo.bmp" "$WORK_DIR/app/"
+stem="${program_name%%.*}"
 
 # The page the bookmark leads to is one solid colour, easy to see on screen.
 printf '<html><body style="margin:0;background:#12b456"></body></html>' > "$WORK_DIR/green.htm"
@@ -20,9 +18,13 @@ printf '[InternetShortcut]\r\nURL=file://%s/green.htm\r\n' "$WORK_DIR" > "$WORK_
 printf 'REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders]\r\n"Favorites"="%s/fav"\r\n' \
     "$WORK_DIR" > "$WORK_DIR/registry.reg"
 
-start_app "$WORK_DIR/app/$stem"
-main=$(xdotool search --sync --onlyvisible --pid "$APP_PID" 2>/dev/null | head -n 1) || fail "no main window"
+start_app "$WORK_DIR/app/$program_name"
+main=$(wait_window Quellmark 90) || fail "no main window"
 sleep 2
+# The Favorite button's centre, from the skin the program unpacked.
+read -r button_x button_y < <("$kit" ini "$WORK_DIR/app/Media/$stem.ini" Button Favorite0 |
+    awk -F, '{print int($4 + $6 / 2), int($5 + $7 / 2)}')
+[ -n "$button_x" ] || fail "the skin has no Favorite0 button"
 read -r mx my _ _ < <(window_geometry "$main")
 xdotool mousemove $((mx + button_x)) $((my + button_y)) click 1
 id=$(wait_window Bookmark 30) || fail "the Favorite button opened no Bookmark dialog"

@@ -1,6 +1,7 @@
 #include "ui/mainwindow/skin_event_views.h"
 
 #include <QLineEdit>
+#include <QPixmap>
 
 #include "ui/app/core_qt.h"
 #include "ui/controls/gif_animator.h"
@@ -27,8 +28,17 @@ browser::AddressView* SkinEventViews::toolbarAddress(AddressCombo* combo) {
 
 void SkinEventViews::setProgressPosition(int32_t percent) {
     // The standard bar keeps its own range, so values past it are clamped there.
-    if (m_standard) m_standard->setValue(std::clamp(percent, m_standard->minimum(), m_standard->maximum()));
-    else if (m_gradient) m_gradient->SetPos(percent);
+    QWidget* bar = nullptr;
+    if (m_standard) {
+        m_standard->setValue(std::clamp(percent, m_standard->minimum(), m_standard->maximum()));
+        bar = m_standard;
+    } else if (m_gradient) {
+        m_gradient->SetPos(percent);
+        bar = m_gradient;
+    }
+    // The window composes its children with the browser's surface; asking the
+    // window for the bar's area makes the new position reach the screen.
+    if (bar) m_frame->repaint(bar->geometry());
 }
 
 void SkinEventViews::setStatusText(const std::string& text) {

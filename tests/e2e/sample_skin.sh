@@ -1,0 +1,157 @@
+#!/usr/bin/env bash
+# The packed sample program, started from an empty folder, unpacks its skin,
+# opens shaped at the screen's corner and browses: the address bar, Back,
+# Forward, Reload and Stop act, hovering a link shows its address in the status
+# text, the progress bar moves on a slow page, maximize and restore swap the
+# skin for the toolbar, and Exit ends the program. A second start with
+# QT_SCALE_FACTOR=2 shows the window and its shape at twice the size.
+# Arguments: PROGRAM_DIR (holding Quell1 and Photo.bmp) QUELLKIT
+source "$(dirname "$0")/lib.sh"
+program_dir="$1"; kit="$2"
+here="$(cd "$(dirname "$0")" && pwd)"
+
+make_work_dir
+start_xvfb 1920x1280x24
+app_env
+printf 'REGEDIT4\r\n' > "$QUELLCORE_REGISTRY"
+
+python3 "$here/pages_server.py" "$WORK_DIR/port" &
+SERVER_PID=$!
+trap 'kill $SERVER_PID 2>/dev/null || true; cleanup' EXIT
+for _ in $(seq 1 40); do [ -s "$WORK_DIR/port" ] && break; sleep 0.1; done
+port=$(cat "$WORK_DIR/port")
+base="http://127.0.0.1:$port"
+hits() { python3 -c "import urllib.request,sys; print(urllib.request.urlopen('$base/hits').read().decode())" | awk -v p="$1" '$1==p{print $2}'; }
+
+app="$WORK_DIR/app"
+mkdir -p "$app"
+cp "$program_dir/Quell1" "$program_dir/Photo.bmp" "$app/"
+start_app "$app/Quell1"
+id=$(wait_window Quellmark 90) || fail "no window appeared"
+
+# Unpacked beside the program, with no temporary cabinet left behind.
+[ -f "$app/Media/Quell1.ini" ] || fail "the skin was not unpacked into Media/"
+[ ! -e "$app/kest.tmp" ] || fail "kest.tmp was left behind"
+read -r x y w h < <(window_geometry "$id")
+[ "$x $y $w $h" = "0 0 800 600" ] || fail "window at $x,$y size ${w}x$h, expected 0,0 800x600"
+
+ini="$app/Media/Quell1.ini"
+# rect KEY SECTION: prints left top right bottom of a Position key.
+rect() { "$kit" ini "$ini" "$1" Position | awk -F, '{print $1, $2, $3, $4}'; }
+# centre ENTRY: the centre of a button entry of [Button].
+centre() { "$kit" ini "$ini" Button "$1" | awk -F, '{print int($4 + $6 / 2), int($5 + $7 / 2)}'; }
+click() { xdotool mousemove "$1" "$2" sleep 0.1 click 1; sleep 0.3; }
+read -r bl bt br bb < <(rect WebBrowser)
+bx=$(((bl + br) / 2)); by=$(((bt + bb) / 2))
+page_pixel() { pixel "$(screenshot "$1")" "$bx" "$by"; }
+wait_page() {  # wait_page NAME COLOUR: the browser's centre shows COLOUR
+    for _ in $(seq 1 60); do
+        [ "$(page_pixel "$1")" = "$2" ] && return 0
+        sleep 0.25
+    done
+    fail "$1: the page centre shows $(page_pixel "$1"), expected $2"
+}
+
+# The shape: the frame's cut corners show the empty screen behind it.
+for _ in $(seq 1 40); do
+    shot=$(screenshot start-page)
+    [ "$(pixel "$shot" "$bx" "$by")" != "255,255,255" ] && break
+    sleep 0.25
+done
+[ "$(pixel "$shot" 0 0)" = "0,0,0" ] || fail "the corner at 0,0 is covered: the window is not shaped"
+[ "$(pixel "$shot" 799 599)" = "0,0,0" ] || fail "the corner at 799,599 is covered"
+mean=$(convert "$shot" -crop "$((br - bl))x$((bb - bt))+$bl+$bt" -colorspace gray -format '%[fx:mean]' info:)
+awk -v m="$mean" 'BEGIN{exit !(m < 0.97)}' || fail "the start page did not show (browser area mean $mean)"
+
+# The address bar: typing an address and Enter navigates.
+read -r al at ar ab < <(rect AddressBar)
+navigate() {
+    click $((al + 41 + 40)) $(((at + ab) / 2))
+    xdotool key --clearmodifiers ctrl+a
+    xdotool type --delay 5 "$1"
+    xdotool key Return
+}
+navigate "$base/red.html"
+wait_page red "255,0,0"
+navigate "$base/green.html"
+wait_page green "0,255,0"
+
+read -r cx cy < <(centre Back0); click "$cx" "$cy"
+wait_page back "255,0,0"
+read -r cx cy < <(centre Forward0); click "$cx" "$cy"
+wait_page forward "0,255,0"
+
+before=$(hits /green.html)
+read -r cx cy < <(centre Reload0); click "$cx" "$cy"
+for _ in $(seq 1 40); do [ "$(hits /green.html)" -gt "$before" ] && break; sleep 0.25; done
+[ "$(hits /green.html)" -gt "$before" ] || fail "Reload did not ask for the page again"
+
+# Hovering a link puts its address into the status text.
+navigate "$base/link.html"
+wait_page link "255,255,255"
+read -r sl st sr sb < <(rect StatusBar)
+xdotool mousemove 5 300; sleep 0.5
+before_hover=$(screenshot status-before)
+xdotool mousemove "$bx" "$by"
+changed=0
+for _ in $(seq 1 20); do
+    sleep 0.25
+    after_hover=$(screenshot status-hover)
+    diff=$(compare -metric AE -crop "$((sr - sl))x$((sb - st))+$sl+$st" "$before_hover" "$after_hover" null: 2>&1 || true)
+    [ "${diff%% *}" -gt 20 ] 2>/dev/null && { changed=1; break; }
+done
+[ "$changed" = 1 ] || fail "hovering the link left the status text unchanged"
+xdotool mousemove 5 300
+
+# The progress bar moves while the slow page's images arrive one by one.
+read -r pl pt pr pb < <(rect ProgressBar)
+navigate "$base/slow.html"
+declare -A seen=()
+for i in $(seq 1 16); do
+    s=$(screenshot "progress-$i")
+    seen[$(convert "$s" -crop "$((pr - pl))x$((pb - pt))+$pl+$pt" -format '%#' info:)]=1
+    sleep 0.1
+done
+[ "${#seen[@]}" -ge 2 ] || fail "the progress bar showed ${#seen[@]} states during a slow load, expected movement"
+wait_page slow-loaded "0,0,255"
+
+# Stop: a page that answers only after ten seconds never replaces the current one.
+navigate "$base/hang.html"
+sleep 1
+read -r cx cy < <(centre Stop0); click "$cx" "$cy"
+sleep 10.5
+[ "$(page_pixel stopped)" = "0,0,255" ] || fail "Stop did not stop the late page"
+
+# Maximize swaps the skin for the toolbar above a full-size browser; the
+# toolbar's Restore button brings the skin back.
+read -r cx cy < <(centre Maximize0); click "$cx" "$cy"
+for _ in $(seq 1 20); do read -r x y w h < <(window_geometry "$id"); [ "$w" -gt 800 ] && break; sleep 0.25; done
+[ "$x $y $w $h" = "0 0 1920 1280" ] || fail "maximized window at $x,$y size ${w}x$h"
+shot=$(screenshot maximized)
+[ "$(pixel "$shot" 3 3)" = "191,191,191" ] || fail "no grey toolbar at the top while maximized ($(pixel "$shot" 3 3))"
+[ "$(pixel "$shot" 960 640)" = "0,0,255" ] || fail "the browser does not fill the maximized window"
+click 198 14
+for _ in $(seq 1 20); do read -r x y w h < <(window_geometry "$id"); [ "$w" = 800 ] && break; sleep 0.25; done
+[ "$w $h" = "800 600" ] || fail "restored window is ${w}x$h"
+shot=$(screenshot restored)
+[ "$(pixel "$shot" 0 0)" = "0,0,0" ] || fail "the restored window lost its shape"
+
+# Exit ends the process.
+read -r cx cy < <(centre Exit0); click "$cx" "$cy"
+for _ in $(seq 1 40); do kill -0 "$APP_PID" 2>/dev/null || break; sleep 0.25; done
+kill -0 "$APP_PID" 2>/dev/null && fail "Exit did not end the program"
+wait "$APP_PID" 2>/dev/null || true
+APP_PID=
+
+# Twice the scale: twice the size, and the shape follows.
+QT_SCALE_FACTOR=2 start_app "$app/Quell1"
+id=$(wait_window Quellmark 90) || fail "no window at scale 2"
+for _ in $(seq 1 20); do read -r x y w h < <(window_geometry "$id"); [ "$w" = 1600 ] && break; sleep 0.25; done
+[ "$x $y $w $h" = "0 0 1600 1200" ] || fail "scaled window at $x,$y size ${w}x$h, expected 0,0 1600x1200"
+sleep 2
+shot=$(screenshot scale-2)
+[ "$(pixel "$shot" 1 1)" = "0,0,0" ] || fail "the scaled window's corner is covered"
+[ "$(pixel "$shot" 1598 1198)" = "0,0,0" ] || fail "the scaled window's far corner is covered"
+[ "$(pixel "$shot" 800 1100)" != "0,0,0" ] || fail "the scaled window's body is not drawn"
+
+echo "PASS: sample skin; screenshots in $ARTIFACTS"
