@@ -7,7 +7,6 @@
 
 #include "core/image/bitmap_file.h"
 #include "support/corpus_expectations.h"
-#include "support/digests.h"
 #include "support/image_test_support.h"
 
 namespace quell::image {

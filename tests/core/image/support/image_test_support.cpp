@@ -81,11 +81,15 @@ std::optional<PixelImage> magickRead(const std::string& path, int frame) {
     return readPamFrom("convert " + quoted(path + suffix) + " +repage -depth 8 pam:- 2>/dev/null");
 }
 
-long firstRgbDifference(const PixelImage& a, const PixelImage& b) {
-    if (a.width != b.width || a.height != b.height || a.pixels.size() != b.pixels.size()) return 0;
-    for (size_t i = 0; i < a.pixels.size(); ++i)
-        if ((a.pixels[i] & 0xFFFFFFu) != (b.pixels[i] & 0xFFFFFFu)) return static_cast<long>(i);
-    return -1;
+std::string sha256Hex(const std::vector<uint8_t>& bytes) {
+    const std::string path = (std::filesystem::temp_directory_path() / "quell-image-digest.bin").string();
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), static_cast<long>(bytes.size()));
+    FILE* pipe = popen(("sha256sum " + quoted(path)).c_str(), "r");
+    char hex[65] = {};
+    const bool read = pipe && fread(hex, 1, 64, pipe) == 64;
+    if (pipe) pclose(pipe);
+    std::filesystem::remove(path);
+    return read ? std::string(hex, 64) : std::string();
 }
 
 GifFrame patternFrame(int width, int height, int colours, uint32_t seed) {
