@@ -8,6 +8,8 @@
 #include <iterator>
 #include <sstream>
 
+#include <unistd.h>
+
 namespace quell::image::test {
 
 std::string corporaDir() {
@@ -82,7 +84,9 @@ std::optional<PixelImage> magickRead(const std::string& path, int frame) {
 }
 
 std::string sha256Hex(const std::vector<uint8_t>& bytes) {
-    const std::string path = (std::filesystem::temp_directory_path() / "quell-image-digest.bin").string();
+    // One file per process: ctest runs test cases side by side.
+    const std::string path =
+        (std::filesystem::temp_directory_path() / ("quell-image-digest-" + std::to_string(getpid()) + ".bin")).string();
     std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), static_cast<long>(bytes.size()));
     FILE* pipe = popen(("sha256sum " + quoted(path)).c_str(), "r");
     char hex[65] = {};
