@@ -48,6 +48,7 @@ struct GifDecoder::State {
     uint64_t storedBytes = 0;
     std::vector<uint8_t> subBlocks;
     std::vector<uint8_t> pixels;
+    std::vector<int> streamRowOf;  // for each picture row, the stream row that fills it
     GifLzwDecoder lzw;
 
     size_t remaining() const { return data.size() - position; }
@@ -199,23 +200,24 @@ struct GifDecoder::State {
             const uint8_t* rgb = colourSource + 3 * i;
             stored.colours[i] = (static_cast<uint32_t>(rgb[0]) << 16) | (static_cast<uint32_t>(rgb[1]) << 8) | rgb[2];
         }
-        stored.rows.assign(static_cast<size_t>(storedSize), 0);
-
         // Stream row r lands on picture row p, and picture row p is stored
         // at row height - 1 - p because the stored rows run bottom-up.
-        auto copyRow = [&](int streamRow, int pictureRow) {
-            if (width == 0) return;
-            std::memcpy(stored.rows.data() + static_cast<size_t>(height - 1 - pictureRow) * stride,
-                        pixels.data() + static_cast<size_t>(streamRow) * width, static_cast<size_t>(width));
-        };
+        streamRowOf.resize(static_cast<size_t>(height));
         if (flags & 0x40) {
             static constexpr int kStart[4] = {0, 4, 2, 1};
             static constexpr int kStep[4] = {8, 8, 4, 2};
             int streamRow = 0;
             for (int pass = 0; pass < 4; ++pass)
-                for (int p = kStart[pass]; p < height; p += kStep[pass]) copyRow(streamRow++, p);
+                for (int p = kStart[pass]; p < height; p += kStep[pass]) streamRowOf[static_cast<size_t>(p)] = streamRow++;
         } else {
-            for (int r = 0; r < height; ++r) copyRow(r, r);
+            for (int p = 0; p < height; ++p) streamRowOf[static_cast<size_t>(p)] = p;
+        }
+        stored.rows.reserve(static_cast<size_t>(storedSize));
+        static constexpr uint8_t kPadding[3] = {0, 0, 0};
+        for (int s = 0; s < height && width > 0; ++s) {
+            const uint8_t* row = pixels.data() + static_cast<size_t>(streamRowOf[static_cast<size_t>(height - 1 - s)]) * width;
+            stored.rows.insert(stored.rows.end(), row, row + width);
+            stored.rows.insert(stored.rows.end(), kPadding, kPadding + (stride - width));
         }
         subBlocks.clear();
         return true;
@@ -266,10 +268,11 @@ bool GifDecoder::CreateFrameBitmap(int index, PixelImage& out) const {
 }
 
 bool GifDecoder::CreateFrameBitmap(int index, PixelImage& out, uint32_t replacementColour) const {
-    out = {};
-    if (index < 0 || static_cast<size_t>(index) >= m_state->images.size()) return false;
     GifFrameInfo info;
-    if (!GetFrameInfo(index, info)) return false;
+    if (index < 0 || static_cast<size_t>(index) >= m_state->images.size() || !GetFrameInfo(index, info)) {
+        out = {};
+        return false;
+    }
     const StoredImage& stored = m_state->images[static_cast<size_t>(index)];
 
     // Every byte value maps to a pixel: indices past the colour table read as
@@ -283,6 +286,8 @@ bool GifDecoder::CreateFrameBitmap(int index, PixelImage& out, uint32_t replacem
     if (info.transparent < 256 && static_cast<size_t>(info.transparent) < stored.colours.size())
         lookup[static_cast<size_t>(info.transparent)] = PixelFromColourValue(replacementColour);
 
+    // Every pixel is written below, so a buffer the caller passes again is
+    // reused as it stands.
     out.width = stored.width;
     out.height = stored.height;
     out.pixels.resize(static_cast<size_t>(stored.width) * static_cast<size_t>(stored.height));

@@ -5,8 +5,12 @@
 
 namespace quell::image {
 
+namespace {
+constexpr uint32_t kNowhere = 0xFFFFFFFFu;
+}
+
 GifLzwDecoder::GifLzwDecoder()
-    : m_prefix(kEntries), m_length(kEntries), m_suffix(kEntries), m_first(kEntries) {}
+    : m_prefix(kEntries), m_length(kEntries), m_suffix(kEntries), m_first(kEntries), m_position(kEntries, kNowhere) {}
 
 bool GifLzwDecoder::decode(int minCodeSize, std::span<const uint8_t> data, std::span<uint8_t> output) {
     if (minCodeSize < 0 || minCodeSize > 8) return false;
@@ -34,6 +38,7 @@ bool GifLzwDecoder::decode(int minCodeSize, std::span<const uint8_t> data, std::
     int limit = 1 << width;
     int nextFree = firstFree;
     int previous = -1;
+    uint32_t previousAt = kNowhere;  // where the previous code's string was written
     uint64_t bit = 0;
     size_t outAt = 0;
     const size_t capacity = output.size();
@@ -52,36 +57,66 @@ bool GifLzwDecoder::decode(int minCodeSize, std::span<const uint8_t> data, std::
             limit = 1 << width;
             nextFree = firstFree;
             previous = -1;
+            previousAt = kNowhere;
         } else if (code == endCode) {
             return true;
         } else {
+            // A new entry is recorded as standing where the previous string
+            // was written (which is right before this string).
+            int defined = -1;  // the entry this code defines, if any
             if (code >= nextFree) {
                 if (previous < 0) return false;
+                defined = nextFree;
                 m_prefix[nextFree] = static_cast<uint16_t>(previous);
                 m_suffix[nextFree] = m_first[previous];
                 m_first[nextFree] = m_first[previous];
                 m_length[nextFree] = static_cast<uint16_t>(m_length[previous] + 1);
+                m_position[nextFree] = previousAt;
                 ++nextFree;
                 if (code >= nextFree) return false;
             } else if (previous >= 0) {
+                defined = nextFree;
                 m_prefix[nextFree] = static_cast<uint16_t>(previous);
                 m_suffix[nextFree] = m_first[code];
                 m_first[nextFree] = m_first[previous];
                 m_length[nextFree] = static_cast<uint16_t>(m_length[previous] + 1);
+                m_position[nextFree] = previousAt;
                 ++nextFree;
             }
 
             const size_t stringLength = m_length[code];
-            if (stringLength <= capacity - outAt) {
-                // Walk the prefix chain from the last byte back to the first.
-                uint8_t* at = out + outAt + stringLength;
-                int entry = code;
-                for (size_t i = 0; i < stringLength; ++i) {
-                    *--at = m_suffix[entry];
-                    entry = m_prefix[entry];
+            const bool fits = stringLength <= capacity - outAt;
+            if (fits) {
+                uint8_t* at = out + outAt;
+                const uint32_t source = m_position[code];
+                if (stringLength == 1) {
+                    *at = m_suffix[code];
+                } else if (source != kNowhere) {
+                    // The string stands earlier in the output. Only the string
+                    // defined by this very code can overlap its copy, by its
+                    // last byte, which a forward copy has written just before.
+                    const uint8_t* from = out + source;
+                    if (from + stringLength <= at) {
+                        std::memcpy(at, from, stringLength);
+                    } else {
+                        for (size_t i = 0; i < stringLength; ++i) at[i] = from[i];
+                    }
+                } else {
+                    // Walk the prefix chain from the last byte back to the first.
+                    uint8_t* end = at + stringLength;
+                    int entry = code;
+                    for (size_t i = 0; i < stringLength; ++i) {
+                        *--end = m_suffix[entry];
+                        entry = m_prefix[entry];
+                    }
                 }
-                outAt += stringLength;
             }
+            // A new entry is the previous string followed by the first byte of
+            // this one, so it stands where the previous string was written, but
+            // only if this string was written after it.
+            if (defined >= 0 && !fits) m_position[defined] = kNowhere;
+            previousAt = fits ? static_cast<uint32_t>(outAt) : kNowhere;
+            if (fits) outAt += stringLength;
 
             if (nextFree == limit) {
                 if (width < 12) {

@@ -25,6 +25,9 @@ private:
     std::vector<uint16_t> m_length;
     std::vector<uint8_t> m_suffix;
     std::vector<uint8_t> m_first;
+    // Where the string of each code already stands in the output, so it can
+    // be copied from there; kNowhere when it was never written whole.
+    std::vector<uint32_t> m_position;
     std::vector<uint8_t> m_padded;
 };
 

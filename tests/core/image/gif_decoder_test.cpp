@@ -236,6 +236,12 @@ TEST(GifLzw, CodeStreamRules) {
     ASSERT_TRUE(lzw.decode(2, packCodes({{4, 3}, {1, 3}, {2, 3}, {6, 3}, {3, 4}, {5, 4}}), three));
     EXPECT_EQ(three, (std::vector<uint8_t>{1, 2, 3}));
 
+    // An entry made from a dropped string is not in the output to copy from;
+    // "3 1" (code 10) is still spelled out in full.
+    std::vector<uint8_t> nine(9, 9);
+    ASSERT_TRUE(lzw.decode(2, packCodes({{4, 3}, {1, 3}, {2, 3}, {6, 3}, {7, 4}, {3, 4}, {8, 4}, {10, 4}, {5, 4}}), nine));
+    EXPECT_EQ(nine, (std::vector<uint8_t>{1, 2, 1, 2, 2, 1, 3, 3, 1}));
+
     // The data may end without an end code.
     ASSERT_TRUE(lzw.decode(2, packCodes({{4, 3}, {3, 3}, {3, 3}}), three));
 

@@ -63,34 +63,6 @@ TEST(GifEncoder, RoundTripsThroughDecoder) {
     }
 }
 
-TEST(GifEncoder, KeepsEachFramesControlValues) {
-    GifFile file;
-    file.globalColours = rampColours(8);
-    for (int i = 0; i < 3; ++i) {
-        GifFrame frame = patternFrame(6 + i, 4, 8, static_cast<uint32_t>(i));
-        frame.left = i;
-        frame.top = 2 * i;
-        frame.delay = 25 * i;
-        frame.transparent = i == 1 ? 5 : -1;
-        frame.disposal = i + 1;
-        file.frames.push_back(frame);
-    }
-    GifDecoder decoder;
-    ASSERT_TRUE(decoder.LoadGif(EncodeGif(file)));
-    ASSERT_EQ(decoder.FrameCount(), 3);
-    for (int i = 0; i < 3; ++i) {
-        SCOPED_TRACE(i);
-        GifFrameInfo info;
-        ASSERT_TRUE(decoder.GetFrameInfo(i, info));
-        EXPECT_EQ(info.left, i);
-        EXPECT_EQ(info.top, 2 * i);
-        EXPECT_EQ(info.width, 6 + i);
-        EXPECT_EQ(info.delay, i == 0 ? 10 : 25 * i);  // a zero delay among several images reads as 10
-        EXPECT_EQ(info.transparent, i == 1 ? 5 : 65535);
-        EXPECT_EQ(info.disposal, (i + 1) << 2);
-    }
-}
-
 // A reader nobody here wrote must see the same pixels, so the writer is not
 // merely consistent with our own decoder.
 TEST(GifEncoder, FilesReadTheSameInImageMagick) {

@@ -1,12 +1,14 @@
 #include "image_test_support.h"
 
-#include <cctype>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sstream>
+
+#include <unistd.h>
 
 namespace quell::image::test {
 
@@ -37,8 +39,8 @@ std::string quoted(const std::string& text) {
     return out + "'";
 }
 
-// Runs a command and parses the binary PPM (P6, maxval 255) it prints.
-std::optional<PixelImage> readPpmFrom(const std::string& command) {
+// Runs a command and parses the PAM (P7, 8-bit RGB or RGB_ALPHA) it prints.
+std::optional<PixelImage> readPamFrom(const std::string& command) {
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe) return std::nullopt;
     std::vector<uint8_t> bytes;
@@ -47,54 +49,51 @@ std::optional<PixelImage> readPpmFrom(const std::string& command) {
     while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0) bytes.insert(bytes.end(), buffer, buffer + got);
     if (pclose(pipe) != 0) return std::nullopt;
 
-    size_t at = 0;
-    auto token = [&]() -> std::string {
-        while (at < bytes.size() && (std::isspace(bytes[at]) || bytes[at] == '#')) {
-            if (bytes[at] == '#')
-                while (at < bytes.size() && bytes[at] != '\n') ++at;
-            else
-                ++at;
-        }
-        std::string word;
-        while (at < bytes.size() && !std::isspace(bytes[at])) word += static_cast<char>(bytes[at++]);
-        return word;
-    };
-    if (token() != "P6") return std::nullopt;
+    static const std::string kEnd = "ENDHDR\n";
+    const auto end = std::search(bytes.begin(), bytes.end(), kEnd.begin(), kEnd.end());
+    if (end == bytes.end()) return std::nullopt;
+    std::istringstream header(std::string(bytes.begin(), end));
+    std::string word;
+    int width = 0, height = 0, depth = 0, maxval = 0;
+    while (header >> word) {
+        if (word == "WIDTH") header >> width;
+        else if (word == "HEIGHT") header >> height;
+        else if (word == "DEPTH") header >> depth;
+        else if (word == "MAXVAL") header >> maxval;
+    }
+    const size_t start = static_cast<size_t>(end - bytes.begin()) + kEnd.size();
+    const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
+    if (maxval != 255 || (depth != 3 && depth != 4) || bytes.size() < start + count * depth) return std::nullopt;
     PixelImage image;
-    image.width = std::atoi(token().c_str());
-    image.height = std::atoi(token().c_str());
-    if (token() != "255") return std::nullopt;
-    ++at;
-    const size_t count = static_cast<size_t>(image.width) * image.height;
-    if (bytes.size() < at + count * 3) return std::nullopt;
+    image.width = width;
+    image.height = height;
     image.pixels.resize(count);
     for (size_t i = 0; i < count; ++i) {
-        const uint8_t* p = bytes.data() + at + 3 * i;
-        image.pixels[i] = 0xFF000000u | (uint32_t{p[0]} << 16) | (uint32_t{p[1]} << 8) | p[2];
+        const uint8_t* p = bytes.data() + start + depth * i;
+        const uint32_t alpha = depth == 4 ? p[3] : 255;
+        image.pixels[i] = (alpha << 24) | (uint32_t{p[0]} << 16) | (uint32_t{p[1]} << 8) | p[2];
     }
     return image;
 }
 
-std::string frameSuffix(int frame) { return frame >= 0 ? "[" + std::to_string(frame) + "]" : std::string(); }
-
 }  // namespace
 
 std::optional<PixelImage> magickRead(const std::string& path, int frame) {
-    return readPpmFrom("convert " + quoted(path + frameSuffix(frame)) +
-                       " -alpha off -depth 8 ppm:- 2>/dev/null");
+    const std::string suffix = frame >= 0 ? "[" + std::to_string(frame) + "]" : std::string();
+    return readPamFrom("convert " + quoted(path + suffix) + " +repage -depth 8 pam:- 2>/dev/null");
 }
 
-std::optional<PixelImage> magickReadOverWhite(const std::string& path, int frame) {
-    // +repage keeps the frame's own size instead of the logical screen's.
-    return readPpmFrom("convert " + quoted(path + frameSuffix(frame)) +
-                       " +repage -background white -alpha remove -alpha off -depth 8 ppm:- 2>/dev/null");
-}
-
-long firstRgbDifference(const PixelImage& a, const PixelImage& b) {
-    if (a.width != b.width || a.height != b.height || a.pixels.size() != b.pixels.size()) return 0;
-    for (size_t i = 0; i < a.pixels.size(); ++i)
-        if ((a.pixels[i] & 0xFFFFFFu) != (b.pixels[i] & 0xFFFFFFu)) return static_cast<long>(i);
-    return -1;
+std::string sha256Hex(const std::vector<uint8_t>& bytes) {
+    // One file per process: ctest runs test cases side by side.
+    const std::string path =
+        (std::filesystem::temp_directory_path() / ("quell-image-digest-" + std::to_string(getpid()) + ".bin")).string();
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), static_cast<long>(bytes.size()));
+    FILE* pipe = popen(("sha256sum " + quoted(path)).c_str(), "r");
+    char hex[65] = {};
+    const bool read = pipe && fread(hex, 1, 64, pipe) == 64;
+    if (pipe) pclose(pipe);
+    std::filesystem::remove(path);
+    return read ? std::string(hex, 64) : std::string();
 }
 
 GifFrame patternFrame(int width, int height, int colours, uint32_t seed) {

@@ -16,15 +16,13 @@ std::string corporaDir();
 std::vector<uint8_t> readBytes(const std::string& path);
 bool toolAvailable(const std::string& name);
 
-// ImageMagick's reading of a file as opaque 8-bit RGB (alpha dropped);
-// nullopt when the tool fails. `frame` selects one image of a GIF.
+// ImageMagick's reading of a file as 8-bit pixels with alpha; nullopt when
+// the tool fails. `frame` selects one image of a GIF.
 std::optional<PixelImage> magickRead(const std::string& path, int frame = -1);
-// The same, with transparent pixels composed over white, as a GIF frame
-// would appear when its transparent colour becomes white.
-std::optional<PixelImage> magickReadOverWhite(const std::string& path, int frame);
 
-// Index of the first pixel where a and b differ in red, green or blue, or -1.
-long firstRgbDifference(const PixelImage& a, const PixelImage& b);
+// SHA-256 of the bytes as lower-case hex, by the system's sha256sum (the
+// digest the expected answers are given in).
+std::string sha256Hex(const std::vector<uint8_t>& bytes);
 
 // A frame of the given size whose indices follow a repeatable pattern.
 GifFrame patternFrame(int width, int height, int colours, uint32_t seed);

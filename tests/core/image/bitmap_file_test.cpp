@@ -1,0 +1,209 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+#include "core/image/bitmap_file.h"
+#include "core/image/bitmap_writer.h"
+
+namespace quell::image {
+namespace {
+
+struct BmpSpec {
+    uint32_t headerSize = 40;
+    int32_t width = 1, height = 1;
+    uint16_t planes = 1, bitCount = 24;
+    uint32_t compression = 0, coloursUsed = 0;
+    std::vector<uint32_t> palette = {};  // 0x00RRGGBB
+    std::vector<uint32_t> masks = {};    // after a 40-byte header, inside a larger one
+    std::vector<uint8_t> pixels = {};
+    uint32_t dataOffset = 0xDEADBEEF;  // the loader must not depend on it
+};
+
+void put(std::vector<uint8_t>& out, uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
+}
+
+std::vector<uint8_t> buildBmp(const BmpSpec& s) {
+    std::vector<uint8_t> out = {'B', 'M'};
+    put(out, 0, 4);
+    put(out, 0, 4);
+    put(out, s.dataOffset, 4);
+    put(out, s.headerSize, 4);
+    if (s.headerSize == 12) {
+        put(out, static_cast<uint32_t>(s.width), 2);
+        put(out, static_cast<uint32_t>(s.height), 2);
+        put(out, s.planes, 2);
+        put(out, s.bitCount, 2);
+    } else {
+        put(out, static_cast<uint32_t>(s.width), 4);
+        put(out, static_cast<uint32_t>(s.height), 4);
+        put(out, s.planes, 2);
+        put(out, s.bitCount, 2);
+        put(out, s.compression, 4);
+        put(out, static_cast<uint32_t>(s.pixels.size()), 4);
+        put(out, 2835, 4);
+        put(out, 2835, 4);
+        put(out, s.coloursUsed, 4);
+        put(out, 0, 4);
+        for (size_t i = 0; s.headerSize > 40 && i < s.masks.size(); ++i) put(out, s.masks[i], 4);
+        out.resize(14 + s.headerSize, 0);
+        for (size_t i = 0; s.headerSize == 40 && i < s.masks.size(); ++i) put(out, s.masks[i], 4);
+    }
+    for (uint32_t colour : s.palette) put(out, colour, s.headerSize == 12 ? 3 : 4);
+    out.insert(out.end(), s.pixels.begin(), s.pixels.end());
+    return out;
+}
+
+PixelImage decode(const BmpSpec& spec) {
+    PixelImage image;
+    EXPECT_TRUE(DecodeBitmap(buildBmp(spec), image));
+    return image;
+}
+
+constexpr uint32_t kBlack = 0xFF000000u, kWhite = 0xFFFFFFFFu;
+
+TEST(BitmapFile, DecodesEachDepth) {
+    struct Case { const char* name; BmpSpec spec; std::vector<uint32_t> pixels; };
+    std::vector<Case> cases;
+    // 1 bit, 9 wide: two bytes of bits and two of padding per row; bottom row first.
+    cases.push_back({"1 bit", {.width = 9, .height = 2, .bitCount = 1, .palette = {0, 0xFFFFFF},
+                               .pixels = {0x80, 0x80, 0, 0, 0x00, 0x7F, 0, 0}},
+                     {kBlack, kBlack, kBlack, kBlack, kBlack, kBlack, kBlack, kBlack, kBlack,
+                      kWhite, kBlack, kBlack, kBlack, kBlack, kBlack, kBlack, kBlack, kWhite}});
+    cases.push_back({"4 bit with 3 colours", {.width = 3, .height = 1, .bitCount = 4, .coloursUsed = 3,
+                                              .palette = {0x112233, 0x445566, 0x778899}, .pixels = {0x21, 0x00, 0, 0}},
+                     {0xFF778899, 0xFF445566, 0xFF112233}});
+    cases.push_back({"8 bit top-down", {.width = 2, .height = -2, .bitCount = 8, .coloursUsed = 2,
+                                        .palette = {0x0000FF, 0xFF0000}, .pixels = {1, 0, 0, 0, 0, 1, 0, 0}},
+                     {0xFFFF0000, 0xFF0000FF, 0xFF0000FF, 0xFFFF0000}});
+    // 5-5-5: 31 becomes 255 and 16 becomes 132; the top bit is not alpha.
+    cases.push_back({"16 bit default", {.width = 2, .height = 1, .bitCount = 16, .pixels = {0x1F, 0xFC, 0x10, 0x42}},
+                     {0xFFFF00FF, 0xFF848484}});
+    cases.push_back({"16 bit 5-6-5 masks", {.width = 1, .height = 1, .bitCount = 16, .compression = 3,
+                                            .masks = {0xF800, 0x07E0, 0x001F}, .pixels = {0xE0, 0x07, 0, 0}},
+                     {0xFF00FF00}});
+    // 24 bit, 5 wide: 15 bytes plus one of padding per row.
+    cases.push_back({"24 bit stride", {.width = 5, .height = 2, .pixels = {
+                         1, 2, 3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+                         0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 9, 8, 7, 0}},
+                     {kBlack, kBlack, kBlack, kBlack, 0xFF070809, 0xFF030201, kBlack, kBlack, kBlack, kBlack}});
+    cases.push_back({"32 bit ignores the fourth byte", {.width = 1, .height = 1, .bitCount = 32, .pixels = {1, 2, 3, 0x80}},
+                     {0xFF030201}});
+    cases.push_back({"12-byte header, 3-byte palette", {.headerSize = 12, .width = 2, .height = 1, .bitCount = 1,
+                                                        .palette = {0x00FF00, 0x0000FF}, .pixels = {0x40, 0, 0, 0}},
+                     {0xFF00FF00, 0xFF0000FF}});
+    cases.push_back({"108-byte header with masks inside", {.headerSize = 108, .width = 1, .height = 1, .bitCount = 32,
+                                                           .compression = 3, .masks = {0xFF, 0xFF00, 0xFF0000},
+                                                           .pixels = {0x10, 0x20, 0x30, 0}},
+                     {0xFF102030}});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const PixelImage image = decode(c.spec);
+        EXPECT_EQ(image.width, c.spec.width);
+        EXPECT_EQ(image.height, std::abs(c.spec.height));
+        EXPECT_EQ(image.pixels, c.pixels);
+    }
+}
+
+TEST(BitmapFile, PixelsFollowTheHeadersNotTheDataOffset) {
+    // 4 bits with colours-used 0: the table has 16 entries, so the pixels
+    // start 16 x 4 bytes after the 40-byte header.
+    BmpSpec four{.width = 2, .height = 1, .bitCount = 4, .palette = std::vector<uint32_t>(16, 0), .pixels = {0xF0, 0, 0, 0}};
+    four.palette[15] = 0xABCDEF;
+    four.dataOffset = 14 + 40;
+    EXPECT_EQ(decode(four).pixels, (std::vector<uint32_t>{0xFFABCDEF, 0xFF000000}));
+
+    // 24 bits: right after the header, whatever the offset field says.
+    BmpSpec plain{.width = 1, .height = 1, .pixels = {0x33, 0x22, 0x11, 0}};
+    plain.dataOffset = 14 + 40 + 64;
+    EXPECT_EQ(decode(plain).pixels, (std::vector<uint32_t>{0xFF112233}));
+
+    // A 40-byte header with masks: 12 bytes of masks, then colours-used entries, then pixels.
+    BmpSpec masked{.width = 1, .height = 1, .bitCount = 16, .compression = 3, .coloursUsed = 2,
+                   .palette = {0xFFFFFF, 0xFFFFFF}, .masks = {0x7C00, 0x03E0, 0x001F}, .pixels = {0x1F, 0, 0, 0}};
+    EXPECT_EQ(decode(masked).pixels, (std::vector<uint32_t>{0xFF0000FF}));
+}
+
+TEST(BitmapFile, RunLengthCoding) {
+    const std::vector<uint32_t> palette = {0x000010, 0x000020, 0x000030, 0x000040};
+    // Bottom row: a run of two 1s, an absolute run of three (2, 3, 1) padded
+    // to an even length, end of line. Top row: a delta of two pixels right,
+    // then one 2, then end of picture; the skipped pixels take entry 0.
+    BmpSpec rle8{.width = 5, .height = 2, .bitCount = 8, .compression = 1, .coloursUsed = 4, .palette = palette,
+                 .pixels = {2, 1, 0, 3, 2, 3, 1, 0, 0, 0, 0, 2, 2, 0, 1, 2, 0, 1}};
+    const uint32_t a = 0xFF000010, b = 0xFF000020, c = 0xFF000030, d = 0xFF000040;
+    EXPECT_EQ(decode(rle8).pixels, (std::vector<uint32_t>{a, a, c, a, a, b, b, c, d, b}));
+
+    // 4 bits: runs alternate the two nibbles; an absolute run of 3 nibbles takes 2 bytes.
+    BmpSpec rle4{.width = 5, .height = 1, .bitCount = 4, .compression = 2, .coloursUsed = 4, .palette = palette,
+                 .pixels = {2, 0x12, 0, 3, 0x32, 0x10, 0, 1}};
+    EXPECT_EQ(decode(rle4).pixels, (std::vector<uint32_t>{b, c, d, c, b}));
+}
+
+TEST(BitmapFile, RejectsBrokenFiles) {
+    const BmpSpec good{.width = 2, .height = 2, .bitCount = 8, .coloursUsed = 2, .palette = {0, 0xFFFFFF},
+                       .pixels = {0, 1, 0, 0, 1, 0, 0, 0}};
+    PixelImage image;
+    ASSERT_TRUE(DecodeBitmap(buildBmp(good), image));
+
+    struct Case { const char* name; BmpSpec spec; };
+    std::vector<Case> cases;
+    auto with = [&](const char* name, auto change) {
+        BmpSpec spec = good;
+        change(spec);
+        cases.push_back({name, spec});
+    };
+    with("header size 64", [](BmpSpec& s) { s.headerSize = 64; });
+    with("width 0", [](BmpSpec& s) { s.width = 0; });
+    with("negative width", [](BmpSpec& s) { s.width = -2; });
+    with("height 0", [](BmpSpec& s) { s.height = 0; });
+    with("smallest height", [](BmpSpec& s) { s.height = INT32_MIN; });
+    with("two planes", [](BmpSpec& s) { s.planes = 2; });
+    with("3 bits per pixel", [](BmpSpec& s) { s.bitCount = 3; });
+    with("masks on an 8-bit picture", [](BmpSpec& s) { s.compression = 3; });
+    with("unknown compression", [](BmpSpec& s) { s.compression = 4; });
+    with("last row one byte short", [](BmpSpec& s) { s.pixels.pop_back(); });
+    with("colour table past the end", [](BmpSpec& s) { s.coloursUsed = 1000; });
+    with("absurd size with no pixels", [](BmpSpec& s) { s.width = s.height = 100000; });
+    with("run-length coding top-down", [](BmpSpec& s) { s.compression = 1; s.height = -2; });
+    with("run past the end of a row", [](BmpSpec& s) { s.compression = 1; s.pixels = {3, 1, 0, 1}; });
+    with("delta past the picture", [](BmpSpec& s) { s.compression = 1; s.pixels = {0, 2, 0, 5, 1, 1, 0, 1}; });
+    with("overlapping masks", [](BmpSpec& s) {
+        s.bitCount = 16; s.compression = 3; s.coloursUsed = 0; s.palette.clear(); s.masks = {0xFF00, 0x0FF0, 0x000F};
+    });
+    with("masks with gaps", [](BmpSpec& s) {
+        s.bitCount = 16; s.compression = 3; s.coloursUsed = 0; s.palette.clear(); s.masks = {0xF0F0, 0x0F00, 0x000F};
+    });
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_FALSE(DecodeBitmap(buildBmp(c.spec), image));
+        EXPECT_TRUE(image.pixels.empty());
+    }
+
+    std::vector<uint8_t> notBm = buildBmp(good);
+    notBm[1] = 'A';
+    EXPECT_FALSE(DecodeBitmap(notBm, image));
+    EXPECT_FALSE(DecodeBitmap(std::vector<uint8_t>{'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, image));
+    EXPECT_FALSE(LoadBitmapFile("/nonexistent/picture.bmp", image));
+}
+
+TEST(BitmapWriter, WritesWhatTheLoaderReads) {
+    PixelImage picture{.width = 3, .height = 2, .pixels = {0xFF010203, 0xFF040506, 0xFF070809,
+                                                           0xFFA0B0C0, 0xFFD0E0F0, 0xFF102030}};
+    const std::vector<uint8_t> bytes = EncodeBitmap24(picture);
+    ASSERT_EQ(bytes.size(), 54u + 2 * 12);  // 9 bytes of pixels padded to 12 per row
+    EXPECT_EQ(bytes[10], 54);  // the data offset other readers rely on
+
+    const std::string path = (std::filesystem::temp_directory_path() / "quell-writer-test.bmp").string();
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), static_cast<long>(bytes.size()));
+    PixelImage loaded;
+    ASSERT_TRUE(LoadBitmapFile(path, loaded));
+    std::filesystem::remove(path);
+    EXPECT_EQ(loaded.width, 3);
+    EXPECT_EQ(loaded.pixels, picture.pixels);
+}
+
+}  // namespace
+}  // namespace quell::image
