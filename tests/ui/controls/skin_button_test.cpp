@@ -200,6 +200,7 @@ void SkinButtonTest::photoPictureIgnoresTheMouse() {
     s.hoverPath.clear();
     s.pressedPath.clear();
     s.controlId = ui::kPhotoControlId;
+    s.toolTip.clear();
     s.kind = 0;
     s.index = 0;
     SkinButton* b = create(s);
@@ -212,6 +213,7 @@ void SkinButtonTest::photoPictureIgnoresTheMouse() {
     QVERIFY(m_sink.calls.empty());
     QVERIFY(m_sounds.played.empty());
     QVERIFY(!b->leaveTimerRunning());
+    QCOMPARE(b->accessibleName(), QStringLiteral("Photo"));
 }
 
 void SkinButtonTest::pressPlaysSoundUnlessNamedNull() {
