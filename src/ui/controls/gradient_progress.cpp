@@ -62,7 +62,9 @@ void GradientProgress::paintEvent(QPaintEvent*) {
 
     // The bands go to a back buffer that reaches the screen in one copy, so
     // the bar never shows half a ramp.
-    QPixmap buffer(size());
+    const qreal ratio = devicePixelRatioF();
+    QPixmap buffer(size() * ratio);
+    buffer.setDevicePixelRatio(ratio);
     {
         QPainter offscreen(&buffer);
         for (const image::RampRect& fill : plan.fills) {

@@ -39,6 +39,7 @@ public:
 
     QString caption() const { return m_caption; }
     int kind() const { return m_kind; }
+    int fourthValue() const { return m_fourthValue; }
     QColor currentColour() const;
 
 protected:

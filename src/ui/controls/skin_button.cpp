@@ -13,6 +13,22 @@ namespace quell::ui {
 
 const char* const kBitmapUnreadableMessage = "Bmp ファイルを読めません｡\"";
 
+namespace {
+
+// What a screen reader calls a button whose skin gives it no tooltip.
+QString kindName(int kind, int controlId) {
+    static const char* const kNames[] = {"Back",    "Forward",  "Home", "Stop",     "Reload",
+                                         "Print",   "Exit",     "Minimize", "Maximize", "Favorite",
+                                         "Mail",    "Direct",   "Execute",  "File",     "Edit", "View"};
+    if (controlId == kPhotoControlId)
+        return QStringLiteral("Photo");
+    if (kind >= 1 && kind <= 16)
+        return QString::fromLatin1(kNames[kind - 1]);
+    return QString();
+}
+
+}  // namespace
+
 SkinButton* SkinButton::CreateButton(const SkinButtonSpec& spec, QWidget* parent, SkinButtonServices services) {
     SkinButtonSpec effective = spec;
     if (spec.controlId == kPhotoControlId) {
@@ -54,6 +70,8 @@ SkinButton::SkinButton(const SkinButtonSpec& spec, std::array<image::PixelImage,
     if (!spec.toolTip.empty()) {
         setToolTip(QString::fromStdString(spec.toolTip));
         setAccessibleName(QString::fromStdString(spec.toolTip));
+    } else {
+        setAccessibleName(kindName(spec.kind, spec.controlId));
     }
 }
 

@@ -50,12 +50,5 @@ TEST(AddressCompletion, EmptyTextAndMissingSelectionCases) {
     EXPECT_EQ(r.selection, (EditSelection{3, 3}));
 }
 
-TEST(AddressCompletion, FlagRuleForKeys) {
-    EXPECT_FALSE(CompletionAllowedAfterKey(kVirtualKeyBack));
-    EXPECT_FALSE(CompletionAllowedAfterKey(kVirtualKeyDelete));
-    EXPECT_TRUE(CompletionAllowedAfterKey('A'));
-    EXPECT_TRUE(CompletionAllowedAfterKey(kVirtualKeyReturn));
-}
-
 }  // namespace
 }  // namespace quell::browser

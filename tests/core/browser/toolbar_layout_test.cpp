@@ -9,13 +9,6 @@
 namespace quell::browser {
 namespace {
 
-TEST(ToolbarLayout, RightGroupAtWidth1024) {
-    const ToolbarRightGroup g = LayoutToolbarRightGroup(1024);
-    EXPECT_EQ(g.minimize, (Point{984, 9}));
-    EXPECT_EQ(g.exit, (Point{1002, 9}));
-    EXPECT_EQ(g.combo, (Point{574, 2}));
-}
-
 TEST(ToolbarLayout, LeftGroupAbutsAtPictureWidth) {
     // The first seven buttons are 29 pixels wide and sit side by side.
     for (size_t i = 1; i < 7; ++i) {

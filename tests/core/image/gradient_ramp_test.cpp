@@ -33,22 +33,6 @@ TEST(GradientRamp, OutsideStrictRangeFillsBackgroundOnly) {
     }
 }
 
-TEST(GradientRamp, VerticalBarAtOneOf365StopsAfterThirdBand) {
-    const RampPlan plan = PlanGradientRamp(Bar(1, 20, 365, true));
-    ASSERT_TRUE(plan.showsRamp);
-    EXPECT_EQ(plan.extent, 3);
-    ASSERT_EQ(plan.fills.size(), 4u);
-    EXPECT_EQ(plan.fills[0].top, 0);
-    EXPECT_EQ(plan.fills[0].bottom, 1);
-    EXPECT_EQ(plan.fills[1].top, 1);
-    EXPECT_EQ(plan.fills[1].bottom, 2);
-    EXPECT_EQ(plan.fills[2].top, 2);
-    EXPECT_EQ(plan.fills[2].bottom, 4);
-    // Bands reach one pixel past the client's right edge, as the painter asks.
-    EXPECT_EQ(plan.fills[2].right, 21);
-    EXPECT_EQ(plan.fills[3], (RampRect{0, 4, 20, 365, 7016744}));
-}
-
 TEST(GradientRamp, HorizontalBarAtHalfRunsToFarEdgeOfBandPassingExtent) {
     const RampPlan plan = PlanGradientRamp(Bar(50, 100, 12, false));
     EXPECT_EQ(plan.extent, 50);

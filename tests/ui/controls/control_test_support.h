@@ -58,10 +58,10 @@ inline void releaseAt(QWidget* widget, QPoint local) {
     QTest::mouseRelease(widget, Qt::LeftButton, {}, local);
 }
 
-// Moves the pointer away and lets the 10 ms leave check run.
-inline void leaveAndTick(QWidget* widget, QPoint farLocal) {
+// Moves the pointer away without telling the widget; only its 10 ms leave
+// check notices, so callers wait for the outcome with QTRY_*.
+inline void leave(QWidget* widget, QPoint farLocal) {
     QCursor::setPos(widget->mapToGlobal(farLocal));
-    QTest::qWait(60);
 }
 
 inline QImage grabbed(QWidget* widget) {
