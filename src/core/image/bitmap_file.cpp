@@ -1,0 +1,328 @@
+#include "core/image/bitmap_file.h"
+
+#include <array>
+#include <bit>
+#include <cstring>
+
+#include "core/os/file_system.h"
+
+namespace quell::image {
+namespace {
+
+// Pictures larger than this are refused outright (4 GiB of pixels in
+// memory); everything smaller must still find its pixel data in the file.
+constexpr uint64_t kMaxPixels = uint64_t{1} << 28;
+constexpr size_t kMaxFileSize = size_t{1} << 31;
+// An RLE run codes at most 255 pixels in two bytes; a picture that even such
+// runs could not fill from the bytes present is not believed.
+constexpr uint64_t kMaxRlePixelsPerByte = 128;
+
+enum Compression : uint32_t { kRgb = 0, kRle8 = 1, kRle4 = 2, kBitFields = 3, kAlphaBitFields = 6 };
+
+uint16_t read16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
+uint32_t read32(const uint8_t* p) {
+    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) | (static_cast<uint32_t>(p[2]) << 16) |
+           (static_cast<uint32_t>(p[3]) << 24);
+}
+
+// One colour channel described by a bit mask: where it sits and how to
+// widen its value to eight bits.
+struct Channel {
+    uint32_t mask = 0;
+    int shift = 0;
+    uint32_t maximum = 0;  // the largest value the channel can hold
+
+    static bool make(uint32_t mask, Channel& out) {
+        out = {};
+        out.mask = mask;
+        if (mask == 0) return true;  // an absent channel reads as zero
+        out.shift = std::countr_zero(mask);
+        const uint32_t value = mask >> out.shift;
+        if ((value & (value + 1)) != 0) return false;  // the bits must be contiguous
+        out.maximum = value;
+        return true;
+    }
+    uint32_t eightBit(uint32_t pixel) const {
+        if (maximum == 0) return 0;
+        const uint32_t value = (pixel & mask) >> shift;
+        if (maximum == 255) return value;
+        return static_cast<uint32_t>((static_cast<uint64_t>(value) * 255 + maximum / 2) / maximum);
+    }
+};
+
+// The fields of whichever information header the file has, in the terms of
+// the 40-byte one.
+struct Header {
+    uint32_t size = 0;
+    int64_t width = 0, height = 0;
+    bool topDown = false;
+    uint16_t planes = 0, bitCount = 0;
+    uint32_t compression = kRgb;
+    uint32_t coloursUsed = 0;
+    uint32_t masks[3] = {0, 0, 0};
+    bool masksInHeader = false;
+    int paletteEntrySize = 4;
+};
+
+bool readHeader(std::span<const uint8_t> block, Header& h) {
+    if (block.size() < 4) return false;
+    h.size = read32(block.data());
+    const uint8_t* p = block.data();
+    if (h.size == 12) {
+        // The old core header: 16-bit sizes, no compression, 3-byte palette entries.
+        if (block.size() < 12) return false;
+        h.width = read16(p + 4);
+        h.height = read16(p + 6);
+        h.planes = read16(p + 8);
+        h.bitCount = read16(p + 10);
+        h.paletteEntrySize = 3;
+        return true;
+    }
+    // 40 is the information header; 52 and 56 add the colour masks, 108 and
+    // 124 colour-space data after them.
+    if (h.size != 40 && h.size != 52 && h.size != 56 && h.size != 108 && h.size != 124) return false;
+    if (block.size() < h.size) return false;
+    h.width = static_cast<int32_t>(read32(p + 4));
+    const int32_t height = static_cast<int32_t>(read32(p + 8));
+    h.topDown = height < 0;
+    h.height = h.topDown ? -static_cast<int64_t>(height) : height;
+    h.planes = read16(p + 12);
+    h.bitCount = read16(p + 14);
+    h.compression = read32(p + 16);
+    h.coloursUsed = read32(p + 32);
+    if (h.size >= 52) {
+        h.masks[0] = read32(p + 40);
+        h.masks[1] = read32(p + 44);
+        h.masks[2] = read32(p + 48);
+        h.masksInHeader = true;
+    }
+    return true;
+}
+
+struct Layout {
+    std::array<uint32_t, 256> palette{};  // opaque pixels; entries the file lacks are black
+    Channel channels[3];
+    uint64_t pixelOffset = 0;             // from the start of the block after the file header
+};
+
+bool validDepth(const Header& h) {
+    switch (h.compression) {
+    case kRgb:
+        return h.bitCount == 1 || h.bitCount == 2 || h.bitCount == 4 || h.bitCount == 8 || h.bitCount == 16 ||
+               h.bitCount == 24 || h.bitCount == 32;
+    case kRle8:
+        return h.bitCount == 8 && h.paletteEntrySize == 4;
+    case kRle4:
+        return h.bitCount == 4 && h.paletteEntrySize == 4;
+    case kBitFields:
+    case kAlphaBitFields:
+        return (h.bitCount == 16 || h.bitCount == 32) && h.paletteEntrySize == 4;
+    default:
+        return false;
+    }
+}
+
+bool makeLayout(std::span<const uint8_t> block, const Header& h, Layout& layout) {
+    // Where the pixels start follows from the headers alone: the information
+    // header, then the bit masks when a 40-byte header has them, then the
+    // colour table. The file header's data offset is not consulted.
+    uint64_t colourCount;
+    if (h.bitCount <= 8) colourCount = h.coloursUsed != 0 ? h.coloursUsed : (uint64_t{1} << h.bitCount);
+    else colourCount = h.coloursUsed;
+    uint64_t maskBytes = 0;
+    if (h.size == 40 && h.compression == kBitFields) maskBytes = 12;
+    if (h.size == 40 && h.compression == kAlphaBitFields) maskBytes = 16;
+    const uint64_t paletteStart = h.size + maskBytes;
+    layout.pixelOffset = paletteStart + colourCount * static_cast<uint64_t>(h.paletteEntrySize);
+    if (layout.pixelOffset > block.size()) return false;
+
+    if (h.bitCount <= 8) {
+        const uint64_t usable = colourCount < 256 ? colourCount : 256;
+        layout.palette.fill(0xFF000000u);
+        for (uint64_t i = 0; i < usable; ++i) {
+            const uint8_t* entry = block.data() + paletteStart + i * static_cast<uint64_t>(h.paletteEntrySize);
+            layout.palette[i] = 0xFF000000u | (uint32_t{entry[2]} << 16) | (uint32_t{entry[1]} << 8) | entry[0];
+        }
+        return true;
+    }
+
+    uint32_t masks[3];
+    if (h.compression == kBitFields || h.compression == kAlphaBitFields) {
+        if (h.masksInHeader) {
+            std::memcpy(masks, h.masks, sizeof masks);
+        } else {
+            for (int i = 0; i < 3; ++i) masks[i] = read32(block.data() + 40 + 4 * i);
+        }
+        const uint64_t limit = h.bitCount == 16 ? 0xFFFFu : 0xFFFFFFFFu;
+        if ((masks[0] | masks[1] | masks[2]) == 0 || (masks[0] | masks[1] | masks[2]) > limit) return false;
+        if ((masks[0] & masks[1]) || (masks[0] & masks[2]) || (masks[1] & masks[2])) return false;
+    } else if (h.bitCount == 16) {
+        masks[0] = 0x7C00;
+        masks[1] = 0x03E0;
+        masks[2] = 0x001F;
+    } else {
+        masks[0] = 0x00FF0000;
+        masks[1] = 0x0000FF00;
+        masks[2] = 0x000000FF;
+    }
+    for (int i = 0; i < 3; ++i)
+        if (!Channel::make(masks[i], layout.channels[i])) return false;
+    return true;
+}
+
+// Where picture row y (top row 0) lies in the stored rows.
+size_t storedRow(const Header& h, int y) {
+    return h.topDown ? static_cast<size_t>(y) : static_cast<size_t>(h.height - 1 - y);
+}
+
+void decodeIndexedRow(const uint8_t* row, int width, int bits, const Layout& layout, uint32_t* out) {
+    switch (bits) {
+    case 8:
+        for (int x = 0; x < width; ++x) out[x] = layout.palette[row[x]];
+        break;
+    case 4:
+        for (int x = 0; x < width; ++x) out[x] = layout.palette[(row[x >> 1] >> ((x & 1) ? 0 : 4)) & 0x0F];
+        break;
+    case 2:
+        for (int x = 0; x < width; ++x) out[x] = layout.palette[(row[x >> 2] >> (6 - 2 * (x & 3))) & 0x03];
+        break;
+    default:
+        for (int x = 0; x < width; ++x) out[x] = layout.palette[(row[x >> 3] >> (7 - (x & 7))) & 0x01];
+        break;
+    }
+}
+
+void decodeMaskedRow(const uint8_t* row, int width, int bits, const Layout& layout, uint32_t* out) {
+    const Channel& r = layout.channels[0];
+    const Channel& g = layout.channels[1];
+    const Channel& b = layout.channels[2];
+    for (int x = 0; x < width; ++x) {
+        const uint32_t value = bits == 16 ? read16(row + 2 * x) : read32(row + 4 * x);
+        out[x] = 0xFF000000u | (r.eightBit(value) << 16) | (g.eightBit(value) << 8) | b.eightBit(value);
+    }
+}
+
+bool decodeUncompressed(std::span<const uint8_t> pixels, const Header& h, const Layout& layout, PixelImage& out) {
+    const int width = static_cast<int>(h.width);
+    const int height = static_cast<int>(h.height);
+    const uint64_t stride = ((static_cast<uint64_t>(h.width) * h.bitCount + 31) / 32) * 4;
+    if (stride * static_cast<uint64_t>(h.height) > pixels.size()) return false;
+
+    out.width = width;
+    out.height = height;
+    out.pixels.resize(static_cast<size_t>(width) * static_cast<size_t>(height));
+    const bool plain24 = h.bitCount == 24;
+    const bool plain32 = h.bitCount == 32 && layout.channels[0].mask == 0x00FF0000 &&
+                         layout.channels[1].mask == 0x0000FF00 && layout.channels[2].mask == 0x000000FF;
+    for (int y = 0; y < height; ++y) {
+        const uint8_t* row = pixels.data() + storedRow(h, y) * stride;
+        uint32_t* target = out.pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(width);
+        if (plain24) {
+            for (int x = 0; x < width; ++x, row += 3)
+                target[x] = 0xFF000000u | (uint32_t{row[2]} << 16) | (uint32_t{row[1]} << 8) | row[0];
+        } else if (plain32) {
+            for (int x = 0; x < width; ++x) target[x] = 0xFF000000u | read32(row + 4 * x);
+        } else if (h.bitCount <= 8) {
+            decodeIndexedRow(row, width, h.bitCount, layout, target);
+        } else {
+            decodeMaskedRow(row, width, h.bitCount, layout, target);
+        }
+    }
+    return true;
+}
+
+// Run-length coded 8- and 4-bit pictures. Pixels the stream never sets
+// (skipped by a delta, or left when it ends early) take colour-table entry 0,
+// as in a freshly cleared bitmap. A stream that writes outside the picture
+// is refused.
+bool decodeRle(std::span<const uint8_t> data, const Header& h, const Layout& layout, PixelImage& out) {
+    const int width = static_cast<int>(h.width);
+    const int height = static_cast<int>(h.height);
+    const bool four = h.compression == kRle4;
+    out.width = width;
+    out.height = height;
+    out.pixels.assign(static_cast<size_t>(width) * static_cast<size_t>(height), layout.palette[0]);
+
+    int64_t x = 0, y = 0;  // y counts stored rows, bottom row first
+    size_t at = 0;
+    auto put = [&](uint8_t index) {
+        if (x >= width || y >= height) return false;
+        out.pixels[static_cast<size_t>(height - 1 - y) * static_cast<size_t>(width) + static_cast<size_t>(x)] =
+            layout.palette[index];
+        ++x;
+        return true;
+    };
+    while (at + 1 < data.size()) {
+        const uint8_t count = data[at];
+        const uint8_t value = data[at + 1];
+        at += 2;
+        if (count > 0) {
+            for (int i = 0; i < count; ++i) {
+                const uint8_t index = four ? ((i & 1) ? (value & 0x0F) : (value >> 4)) : value;
+                if (!put(index)) return false;
+            }
+            continue;
+        }
+        if (value == 0) {  // end of line
+            x = 0;
+            ++y;
+        } else if (value == 1) {  // end of picture
+            return true;
+        } else if (value == 2) {  // delta: move right and up
+            if (at + 1 >= data.size()) return true;
+            x += data[at];
+            y += data[at + 1];
+            at += 2;
+        } else {  // a literal run of `value` pixels, padded to a 16-bit boundary
+            const size_t bytes = four ? (static_cast<size_t>(value) + 1) / 2 : value;
+            if (at + bytes > data.size()) return false;
+            for (int i = 0; i < value; ++i) {
+                const uint8_t index = four ? ((i & 1) ? (data[at + i / 2] & 0x0F) : (data[at + i / 2] >> 4))
+                                           : data[at + static_cast<size_t>(i)];
+                if (!put(index)) return false;
+            }
+            at += (bytes + 1) & ~size_t{1};
+        }
+    }
+    // The data ran out without an end-of-picture code; what was decoded stands.
+    return true;
+}
+
+}  // namespace
+
+bool DecodeBitmap(std::span<const uint8_t> bytes, PixelImage& out) {
+    out = {};
+    if (bytes.size() < 14 || bytes[0] != 'B' || bytes[1] != 'M') return false;
+    const std::span<const uint8_t> block = bytes.subspan(14);
+
+    Header h;
+    if (!readHeader(block, h)) return false;
+    if (h.width <= 0 || h.height <= 0 || h.planes != 1 || !validDepth(h)) return false;
+    // Run-length pictures are always stored bottom-up.
+    if (h.topDown && (h.compression == kRle8 || h.compression == kRle4)) return false;
+    const uint64_t pixelCount = static_cast<uint64_t>(h.width) * static_cast<uint64_t>(h.height);
+    if (pixelCount > kMaxPixels) return false;
+
+    Layout layout;
+    if (!makeLayout(block, h, layout)) return false;
+    const std::span<const uint8_t> pixels = block.subspan(static_cast<size_t>(layout.pixelOffset));
+
+    bool decoded;
+    if (h.compression == kRle8 || h.compression == kRle4) {
+        decoded = pixelCount <= static_cast<uint64_t>(pixels.size()) * kMaxRlePixelsPerByte &&
+                  decodeRle(pixels, h, layout, out);
+    } else {
+        decoded = decodeUncompressed(pixels, h, layout, out);
+    }
+    if (!decoded) out = {};
+    return decoded;
+}
+
+bool LoadBitmapFile(const std::string& path, PixelImage& out) {
+    out = {};
+    const auto bytes = os::readFile(path, kMaxFileSize);
+    if (!bytes) return false;
+    return DecodeBitmap(*bytes, out);
+}
+
+}  // namespace quell::image

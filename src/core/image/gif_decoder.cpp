@@ -1,0 +1,310 @@
+#include "core/image/gif_decoder.h"
+
+#include <array>
+#include <cstring>
+
+#include "core/image/gif_lzw.h"
+#include "core/os/file_system.h"
+
+namespace quell::image {
+namespace {
+
+// No single image may claim more pixels than this, nor a whole file more
+// stored bytes than the budget below. An image of 65535 x 65535 is 4 GiB;
+// treating such a claim as an allocation failure keeps a small hostile file
+// from exhausting memory.
+constexpr uint64_t kMaxImagePixels = uint64_t{1} << 26;
+constexpr uint64_t kMaxFileBytes = uint64_t{1} << 28;
+// GIF files for skins are small; this bounds what LoadGifFile reads.
+constexpr size_t kMaxFileSize = size_t{1} << 28;
+
+struct Descriptor {
+    uint16_t left = 0, top = 0, width = 0, height = 0;
+};
+
+struct StoredImage {
+    int width = 0, height = 0, stride = 0;
+    std::vector<uint32_t> colours;  // 0x00RRGGBB, the bytes blue, green, red, 0 in memory
+    std::vector<uint8_t> rows;      // bottom-up, stride bytes each
+};
+
+uint16_t read16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
+
+}  // namespace
+
+struct GifDecoder::State {
+    // Logical screen descriptor; only the colour-table bits of the flags are used.
+    uint16_t screenWidth = 0, screenHeight = 0;
+    uint8_t screenFlags = 0, background = 0, aspect = 0;
+    std::array<uint8_t, 768> globalColours{};
+
+    std::vector<uint32_t> imageOffsets;   // the "," of each image descriptor in the file
+    std::vector<Descriptor> descriptors;  // parallel to imageOffsets
+    std::vector<uint32_t> controls;       // the graphic control value of each image
+    std::vector<StoredImage> images;
+
+    std::span<const uint8_t> data;
+    size_t position = 0;
+    uint64_t storedBytes = 0;
+    std::vector<uint8_t> subBlocks;
+    std::vector<uint8_t> pixels;
+    GifLzwDecoder lzw;
+
+    size_t remaining() const { return data.size() - position; }
+    bool inside() const { return position < data.size(); }
+
+    void reset() {
+        screenWidth = screenHeight = 0;
+        screenFlags = background = aspect = 0;
+        globalColours.fill(0);
+        imageOffsets.clear();
+        descriptors.clear();
+        controls.clear();
+        images.clear();
+        data = {};
+        position = 0;
+        storedBytes = 0;
+        subBlocks.clear();
+        pixels.clear();
+        pixels.shrink_to_fit();
+    }
+
+    // Joins the data sub-blocks at the position into subBlocks (when collect
+    // is set) and moves past the terminating zero-length block.
+    bool readSubBlocks(bool collect) {
+        subBlocks.clear();
+        while (inside()) {
+            const size_t length = data[position];
+            if (length == 0) break;
+            ++position;
+            if (remaining() < length) {
+                subBlocks.clear();
+                return false;
+            }
+            if (collect) subBlocks.insert(subBlocks.end(), data.begin() + position, data.begin() + position + length);
+            position += length;
+        }
+        if (!inside()) {
+            subBlocks.clear();
+            return false;
+        }
+        ++position;
+        return true;
+    }
+
+    bool parse() {
+        if (remaining() <= 5) return false;
+        const uint8_t* header = data.data() + position;
+        if (header[0] != 'G' || header[1] != 'I' || header[2] != 'F' || header[3] != '8' ||
+            (header[4] != '7' && header[4] != '9') || header[5] != 'a')
+            return false;
+        position += 6;
+
+        if (remaining() < 7) return false;
+        const uint8_t* screen = data.data() + position;
+        screenWidth = read16(screen);
+        screenHeight = read16(screen + 2);
+        screenFlags = screen[4];
+        background = screen[5];
+        aspect = screen[6];
+        position += 7;
+        if (screenFlags & 0x80) {
+            const size_t bytes = 3 * (size_t{1} << ((screenFlags & 7) + 1));
+            if (remaining() < bytes) return false;
+            std::memcpy(globalColours.data(), data.data() + position, bytes);
+            position += bytes;
+        }
+
+        subBlocks.clear();
+        uint32_t pendingControl = 0;
+        while (inside()) {
+            const uint8_t introducer = data[position];
+            if (introducer == 0x3B) break;
+            if (introducer == 0x21) {
+                position += 2;
+                if (position >= data.size()) return false;
+                const uint8_t label = data[position - 1];
+                if (label == 0xF9) {
+                    if (!readSubBlocks(true) || subBlocks.size() != 4) return false;
+                    pendingControl = static_cast<uint32_t>(subBlocks[0]) | (static_cast<uint32_t>(subBlocks[1]) << 8) |
+                                     (static_cast<uint32_t>(subBlocks[2]) << 16) |
+                                     (static_cast<uint32_t>(subBlocks[3]) << 24);
+                    subBlocks.clear();
+                } else if (!readSubBlocks(false)) {
+                    return false;
+                }
+            } else if (introducer == 0x2C) {
+                if (!readImage(pendingControl)) return false;
+                pendingControl = 0;
+            } else {
+                return false;
+            }
+        }
+        if (inside() && data[position] == 0x3B) {
+            ++position;
+            return true;
+        }
+        return false;
+    }
+
+    bool readImage(uint32_t control) {
+        if (remaining() <= 9) return false;
+        imageOffsets.push_back(static_cast<uint32_t>(position));
+        const uint8_t* descriptor = data.data() + position;
+        Descriptor d{read16(descriptor + 1), read16(descriptor + 3), read16(descriptor + 5), read16(descriptor + 7)};
+        const uint8_t flags = descriptor[9];
+        descriptors.push_back(d);
+        position += 10;
+
+        const uint8_t* colourSource;
+        size_t tableSize;
+        if (flags & 0x80) {
+            tableSize = size_t{1} << ((flags & 7) + 1);
+            if (remaining() < 3 * tableSize) return false;
+            colourSource = data.data() + position;
+            position += 3 * tableSize;
+        } else {
+            tableSize = size_t{1} << ((screenFlags & 7) + 1);
+            colourSource = globalColours.data();
+        }
+        controls.push_back(control);
+
+        if (!inside()) return false;
+        const int minCodeSize = data[position];
+        ++position;
+        if (!readSubBlocks(true)) return false;
+
+        const int width = d.width, height = d.height;
+        const uint64_t pixelCount = static_cast<uint64_t>(width) * static_cast<uint64_t>(height);
+        const int stride = (width + 3) & ~3;
+        const uint64_t storedSize = static_cast<uint64_t>(stride) * static_cast<uint64_t>(height);
+        if (pixelCount > kMaxImagePixels || storedBytes + storedSize > kMaxFileBytes) {
+            subBlocks.clear();
+            return false;
+        }
+
+        pixels.assign(static_cast<size_t>(pixelCount), 0);
+        if (!lzw.decode(minCodeSize, subBlocks, pixels)) {
+            subBlocks.clear();
+            return false;
+        }
+
+        StoredImage& stored = images.emplace_back();
+        storedBytes += storedSize;
+        stored.width = width;
+        stored.height = height;
+        stored.stride = stride;
+        stored.colours.resize(tableSize);
+        for (size_t i = 0; i < tableSize; ++i) {
+            const uint8_t* rgb = colourSource + 3 * i;
+            stored.colours[i] = (static_cast<uint32_t>(rgb[0]) << 16) | (static_cast<uint32_t>(rgb[1]) << 8) | rgb[2];
+        }
+        stored.rows.assign(static_cast<size_t>(storedSize), 0);
+
+        // Stream row r lands on picture row p, and picture row p is stored
+        // at row height - 1 - p because the stored rows run bottom-up.
+        auto copyRow = [&](int streamRow, int pictureRow) {
+            if (width == 0) return;
+            std::memcpy(stored.rows.data() + static_cast<size_t>(height - 1 - pictureRow) * stride,
+                        pixels.data() + static_cast<size_t>(streamRow) * width, static_cast<size_t>(width));
+        };
+        if (flags & 0x40) {
+            static constexpr int kStart[4] = {0, 4, 2, 1};
+            static constexpr int kStep[4] = {8, 8, 4, 2};
+            int streamRow = 0;
+            for (int pass = 0; pass < 4; ++pass)
+                for (int p = kStart[pass]; p < height; p += kStep[pass]) copyRow(streamRow++, p);
+        } else {
+            for (int r = 0; r < height; ++r) copyRow(r, r);
+        }
+        subBlocks.clear();
+        return true;
+    }
+};
+
+GifDecoder::GifDecoder() : m_state(std::make_unique<State>()) {}
+GifDecoder::~GifDecoder() = default;
+
+bool GifDecoder::LoadGif(std::span<const uint8_t> bytes) {
+    ResetDecoder();
+    m_state->data = bytes;
+    m_state->position = 0;
+    const bool parsed = m_state->parse();
+    // The file bytes belong to the caller; only what was taken from them stays.
+    m_state->data = {};
+    m_state->pixels.clear();
+    if (!parsed) ResetDecoder();
+    return parsed;
+}
+
+bool GifDecoder::LoadGifFile(const std::string& path) {
+    ResetDecoder();
+    const auto bytes = os::readFile(path, kMaxFileSize);
+    if (!bytes) return false;
+    return LoadGif(*bytes);
+}
+
+int GifDecoder::FrameCount() const { return static_cast<int>(static_cast<uint16_t>(m_state->images.size())); }
+
+bool GifDecoder::GetFrameInfo(int index, GifFrameInfo& info) const {
+    if (index < 0 || static_cast<size_t>(index) >= m_state->imageOffsets.size()) return false;
+    const Descriptor& d = m_state->descriptors[static_cast<size_t>(index)];
+    const uint32_t control = m_state->controls[static_cast<size_t>(index)];
+    info.left = d.left;
+    info.top = d.top;
+    info.width = d.width;
+    info.height = d.height;
+    info.delay = static_cast<int>((control >> 8) & 0xFFFFu);
+    if (info.delay == 0 && m_state->images.size() >= 2) info.delay = 10;
+    info.transparent = (control & 1) ? static_cast<int>(control >> 24) : 0xFFFF;
+    info.disposal = static_cast<int>(control & 0x1Cu);
+    return true;
+}
+
+bool GifDecoder::CreateFrameBitmap(int index, PixelImage& out) const {
+    return CreateFrameBitmap(index, out, 0x00FFFFFFu);
+}
+
+bool GifDecoder::CreateFrameBitmap(int index, PixelImage& out, uint32_t replacementColour) const {
+    out = {};
+    if (index < 0 || static_cast<size_t>(index) >= m_state->images.size()) return false;
+    GifFrameInfo info;
+    if (!GetFrameInfo(index, info)) return false;
+    const StoredImage& stored = m_state->images[static_cast<size_t>(index)];
+
+    // Every byte value maps to a pixel: indices past the colour table read as
+    // black, as do entries a short table leaves undefined.
+    std::array<uint32_t, 256> lookup;
+    lookup.fill(0xFF000000u);
+    for (size_t i = 0; i < stored.colours.size() && i < 256; ++i) lookup[i] = 0xFF000000u | stored.colours[i];
+    // The replacement only ever lands on the image's own transparent entry,
+    // so applying it to this copy of the table shows the same result as
+    // writing it into the stored table.
+    if (info.transparent < 256 && static_cast<size_t>(info.transparent) < stored.colours.size())
+        lookup[static_cast<size_t>(info.transparent)] = PixelFromColourValue(replacementColour);
+
+    out.width = stored.width;
+    out.height = stored.height;
+    out.pixels.resize(static_cast<size_t>(stored.width) * static_cast<size_t>(stored.height));
+    uint32_t* target = out.pixels.data();
+    for (int y = 0; y < stored.height; ++y) {
+        const uint8_t* row = stored.rows.data() + static_cast<size_t>(stored.height - 1 - y) * stored.stride;
+        for (int x = 0; x < stored.width; ++x) *target++ = lookup[row[x]];
+    }
+    return true;
+}
+
+bool GifDecoder::GetStoredImage(int index, GifStoredImage& out) const {
+    if (index < 0 || static_cast<size_t>(index) >= m_state->images.size()) return false;
+    const StoredImage& stored = m_state->images[static_cast<size_t>(index)];
+    out.width = stored.width;
+    out.height = stored.height;
+    out.stride = stored.stride;
+    out.rows = stored.rows;
+    out.colours = stored.colours;
+    return true;
+}
+
+void GifDecoder::ResetDecoder() { m_state->reset(); }
+
+}  // namespace quell::image

@@ -1,0 +1,53 @@
+#pragma once
+// GIF87a/GIF89a decoding: every image of the file is decoded at load time and
+// kept as an 8-bit picture with its own colour table.
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "core/image/pixel_image.h"
+
+namespace quell::image {
+
+struct GifFrameInfo {
+    int left = 0, top = 0, width = 0, height = 0;
+    int delay = 0;            // hundredths of a second
+    int transparent = 65535;  // colour index, 65535 when the image has none
+    int disposal = 0;         // the packed flags AND 0x1C, not shifted
+};
+
+// A read-only view of one stored image: rows bottom-up (the image's top row
+// is the last one), each `stride` bytes, and its colour table as 0x00RRGGBB.
+struct GifStoredImage {
+    int width = 0, height = 0, stride = 0;
+    std::span<const uint8_t> rows;
+    std::span<const uint32_t> colours;
+};
+
+class GifDecoder {
+public:
+    GifDecoder();
+    ~GifDecoder();
+    GifDecoder(const GifDecoder&) = delete;
+    GifDecoder& operator=(const GifDecoder&) = delete;
+
+    // Resets, then parses the whole file; on false nothing of the file remains.
+    bool LoadGif(std::span<const uint8_t> bytes);
+    bool LoadGifFile(const std::string& path);
+    int FrameCount() const;
+    bool GetFrameInfo(int index, GifFrameInfo& info) const;
+    // The stored image, top row first, with its transparent colour replaced by white.
+    bool CreateFrameBitmap(int index, PixelImage& out) const;
+    // The same with a replacement given as a skin colour value (0x00BBGGRR).
+    bool CreateFrameBitmap(int index, PixelImage& out, uint32_t replacementColour) const;
+    bool GetStoredImage(int index, GifStoredImage& out) const;
+    void ResetDecoder();
+
+private:
+    struct State;
+    std::unique_ptr<State> m_state;
+};
+
+}  // namespace quell::image

@@ -1,0 +1,33 @@
+#pragma once
+// The General MIDI synthesizer behind the MIDI stream service: FluidSynth
+// with a soundfont, playing on the system's audio output or into a WAV file.
+#include <memory>
+#include <string>
+
+#include "platform/midi/synthesizer.h"
+
+namespace quell::platform {
+
+struct FluidSynthesizerOptions {
+    std::string soundfont = "/usr/share/sounds/sf2/FluidR3_GM.sf2";
+    // Empty: the system's audio output. Otherwise FluidSynth's file driver
+    // writes a WAV file at this path.
+    std::string wavPath;
+};
+
+class FluidSynthesizer final : public Synthesizer {
+public:
+    // nullptr when the soundfont or the audio output cannot be opened.
+    static std::unique_ptr<FluidSynthesizer> open(const FluidSynthesizerOptions& options);
+    ~FluidSynthesizer() override;
+
+    void shortMessage(uint8_t status, uint8_t data1, uint8_t data2) override;
+    void silence() override;
+
+private:
+    struct State;
+    explicit FluidSynthesizer(std::unique_ptr<State> state);
+    std::unique_ptr<State> m_state;
+};
+
+}  // namespace quell::platform

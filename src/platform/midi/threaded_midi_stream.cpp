@@ -1,0 +1,228 @@
+#include "platform/midi/threaded_midi_stream.h"
+
+#include <pthread.h>
+#include <sched.h>
+#include <sys/prctl.h>
+
+#include <algorithm>
+
+namespace quell::platform {
+
+using music::StreamHeader;
+
+ThreadedMidiStream::ThreadedMidiStream(SynthesizerFactory factory, StreamClock& clock)
+    : m_factory(std::move(factory)), m_clock(clock) {}
+
+ThreadedMidiStream::~ThreadedMidiStream() {
+    std::unique_ptr<Synthesizer> synth;
+    {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        if (m_open) {
+            m_engine.stop();
+            m_engine.setSynthesizer(nullptr);
+            collectLocked();
+            m_open = false;
+            post({Pending::Closed, m_client, nullptr, 0});
+        }
+        synth = std::move(m_synth);
+        m_shutdown = true;
+    }
+    m_schedulerWake.notify_all();
+    m_notifierWake.notify_all();
+    if (m_scheduler.joinable()) m_scheduler.join();
+    if (m_notifier.joinable()) m_notifier.join();
+}
+
+void ThreadedMidiStream::setDispatchProbe(std::function<void(int64_t, int64_t)> probe) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_probe = std::move(probe);
+    m_engine.setDispatchProbe(m_probe);
+}
+
+void ThreadedMidiStream::startThreads() {
+    if (m_scheduler.joinable()) return;
+    m_scheduler = std::thread([this] { schedulerLoop(); });
+    m_notifier = std::thread([this] { notifierLoop(); });
+}
+
+int ThreadedMidiStream::open(music::MidiStreamClient* client) {
+    // Making the synthesizer can take a while (soundfont, audio device); it
+    // happens outside the lock.
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (m_open) return 4;  // already allocated
+    }
+    std::unique_ptr<Synthesizer> synth = m_factory ? m_factory() : nullptr;
+    if (!synth) return music::kStreamNoDriver;
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (m_open) return 4;
+    m_synth = std::move(synth);
+    m_engine = StreamEngine();
+    m_engine.setSynthesizer(m_synth.get());
+    m_engine.setDispatchProbe(m_probe);
+    m_client = client;
+    m_open = true;
+    startThreads();
+    post({Pending::Opened, client, nullptr, 0});
+    return music::kStreamOk;
+}
+
+int ThreadedMidiStream::setTimeDivision(uint32_t division) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (!m_open) return music::kStreamInvalidHandle;
+    return m_engine.setTimeDivision(division) ? music::kStreamOk : music::kStreamInvalidParam;
+}
+
+int ThreadedMidiStream::prepareHeader(StreamHeader& header) {
+    if (header.data == nullptr || header.bufferLength == 0) return music::kStreamInvalidParam;
+    std::lock_guard<std::mutex> lock(m_mutex);
+    header.flags |= music::MHDR_PREPARED;
+    return music::kStreamOk;
+}
+
+int ThreadedMidiStream::unprepareHeader(StreamHeader& header) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (header.flags & music::MHDR_INQUEUE) return music::kStreamStillPlaying;
+    header.flags &= ~music::MHDR_PREPARED;
+    return music::kStreamOk;
+}
+
+int ThreadedMidiStream::out(StreamHeader& header) {
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (!m_open) return music::kStreamInvalidHandle;
+        if (!(header.flags & music::MHDR_PREPARED)) return music::kStreamUnprepared;
+        if (header.flags & music::MHDR_INQUEUE) return music::kStreamStillPlaying;
+        if (header.bytesRecorded > header.bufferLength) return music::kStreamInvalidParam;
+        header.flags = (header.flags | music::MHDR_INQUEUE) & ~music::MHDR_DONE;
+        m_engine.enqueue(&header, m_clock.nowMicros());
+    }
+    m_schedulerWake.notify_all();
+    return music::kStreamOk;
+}
+
+int ThreadedMidiStream::restart() {
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (!m_open) return music::kStreamInvalidHandle;
+        m_engine.restart(m_clock.nowMicros());
+    }
+    m_schedulerWake.notify_all();
+    return music::kStreamOk;
+}
+
+int ThreadedMidiStream::stop() {
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (!m_open) return music::kStreamInvalidHandle;
+        m_engine.stop();
+        collectLocked();
+    }
+    m_schedulerWake.notify_all();
+    return music::kStreamOk;
+}
+
+int ThreadedMidiStream::reset() {
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (!m_open) return music::kStreamInvalidHandle;
+        m_engine.reset();
+        collectLocked();
+    }
+    m_schedulerWake.notify_all();
+    return music::kStreamOk;
+}
+
+int ThreadedMidiStream::close() {
+    std::unique_ptr<Synthesizer> synth;
+    {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        if (!m_open) return music::kStreamInvalidHandle;
+        if (m_engine.queued() != 0) return music::kStreamStillPlaying;
+        m_open = false;
+        m_engine.setSynthesizer(nullptr);
+        synth = std::move(m_synth);
+        post({Pending::Closed, m_client, nullptr, 0});
+        if (std::this_thread::get_id() != m_notifier.get_id())
+            m_delivered.wait(lock, [this] { return m_pending.empty() && !m_delivering; });
+    }
+    // Closing the synthesizer stops its audio output; it runs outside the lock.
+    synth.reset();
+    return music::kStreamOk;
+}
+
+void ThreadedMidiStream::post(Pending pending) {
+    m_pending.push_back(pending);
+    m_notifierWake.notify_all();
+}
+
+void ThreadedMidiStream::collectLocked() {
+    for (const StreamNotification& n : m_engine.takeNotifications()) {
+        post({n.kind == StreamNotification::BufferDone ? Pending::Done : Pending::Position, m_client, n.header,
+              n.event});
+    }
+}
+
+namespace {
+
+// Events are due every few milliseconds; the scheduler asks for a real-time
+// priority (as audio threads do) and the finest timer slack so its wake-ups
+// are not delayed by ordinary work. Without the right to either, it runs as
+// an ordinary thread.
+void tuneSchedulerThread() {
+    prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
+    sched_param param{};
+    param.sched_priority = std::max(sched_get_priority_min(SCHED_FIFO), 20);
+    pthread_setschedparam(pthread_self(), SCHED_FIFO, &param);
+}
+
+}  // namespace
+
+void ThreadedMidiStream::schedulerLoop() {
+    tuneSchedulerThread();
+    std::unique_lock<std::mutex> lock(m_mutex);
+    while (!m_shutdown) {
+        std::optional<int64_t> next;
+        if (m_open) {
+            next = m_engine.advance(m_clock.nowMicros());
+            collectLocked();
+        }
+        if (next)
+            m_clock.waitUntil(lock, m_schedulerWake, *next);
+        else
+            m_schedulerWake.wait(lock);
+    }
+}
+
+void ThreadedMidiStream::notifierLoop() {
+    std::unique_lock<std::mutex> lock(m_mutex);
+    for (;;) {
+        m_notifierWake.wait(lock, [this] { return m_shutdown || !m_pending.empty(); });
+        if (m_pending.empty()) return;  // shut down with nothing left to say
+        Pending p = m_pending.front();
+        m_pending.pop_front();
+        m_delivering = true;
+        lock.unlock();
+        if (p.client) {
+            switch (p.kind) {
+            case Pending::Opened:
+                p.client->onStreamOpened();
+                break;
+            case Pending::Closed:
+                p.client->onStreamClosed();
+                break;
+            case Pending::Done:
+                p.client->onStreamBufferDone(*p.header);
+                break;
+            case Pending::Position:
+                p.client->onStreamPosition(*p.header, p.event);
+                break;
+            }
+        }
+        lock.lock();
+        m_delivering = false;
+        if (m_pending.empty()) m_delivered.notify_all();
+    }
+}
+
+}  // namespace quell::platform

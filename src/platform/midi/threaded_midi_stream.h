@@ -1,0 +1,75 @@
+#pragma once
+// Our MIDI stream service: a scheduler thread plays the queued buffers on a
+// synthesizer at their times, and a notification thread of its own hands
+// buffers back and reports flagged events, never inside a caller's call.
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+#include "core/music/midi_stream.h"
+#include "platform/midi/stream_clock.h"
+#include "platform/midi/stream_engine.h"
+#include "platform/midi/synthesizer.h"
+
+namespace quell::platform {
+
+class ThreadedMidiStream final : public music::MidiStream {
+public:
+    // Makes the synthesizer when the stream opens; nullptr means the device
+    // cannot be opened.
+    using SynthesizerFactory = std::function<std::unique_ptr<Synthesizer>()>;
+
+    explicit ThreadedMidiStream(SynthesizerFactory factory, StreamClock& clock = systemStreamClock());
+    // Must not run on the notification thread.
+    ~ThreadedMidiStream() override;
+
+    int open(music::MidiStreamClient* client) override;
+    int setTimeDivision(uint32_t division) override;
+    int prepareHeader(music::StreamHeader& header) override;
+    int unprepareHeader(music::StreamHeader& header) override;
+    int out(music::StreamHeader& header) override;
+    int restart() override;
+    int stop() override;
+    int reset() override;
+    // Delivers every outstanding notification, the close one last, before
+    // it returns (unless called from a notification).
+    int close() override;
+
+    void setDispatchProbe(std::function<void(int64_t ideal, int64_t actual)> probe);
+
+private:
+    struct Pending {
+        enum Kind { Opened, Closed, Done, Position } kind;
+        music::MidiStreamClient* client;
+        music::StreamHeader* header;
+        uint32_t event;
+    };
+
+    void startThreads();
+    void schedulerLoop();
+    void notifierLoop();
+    void collectLocked();
+    void post(Pending pending);
+
+    SynthesizerFactory m_factory;
+    StreamClock& m_clock;
+    std::mutex m_mutex;
+    std::condition_variable m_schedulerWake;
+    std::condition_variable m_notifierWake;
+    std::condition_variable m_delivered;
+    std::deque<Pending> m_pending;
+    bool m_delivering = false;
+    bool m_shutdown = false;
+    bool m_open = false;
+    music::MidiStreamClient* m_client = nullptr;
+    std::unique_ptr<Synthesizer> m_synth;
+    StreamEngine m_engine;
+    std::function<void(int64_t, int64_t)> m_probe;
+    std::thread m_scheduler;
+    std::thread m_notifier;
+};
+
+}  // namespace quell::platform

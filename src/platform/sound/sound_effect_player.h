@@ -1,0 +1,31 @@
+#pragma once
+// Press sounds through QSoundEffect. Skins are authored on case-insensitive
+// file systems, so a file that does not exist as named is looked up without
+// regard to case in its folder; a file that is still missing plays nothing.
+
+#include <map>
+#include <memory>
+#include <string>
+
+#include "core/browser/sound_player.h"
+
+class QSoundEffect;
+
+namespace quell::platform {
+
+class SoundEffectPlayer final : public browser::SoundPlayer {
+public:
+    SoundEffectPlayer();
+    ~SoundEffectPlayer() override;
+
+    void PlayAsync(const std::string& path) override;
+
+    // The file that PlayAsync would play, or empty when there is none.
+    static std::string ResolveSoundFile(const std::string& path);
+
+private:
+    // One effect per file, kept so that a repeated press does not reload it.
+    std::map<std::string, std::unique_ptr<QSoundEffect>> m_effects;
+};
+
+}  // namespace quell::platform

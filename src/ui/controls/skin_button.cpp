@@ -1,0 +1,81 @@
+#include "ui/controls/skin_button.h"
+
+#include <QPainter>
+
+#include <optional>
+
+#include "core/image/bitmap_file.h"
+#include "core/image/transparent_draw.h"
+#include "ui/controls/image_conversion.h"
+#include "ui/controls/screen_rect.h"
+
+namespace quell::ui {
+
+const char* const kBitmapUnreadableMessage = "Bmp ファイルを読めません｡\"";
+
+SkinButton* SkinButton::CreateButton(const SkinButtonSpec& spec, QWidget* parent, SkinButtonServices services) {
+    SkinButtonSpec effective = spec;
+    if (spec.controlId == kPhotoControlId) {
+        effective.hoverPath = spec.normalPath;
+        effective.pressedPath = spec.normalPath;
+    }
+    std::array<image::PixelImage, 3> bitmaps;
+    const std::array<const std::string*, 3> paths = {&effective.normalPath, &effective.hoverPath,
+                                                     &effective.pressedPath};
+    for (size_t i = 0; i < 3; ++i) {
+        if (!image::LoadBitmapFile(*paths[i], bitmaps[i])) {
+            if (services.messages)
+                services.messages->showMessage(kBitmapUnreadableMessage);
+            return nullptr;
+        }
+    }
+    auto* button = new SkinButton(effective, std::move(bitmaps), parent, services);
+    button->setGeometry(spec.x, spec.y, spec.width, spec.height);
+    button->show();
+    return button;
+}
+
+SkinButton::SkinButton(const SkinButtonSpec& spec, std::array<image::PixelImage, 3> bitmaps, QWidget* parent,
+                       SkinButtonServices services)
+    : ThreeStateButton(parent),
+      m_soundPath(spec.soundPath),
+      m_bitmapWidth(bitmaps[0].width),
+      m_bitmapHeight(bitmaps[0].height),
+      m_keyColour(spec.keyColour),
+      m_transparent(spec.transparent),
+      m_index(spec.index),
+      m_kind(spec.kind),
+      m_bitmaps(std::move(bitmaps)),
+      m_services(services) {
+    setInert(spec.controlId == kPhotoControlId);
+    // A keyed-out button lets the parent's frame show through, so Qt must
+    // paint the parent under it; an opaque one covers its whole rectangle.
+    setAttribute(Qt::WA_OpaquePaintEvent, !m_transparent);
+    if (!spec.toolTip.empty()) {
+        setToolTip(QString::fromStdString(spec.toolTip));
+        setAccessibleName(QString::fromStdString(spec.toolTip));
+    }
+}
+
+void SkinButton::paintEvent(QPaintEvent*) {
+    // Every state is drawn from the normal bitmap's size, stretched to the
+    // button; the key colour is matched after the stretch.
+    const image::PixelImage& bitmap = m_bitmaps[static_cast<size_t>(state())];
+    const std::optional<uint32_t> key = m_transparent ? std::optional<uint32_t>(m_keyColour) : std::nullopt;
+    const image::PixelImage drawn =
+        image::DrawTransparent(bitmap, image::PixelRect{0, 0, m_bitmapWidth, m_bitmapHeight}, width(), height(), key);
+    QPainter painter(this);
+    painter.drawImage(0, 0, toQImage(drawn));
+}
+
+void SkinButton::onPressed() {
+    if (m_services.sounds && !m_soundPath.empty() && !browser::NamesNoSound(m_soundPath))
+        m_services.sounds->PlayAsync(m_soundPath);
+}
+
+void SkinButton::onClicked() {
+    if (m_services.dispatcher)
+        m_services.dispatcher->DispatchCommand(m_kind, m_index, screenRectOf(this));
+}
+
+}  // namespace quell::ui

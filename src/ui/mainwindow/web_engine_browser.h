@@ -1,0 +1,72 @@
+#pragma once
+// The hosted browser over Qt WebEngine: the Browser operations on a view, and
+// the view's signals turned into the five browser events.
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+#include <memory>
+
+#include "core/browser/browser.h"
+#include "core/browser/shell.h"
+
+class QPrinter;
+class QWebEngineView;
+class QWebEngineProfile;
+class QWebEngineDownloadRequest;
+class QWidget;
+
+namespace quell::ui {
+
+class WebEngineBrowser final : public QObject, public browser::Browser {
+    Q_OBJECT
+public:
+    // The view is created as a child of parent, with objectName "browser".
+    WebEngineBrowser(QWidget* parent, browser::Shell& shell);
+    ~WebEngineBrowser() override;
+
+    QWebEngineView* view() const { return m_view; }
+    void setEvents(browser::BrowserEvents* events) { m_events = events; }
+
+    // The registry's start page, else about:blank.
+    static QString homePage();
+    // Zoom factor of a text size level 0..4.
+    static double zoomFactorForLevel(int level);
+
+    bool GoBack() override;
+    bool GoForward() override;
+    void GoHome() override;
+    void Navigate(const std::string& url) override;
+    void Refresh() override;
+    void Stop() override;
+    bool HasDocument() const override;
+    std::string LocationName() const override;
+    std::string LocationURL() const override;
+    bool Busy() const override;
+    std::optional<uint32_t> QueryStatus(int commandId) override;
+    int32_t ExecDocumentCommand(browser::CommandGroup group, int commandId) override;
+    bool SetTextSize(int level) override;
+
+private:
+    void onLoadStarted();
+    void onLoadProgress(int percent);
+    void onLoadFinished(bool ok);
+    void onLinkHovered(const QString& url);
+    void onDownloadRequested(QWebEngineDownloadRequest* download);
+    void openFile();
+    void savePage(bool askForName);
+    void printPage();
+    void findInPage();
+    void viewSource();
+
+    QWidget* m_parent;
+    browser::Shell& m_shell;
+    QWebEngineProfile* m_profile = nullptr;
+    QWebEngineView* m_view = nullptr;
+    browser::BrowserEvents* m_events = nullptr;
+    bool m_busy = false;
+    QString m_savedPath;
+    std::unique_ptr<QPrinter> m_printer;
+};
+
+}  // namespace quell::ui

@@ -1,0 +1,288 @@
+#include "core/browser/command_dispatcher.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "core/browser/menus.h"
+
+using namespace quell::browser;
+
+namespace {
+
+// Records every call as one line, so a test compares what happened in order.
+class FakeBrowser final : public Browser {
+public:
+    std::vector<std::string> calls;
+    bool hasDocument = true;
+    bool busy = false;
+    std::string location = "http://example.com/";
+    std::map<int, std::optional<uint32_t>> status;
+
+    bool GoBack() override { calls.push_back("back"); return false; }
+    bool GoForward() override { calls.push_back("forward"); return false; }
+    void GoHome() override { calls.push_back("home"); }
+    void Navigate(const std::string& url) override { calls.push_back("navigate " + url); }
+    void Refresh() override { calls.push_back("refresh"); }
+    void Stop() override { calls.push_back("stop"); }
+    bool HasDocument() const override { return hasDocument; }
+    std::string LocationName() const override { return "Example"; }
+    std::string LocationURL() const override { return location; }
+    bool Busy() const override { return busy; }
+    std::optional<uint32_t> QueryStatus(int id) override {
+        calls.push_back("query " + std::to_string(id));
+        auto it = status.find(id);
+        return it == status.end() ? std::optional<uint32_t>(kStatusSupported | kStatusEnabled) : it->second;
+    }
+    int32_t ExecDocumentCommand(CommandGroup group, int id) override {
+        calls.push_back(std::string(group == CommandGroup::Standard ? "exec " : "exec-browser ") + std::to_string(id));
+        return kResultOk;
+    }
+    bool SetTextSize(int level) override { calls.push_back("textsize " + std::to_string(level)); return true; }
+};
+
+class FakeShell final : public Shell {
+public:
+    std::vector<std::string> opened;
+    bool Open(const std::string& target) override { opened.push_back(target); return true; }
+};
+
+class FakeWindow final : public MainWindowControl {
+public:
+    std::vector<std::string> calls;
+    bool maximized = false;
+    std::string bookmark;
+    void closeWindow() override { calls.push_back("close"); }
+    void minimizeWindow() override { calls.push_back("minimize"); }
+    void maximizeWindow() override { calls.push_back("maximize"); }
+    void restoreWindow() override { calls.push_back("restore"); }
+    bool windowIsMaximized() const override { return maximized; }
+    void popupMenu(int id, int x, int y) override {
+        calls.push_back("menu " + std::to_string(id) + " at " + std::to_string(x) + "," + std::to_string(y));
+    }
+    std::string runBookmarkDialog() override { calls.push_back("bookmarks"); return bookmark; }
+};
+
+class RecordingMessages final : public quell::MessageSink {
+public:
+    std::vector<std::pair<std::string, quell::MessageIcon>> shown;
+    void showMessage(const std::string& text, quell::MessageIcon icon) override { shown.emplace_back(text, icon); }
+};
+
+class CommandDispatcherTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/quell-commands-XXXXXX.ini";
+        int fd = mkstemps(pattern, 4);
+        ASSERT_GE(fd, 0);
+        close(fd);
+        m_ini = pattern;
+        writeIni("");
+    }
+    void TearDown() override { unlink(m_ini.c_str()); }
+    void writeIni(const std::string& text) { std::ofstream(m_ini, std::ios::binary) << text; }
+
+    FakeBrowser browser;
+    FakeShell shell;
+    FakeWindow window;
+    RecordingMessages messages;
+    std::string m_ini;
+    CommandDispatcher dispatcher() { return CommandDispatcher(browser, shell, window, messages, m_ini); }
+};
+
+}  // namespace
+
+TEST_F(CommandDispatcherTest, BrowserCommandsAndTheirToolbarTwins) {
+    struct Case {
+        int code;
+        const char* call;
+    } cases[] = {
+        {1, "back"},    {110, "back"},    {2, "forward"}, {111, "forward"}, {3, "home"},     {109, "home"},
+        {4, "stop"},    {112, "stop"},    {5, "refresh"}, {113, "refresh"}, {6, "exec 6"},   {114, "exec 6"},
+        {126, "navigate qrc:/quell/product.html"},
+    };
+    auto d = dispatcher();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.code);
+        browser.calls.clear();
+        d.DispatchCommand(c.code, 0, ScreenRect{});
+        ASSERT_EQ(browser.calls.size(), 1u);
+        EXPECT_EQ(browser.calls[0], c.call);
+    }
+}
+
+TEST_F(CommandDispatcherTest, WindowCommandsAndMenusOpenUnderTheAnchor) {
+    auto d = dispatcher();
+    ScreenRect anchor{100, 200, 130, 230};
+    for (int code : {7, 121, 8, 120, 9, 117, 14, 122, 15, 123, 16, 124}) d.DispatchCommand(code, 0, anchor);
+    std::vector<std::string> expected = {
+        "close", "close", "minimize", "minimize", "maximize", "restore",
+        "menu 131 at 100,230", "menu 131 at 100,230", "menu 132 at 100,230", "menu 132 at 100,230",
+        "menu 133 at 100,230", "menu 133 at 100,230"};
+    EXPECT_EQ(window.calls, expected);
+    EXPECT_TRUE(browser.calls.empty());
+}
+
+TEST_F(CommandDispatcherTest, UnknownCodesDoNothing) {
+    auto d = dispatcher();
+    for (int code : {0, 17, 108, 115, 116, 118, 119, 125, 127, -1}) d.DispatchCommand(code, 0, ScreenRect{});
+    EXPECT_TRUE(browser.calls.empty());
+    EXPECT_TRUE(window.calls.empty());
+    EXPECT_TRUE(shell.opened.empty());
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(CommandDispatcherTest, MailOpensAnEmptyMailAddress) {
+    dispatcher().DispatchCommand(11, 0, ScreenRect{});
+    EXPECT_EQ(shell.opened, std::vector<std::string>{"mailto:"});
+}
+
+TEST_F(CommandDispatcherTest, FavoriteNavigatesOnlyToAChosenAddress) {
+    auto d = dispatcher();
+    d.DispatchCommand(10, 0, ScreenRect{});
+    EXPECT_TRUE(browser.calls.empty());
+    window.bookmark = "http://chosen.example/";
+    d.DispatchCommand(10, 0, ScreenRect{});
+    EXPECT_EQ(browser.calls, std::vector<std::string>{"navigate http://chosen.example/"});
+}
+
+TEST_F(CommandDispatcherTest, DirectAndExecuteReadTheirEntryAtClickTime) {
+    auto d = dispatcher();
+    writeIni("[Button]\nDirect0=a,b,c,1,2,3,4,-1,,NULL,http://zero.example/\n"
+             "Direct1=a,b,c,1,2,3,4,-1,,NULL,http://one.example/\n"
+             "Direct2=http://nocomma.example/\nExecute0=a,b,c,1,2,3,4,-1,,NULL,gedit notes.txt\n");
+    d.DispatchCommand(12, 1, ScreenRect{});
+    d.DispatchCommand(12, 2, ScreenRect{});
+    d.DispatchCommand(13, 0, ScreenRect{});
+    EXPECT_EQ(browser.calls, (std::vector<std::string>{"navigate http://one.example/", "navigate http://nocomma.example/"}));
+    EXPECT_EQ(shell.opened, std::vector<std::string>{"gedit notes.txt"});
+
+    // The entry changed on disk: the next click follows the file.
+    writeIni("[Button]\nDirect1=x,http://changed.example/\n");
+    d.DispatchCommand(12, 1, ScreenRect{});
+    EXPECT_EQ(browser.calls.back(), "navigate http://changed.example/");
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(CommandDispatcherTest, LongEntriesAreCutBeforeTheLastCommaIsFound) {
+    std::string entry = "a,b,c,1,2,3,4,-1,,NULL,http://example.com/" + std::string(80, 'x') + ",tail";
+    writeIni("[Button]\nDirect0=" + entry + "\n");
+    dispatcher().DispatchCommand(12, 0, ScreenRect{});
+    ASSERT_EQ(browser.calls.size(), 1u);
+    std::string expected = "navigate " + entry.substr(0, 99).substr(entry.substr(0, 99).rfind(',') + 1);
+    EXPECT_EQ(browser.calls[0], expected);
+}
+
+TEST_F(CommandDispatcherTest, AMissingEntryShowsOneEmptyExclamationMessage) {
+    auto d = dispatcher();
+    d.DispatchCommand(12, 3, ScreenRect{});
+    d.DispatchCommand(13, 0, ScreenRect{});
+    ASSERT_EQ(messages.shown.size(), 2u);
+    EXPECT_EQ(messages.shown[0].first, "");
+    EXPECT_EQ(messages.shown[0].second, quell::MessageIcon::Exclamation);
+    EXPECT_TRUE(browser.calls.empty());
+    EXPECT_TRUE(shell.opened.empty());
+}
+
+TEST_F(CommandDispatcherTest, LinkCommandsUseTheirOwnText) {
+    auto d = dispatcher();
+    d.RunLinkCommand(12, 0, ScreenRect{}, "http://label.example/");
+    d.RunLinkCommand(13, 0, ScreenRect{}, "xterm");
+    d.RunLinkCommand(3, 0, ScreenRect{}, "ignored");
+    EXPECT_EQ(browser.calls, (std::vector<std::string>{"navigate http://label.example/", "home"}));
+    EXPECT_EQ(shell.opened, std::vector<std::string>{"xterm"});
+    EXPECT_TRUE(messages.shown.empty());  // the skin entry is not consulted
+}
+
+TEST_F(CommandDispatcherTest, MenuCommandTable) {
+    struct Case {
+        int id;
+        const char* call;
+    } cases[] = {
+        {kMenuOpen, "exec 1"},          {kMenuSave, "exec 3"},          {kMenuSaveAs, "exec 4"},
+        {kMenuPageSetup, "exec 8"},     {kMenuPrint, "exec 6"},         {kMenuCut, "exec 11"},
+        {kMenuCopy, "exec 12"},         {kMenuPaste, "exec 13"},        {kMenuSelectAll, "exec 17"},
+        {kMenuFind, "exec-browser 1"},  {kMenuSource, "exec-browser 2"}, {kMenuInternetOptions, "exec-browser 3"},
+        {kMenuStop, "stop"},            {kMenuRefresh, "refresh"},      {32786, "textsize 4"},
+        {32787, "textsize 3"},          {32788, "textsize 2"},          {32789, "textsize 1"},
+        {32790, "textsize 0"},
+    };
+    auto d = dispatcher();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.id);
+        browser.calls.clear();
+        d.RunMenuCommand(c.id);
+        ASSERT_EQ(browser.calls.size(), 1u);
+        EXPECT_EQ(browser.calls[0], c.call);
+    }
+    d.RunMenuCommand(kMenuNewWindow);
+    EXPECT_EQ(shell.opened, std::vector<std::string>{"http://example.com/"});
+    d.RunMenuCommand(kMenuClose);
+    d.RunMenuCommand(kMenuFullScreen);
+    EXPECT_EQ(window.calls, (std::vector<std::string>{"close", "maximize"}));
+}
+
+TEST_F(CommandDispatcherTest, DocumentCommandsNeedADocument) {
+    browser.hasDocument = false;
+    auto d = dispatcher();
+    EXPECT_EQ(d.ExecDocumentCommand(CommandGroup::Standard, kCommandPrint), kResultFail);
+    d.SetTextSize(0);
+    EXPECT_TRUE(browser.calls.empty());
+    EXPECT_EQ(d.textSizeLevel(), 0);  // the level is kept even when nothing received it
+}
+
+TEST_F(CommandDispatcherTest, PopupStatesStartAtMediumAndFollowTheBrowser) {
+    auto d = dispatcher();
+    auto view = d.PopupItemStates(kViewMenu);
+    for (int id = 32786; id <= 32790; ++id) {
+        SCOPED_TRACE(id);
+        EXPECT_EQ(view[id].checked, id == 32788);
+    }
+    EXPECT_FALSE(view[kMenuStop].enabled);
+    EXPECT_TRUE(view[kMenuFullScreen].enabled);
+    EXPECT_TRUE(view[kMenuRefresh].enabled);
+
+    d.RunMenuCommand(32790);
+    browser.busy = true;
+    window.maximized = true;
+    view = d.PopupItemStates(kViewMenu);
+    for (int id = 32786; id <= 32790; ++id) EXPECT_EQ(view[id].checked, id == 32790);
+    EXPECT_TRUE(view[kMenuStop].enabled);
+    EXPECT_FALSE(view[kMenuFullScreen].enabled);
+}
+
+TEST_F(CommandDispatcherTest, EditItemsAreQueriedInOrderAndGuardedOneByOne) {
+    browser.status[kCommandCopy] = 0;                    // supported but disabled
+    browser.status[kCommandCut] = std::nullopt;          // the query fails: the item keeps its state
+    browser.status[kCommandPaste] = kStatusSupported;    // not enabled
+    auto edit = dispatcher().PopupItemStates(kEditMenu);
+    EXPECT_FALSE(edit[kMenuCopy].enabled);
+    EXPECT_TRUE(edit[kMenuCut].enabled);
+    EXPECT_FALSE(edit[kMenuPaste].enabled);
+    EXPECT_TRUE(edit[kMenuSelectAll].enabled);
+    EXPECT_TRUE(edit[kMenuFind].enabled);
+    EXPECT_EQ(browser.calls, (std::vector<std::string>{"query 12", "query 11", "query 13", "query 17"}));
+}
+
+TEST(Menus, EveryPopupHasItsCommandsInOrder) {
+    auto ids = [](int menu) {
+        std::vector<int> out;
+        auto walk = [&](const auto& self, const std::vector<MenuItem>& items) -> void {
+            for (const auto& i : items) {
+                if (i.id) out.push_back(i.id);
+                self(self, i.submenu);
+            }
+        };
+        walk(walk, MenuById(menu).items);
+        return out;
+    };
+    EXPECT_EQ(ids(kFileMenu), (std::vector<int>{32771, 32772, 32773, 32774, 32775, 32797, 32776}));
+    EXPECT_EQ(ids(kEditMenu), (std::vector<int>{32777, 32778, 32779, 32780, 32781}));
+    EXPECT_EQ(ids(kViewMenu),
+              (std::vector<int>{32791, 32792, 32786, 32787, 32788, 32789, 32790, 32784, 32785, 32783}));
+    EXPECT_EQ(MenuById(kFileMenu).title, "File");
+    EXPECT_TRUE(MenuById(999).items.empty());
+}

@@ -1,0 +1,185 @@
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "control_test_support.h"
+#include "core/image/gif_encoder.h"
+#include "ui/controls/gif_animator.h"
+
+using namespace quell;
+using quell::ui::GifAnimator;
+
+namespace {
+
+const QColor kRed(255, 0, 0);
+const QColor kGreen(0, 255, 0);
+
+// A frame of one colour index, optionally with a transparent first row.
+image::GifFrame solidFrame(int w, int h, uint8_t index, int delay, int transparent = -1) {
+    image::GifFrame f;
+    f.width = w;
+    f.height = h;
+    f.indices.assign(static_cast<size_t>(w * h), index);
+    f.delay = delay;
+    if (transparent >= 0) {
+        f.transparent = transparent;
+        for (int x = 0; x < w; ++x)
+            f.indices[static_cast<size_t>(x)] = static_cast<uint8_t>(transparent);
+    }
+    return f;
+}
+
+QString writeGif(const QTemporaryDir& dir, const QString& name, const image::GifFile& gif) {
+    const std::vector<uint8_t> bytes = image::EncodeGif(gif);
+    const QString path = dir.filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return {};
+    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
+    return path;
+}
+
+image::GifFile redGreen(int delay) {
+    image::GifFile gif;
+    gif.globalColours = {0xFF0000, 0x00FF00, 0x0000FF, 0x000000};
+    gif.frames = {solidFrame(8, 6, 0, delay, 2), solidFrame(8, 6, 1, delay)};
+    return gif;
+}
+
+}  // namespace
+
+class GifAnimatorTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void sizedByFirstImageWithTransparencyWhite();
+    void delaysBecomeMilliseconds();
+    void animatesAndCountsPauses();
+    void pausedRepaintShowsFirstImage();
+    void destructionWhileRunningStopsWorker();
+    void unreadableOrEmptyFileMakesNoControl();
+
+private:
+    QTemporaryDir m_dir;
+    QWidget* m_host = nullptr;
+    test::RecordingMessages m_messages;
+};
+
+void GifAnimatorTest::init() {
+    QVERIFY(m_dir.isValid());
+    m_messages.shown.clear();
+    m_host = new QWidget;
+    m_host->resize(200, 100);
+    m_host->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_host));
+}
+
+void GifAnimatorTest::cleanup() {
+    delete m_host;
+}
+
+void GifAnimatorTest::sizedByFirstImageWithTransparencyWhite() {
+    image::GifFile gif = redGreen(5);
+    gif.frames.push_back(solidFrame(20, 20, 1, 5));
+    const QString path = writeGif(m_dir, "sizes.gif", gif);
+    GifAnimator* a = GifAnimator::CreateAnimator(m_host, 7, 9, path.toStdString(), &m_messages);
+    QVERIFY(a);
+    QCOMPARE(a->geometry(), QRect(7, 9, 8, 6));
+    QCOMPARE(a->frameCount(), 3);
+    const QImage image = test::grabbed(a);
+    QCOMPARE(QColor(image.pixel(3, 0)), QColor(Qt::white));
+    QCOMPARE(QColor(image.pixel(3, 5)), kRed);
+    QVERIFY(m_messages.shown.empty());
+}
+
+void GifAnimatorTest::delaysBecomeMilliseconds() {
+    image::GifFile gif = redGreen(7);
+    gif.frames[1].delay = 0;  // a 0 delay among several images counts as 10
+    GifAnimator* a = GifAnimator::CreateAnimator(m_host, 0, 0, writeGif(m_dir, "d.gif", gif).toStdString(),
+                                                 &m_messages);
+    QVERIFY(a);
+    QCOMPARE(a->frameDelay(0), 70);
+    QCOMPARE(a->frameDelay(1), 100);
+}
+
+void GifAnimatorTest::animatesAndCountsPauses() {
+    GifAnimator* a = GifAnimator::CreateAnimator(m_host, 0, 0, writeGif(m_dir, "a.gif", redGreen(1)).toStdString(),
+                                                 &m_messages);
+    QVERIFY(a);
+    QVERIFY(a->StartAnimation());
+    QVERIFY(!a->StartAnimation());
+    QTRY_VERIFY(a->framesShown() >= 2);
+    bool sawGreen = false;
+    for (int i = 0; i < 50 && !sawGreen; ++i) {
+        QTest::qWait(5);
+        sawGreen = QColor(test::grabbed(a).pixel(3, 5)) == kGreen;
+    }
+    QVERIFY(sawGreen);
+
+    a->PauseAnimation();
+    a->PauseAnimation();
+    QCOMPARE(a->pauseCount(), 2);
+    QTest::qWait(30);
+    const int frozen = a->framesShown();
+    a->ResumeAnimation();
+    QTest::qWait(80);
+    QCOMPARE(a->framesShown(), frozen);  // one resume for two pauses: still paused
+    a->ResumeAnimation();
+    QTRY_VERIFY(a->framesShown() > frozen);
+    a->ResumeAnimation();  // below zero it does nothing
+    QCOMPARE(a->pauseCount(), 0);
+}
+
+void GifAnimatorTest::pausedRepaintShowsFirstImage() {
+    GifAnimator* a = GifAnimator::CreateAnimator(m_host, 0, 0, writeGif(m_dir, "p.gif", redGreen(1)).toStdString(),
+                                                 &m_messages);
+    QVERIFY(a);
+    a->StartAnimation();
+    QTRY_VERIFY(a->framesShown() >= 3);
+    a->PauseAnimation();
+    a->update();
+    QCOMPARE(QColor(test::grabbed(a).pixel(3, 5)), kRed);
+}
+
+void GifAnimatorTest::destructionWhileRunningStopsWorker() {
+    image::GifFile gif = redGreen(0);
+    gif.frames.resize(1);  // one image, no delay: the worker loops as fast as it may
+    for (int round = 0; round < 5; ++round) {
+        GifAnimator* a = GifAnimator::CreateAnimator(
+            m_host, 0, 0, writeGif(m_dir, "fast.gif", gif).toStdString(), &m_messages);
+        QVERIFY(a);
+        a->StartAnimation();
+        QTest::qWait(round * 3);
+        if (round % 2) {
+            a->PauseAnimation();
+            delete a;  // paused workers must stop too
+        } else {
+            a->DestroyAnimator();
+            QVERIFY(!a->workerRunning());
+        }
+    }
+    // Requests queued by the workers arrive after their animators are gone.
+    QTest::qWait(30);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCOMPARE(m_host->findChildren<GifAnimator*>().size(), qsizetype(0));
+}
+
+void GifAnimatorTest::unreadableOrEmptyFileMakesNoControl() {
+    const std::string missing = m_dir.filePath("nothere.gif").toStdString();
+    QVERIFY(!GifAnimator::CreateAnimator(m_host, 0, 0, missing, &m_messages));
+    QCOMPARE(m_messages.shown.size(), size_t(1));
+    QCOMPARE(m_messages.shown[0], "Gif ファイルが見つかりません｡ : (" + missing + ")");
+
+    image::GifFile empty;
+    empty.screenWidth = 4;
+    empty.screenHeight = 4;
+    empty.globalColours = {0, 0xFFFFFF};
+    const QString emptyPath = writeGif(m_dir, "empty.gif", empty);
+    QVERIFY(!GifAnimator::CreateAnimator(m_host, 0, 0, emptyPath.toStdString(), &m_messages));
+    QCOMPARE(m_messages.shown.size(), size_t(2));
+    QCOMPARE(m_host->findChildren<GifAnimator*>().size(), qsizetype(0));
+}
+
+QTEST_MAIN(GifAnimatorTest)
+#include "gif_animator_test.moc"

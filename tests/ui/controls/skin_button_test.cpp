@@ -1,0 +1,255 @@
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "control_test_support.h"
+#include "core/image/bitmap_writer.h"
+#include "ui/controls/skin_button.h"
+
+using namespace quell;
+using quell::ui::SkinButton;
+using quell::ui::SkinButtonSpec;
+
+namespace {
+
+constexpr uint32_t kRedPixel = 0xFFFF0000, kGreenPixel = 0xFF00FF00, kBluePixel = 0xFF0000FF,
+                   kMagentaPixel = 0xFFFF00FF, kYellowPixel = 0xFFFFFF00, kBlackPixel = 0xFF000000;
+constexpr uint32_t kMagentaValue = 16711935;
+
+image::PixelImage solid(int w, int h, uint32_t pixel) {
+    image::PixelImage p;
+    p.width = w;
+    p.height = h;
+    p.pixels.assign(static_cast<size_t>(w * h), pixel);
+    return p;
+}
+
+}  // namespace
+
+class SkinButtonTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void statesShowFieldsInOrderAndClickDispatchesOnce();
+    void releaseOutsideIsNoClick();
+    void keyColourIsMatchedAfterScaling();
+    void minusOneKeyDrawsOpaqueStretched();
+    void otherStatesUseNormalBitmapSizeAsSource();
+    void photoPictureIgnoresTheMouse();
+    void pressPlaysSoundUnlessNamedNull();
+    void unreadableBitmapShowsMessageAndMakesNoButton();
+
+private:
+    std::string writeBmp(const QString& name, const image::PixelImage& picture);
+    SkinButtonSpec spec(int w, int h);
+    SkinButton* create(const SkinButtonSpec& s);
+    QImage hostArea(SkinButton* b) { return test::grabbed(m_host).copy(b->geometry()); }
+
+    QTemporaryDir m_dir;
+    QWidget* m_host = nullptr;
+    test::RecordingSink m_sink;
+    test::RecordingSounds m_sounds;
+    test::RecordingMessages m_messages;
+};
+
+std::string SkinButtonTest::writeBmp(const QString& name, const image::PixelImage& picture) {
+    const std::vector<uint8_t> bytes = image::EncodeBitmap24(picture);
+    QFile file(m_dir.filePath(name));
+    if (!file.open(QIODevice::WriteOnly))
+        return {};
+    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
+    return file.fileName().toStdString();
+}
+
+SkinButtonSpec SkinButtonTest::spec(int w, int h) {
+    SkinButtonSpec s;
+    s.normalPath = writeBmp("normal.bmp", solid(w, h, kRedPixel));
+    s.hoverPath = writeBmp("hover.bmp", solid(w, h, kGreenPixel));
+    s.pressedPath = writeBmp("pressed.bmp", solid(w, h, kBluePixel));
+    s.x = 20;
+    s.y = 10;
+    s.width = w;
+    s.height = h;
+    s.controlId = 1025;
+    s.kind = 3;
+    s.index = 2;
+    s.soundPath = m_dir.filePath("click.wav").toStdString();
+    s.toolTip = "Home";
+    return s;
+}
+
+SkinButton* SkinButtonTest::create(const SkinButtonSpec& s) {
+    return SkinButton::CreateButton(s, m_host, {&m_sink, &m_sounds, &m_messages});
+}
+
+void SkinButtonTest::init() {
+    QVERIFY(m_dir.isValid());
+    m_sink.calls.clear();
+    m_sounds.played.clear();
+    m_messages.shown.clear();
+    m_host = new QWidget;
+    m_host->setGeometry(40, 40, 200, 120);
+    QPalette p = m_host->palette();
+    p.setColor(QPalette::Window, Qt::white);
+    m_host->setPalette(p);
+    m_host->setAutoFillBackground(true);
+    m_host->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_host));
+}
+
+void SkinButtonTest::cleanup() {
+    delete m_host;
+}
+
+void SkinButtonTest::statesShowFieldsInOrderAndClickDispatchesOnce() {
+    SkinButton* b = create(spec(12, 8));
+    QVERIFY(b);
+    QCOMPARE(b->geometry(), QRect(20, 10, 12, 8));
+    QCOMPARE(b->accessibleName(), QStringLiteral("Home"));
+    QCOMPARE(hostArea(b).pixel(5, 5), kRedPixel);
+    test::pointTo(b, {4, 4});
+    QCOMPARE(hostArea(b).pixel(5, 5), kGreenPixel);
+    test::pressAt(b, {4, 4});
+    QCOMPARE(hostArea(b).pixel(5, 5), kBluePixel);
+    QVERIFY(m_sink.calls.empty());
+    test::releaseAt(b, {5, 5});
+    QCOMPARE(hostArea(b).pixel(5, 5), kGreenPixel);
+    QCOMPARE(m_sink.calls.size(), size_t(1));
+    QCOMPARE(m_sink.calls[0].code, 3);
+    QCOMPARE(m_sink.calls[0].index, 2);
+    const QPoint g = b->mapToGlobal(QPoint(0, 0));
+    QCOMPARE(m_sink.calls[0].rect, (browser::ScreenRect{g.x(), g.y(), g.x() + 12, g.y() + 8}));
+    test::leaveAndTick(b, {150, 100});
+    QCOMPARE(hostArea(b).pixel(5, 5), kRedPixel);
+    QCOMPARE(m_sink.calls.size(), size_t(1));
+}
+
+void SkinButtonTest::releaseOutsideIsNoClick() {
+    SkinButton* b = create(spec(12, 8));
+    QVERIFY(b);
+    test::pressAt(b, {4, 4});
+    test::leaveAndTick(b, {150, 100});
+    // Dragged outside with the press held: the tick shows the normal image.
+    QCOMPARE(b->state(), 0);
+    QCOMPARE(hostArea(b).pixel(5, 5), kRedPixel);
+    test::releaseAt(b, {150, 100});
+    QCOMPARE(b->state(), 1);
+    QVERIFY(m_sink.calls.empty());
+    test::leaveAndTick(b, {150, 100});
+    QCOMPARE(b->state(), 0);
+}
+
+void SkinButtonTest::keyColourIsMatchedAfterScaling() {
+    // Two pixels, key then yellow, stretched to 10 x 4: the left half is keyed out.
+    image::PixelImage picture = solid(2, 1, kYellowPixel);
+    picture.pixels[0] = kMagentaPixel;
+    SkinButtonSpec s = spec(2, 1);
+    s.normalPath = writeBmp("keyed.bmp", picture);
+    s.width = 10;
+    s.height = 4;
+    s.transparent = true;
+    s.keyColour = kMagentaValue;
+    SkinButton* b = create(s);
+    QVERIFY(b);
+    const QImage area = hostArea(b);
+    QCOMPARE(area.size(), QSize(10, 4));
+    for (int y = 0; y < 4; ++y) {
+        QCOMPARE(area.pixel(0, y), 0xFFFFFFFFu);
+        QCOMPARE(area.pixel(4, y), 0xFFFFFFFFu);
+        QCOMPARE(area.pixel(5, y), kYellowPixel);
+        QCOMPARE(area.pixel(9, y), kYellowPixel);
+    }
+}
+
+void SkinButtonTest::minusOneKeyDrawsOpaqueStretched() {
+    SkinButtonSpec s = spec(3, 3);
+    s.normalPath = writeBmp("magenta.bmp", solid(3, 3, kMagentaPixel));
+    s.width = 30;
+    s.height = 20;
+    s.transparent = false;
+    s.keyColour = kMagentaValue;
+    SkinButton* b = create(s);
+    QVERIFY(b);
+    const QImage area = hostArea(b);
+    QCOMPARE(area.pixel(0, 0), kMagentaPixel);
+    QCOMPARE(area.pixel(29, 19), kMagentaPixel);
+    QCOMPARE(b->bitmapSize(), QSize(3, 3));
+}
+
+void SkinButtonTest::otherStatesUseNormalBitmapSizeAsSource() {
+    SkinButtonSpec s = spec(4, 4);
+    image::PixelImage bigHover = solid(8, 8, kBlackPixel);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 4; ++x)
+            bigHover.pixels[static_cast<size_t>(y * 8 + x)] = kGreenPixel;
+    s.hoverPath = writeBmp("bighover.bmp", bigHover);
+    s.width = 16;
+    s.height = 16;
+    SkinButton* b = create(s);
+    QVERIFY(b);
+    test::pointTo(b, {8, 8});
+    const QImage area = hostArea(b);
+    // Only the hover bitmap's top-left 4 x 4 (all green) is stretched over the button.
+    QCOMPARE(area.pixel(0, 0), kGreenPixel);
+    QCOMPARE(area.pixel(15, 15), kGreenPixel);
+}
+
+void SkinButtonTest::photoPictureIgnoresTheMouse() {
+    SkinButtonSpec s = spec(6, 6);
+    s.hoverPath.clear();
+    s.pressedPath.clear();
+    s.controlId = ui::kPhotoControlId;
+    s.kind = 0;
+    s.index = 0;
+    SkinButton* b = create(s);
+    QVERIFY(b);
+    test::pointTo(b, {2, 2});
+    test::pressAt(b, {2, 2});
+    QCOMPARE(b->state(), 0);
+    QCOMPARE(hostArea(b).pixel(3, 3), kRedPixel);
+    test::releaseAt(b, {2, 2});
+    QVERIFY(m_sink.calls.empty());
+    QVERIFY(m_sounds.played.empty());
+    QVERIFY(!b->leaveTimerRunning());
+}
+
+void SkinButtonTest::pressPlaysSoundUnlessNamedNull() {
+    struct Case {
+        const char* soundName;
+        bool plays;
+    } cases[] = {{"click.wav", true}, {"NULL", false}, {"null", false}, {"Null.wav", true}};
+    for (const Case& c : cases) {
+        m_sounds.played.clear();
+        SkinButtonSpec s = spec(6, 6);
+        s.soundPath = m_dir.filePath(c.soundName).toStdString();
+        SkinButton* b = create(s);
+        QVERIFY(b);
+        test::pressAt(b, {2, 2});
+        QCOMPARE(m_sounds.played.size(), size_t(c.plays ? 1 : 0));
+        if (c.plays)
+            QCOMPARE(m_sounds.played[0], s.soundPath);
+        test::releaseAt(b, {2, 2});
+        QCOMPARE(m_sounds.played.size(), size_t(c.plays ? 1 : 0));
+        delete b;
+    }
+}
+
+void SkinButtonTest::unreadableBitmapShowsMessageAndMakesNoButton() {
+    const std::string message = "Bmp ファイルを読めません｡\"";
+    SkinButtonSpec s = spec(6, 6);
+    s.pressedPath = m_dir.filePath("missing.bmp").toStdString();
+    QVERIFY(!create(s));
+    s = spec(6, 6);
+    QFile notBmp(m_dir.filePath("text.bmp"));
+    QVERIFY(notBmp.open(QIODevice::WriteOnly));
+    notBmp.write("XX this is not a bitmap file at all");
+    notBmp.close();
+    s.hoverPath = notBmp.fileName().toStdString();
+    QVERIFY(!create(s));
+    QCOMPARE(m_messages.shown, (std::vector<std::string>{message, message}));
+    QCOMPARE(m_host->findChildren<SkinButton*>().size(), qsizetype(0));
+}
+
+QTEST_MAIN(SkinButtonTest)
+#include "skin_button_test.moc"

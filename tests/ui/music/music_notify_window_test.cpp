@@ -1,0 +1,221 @@
+#include <QTemporaryDir>
+#include <QWidget>
+#include <QtTest>
+
+#include <atomic>
+#include <fstream>
+#include <memory>
+
+#include "core/music/midi_stream_player.h"
+#include "platform/midi/threaded_midi_stream.h"
+#include "platform/recording_synthesizer.h"
+#include "ui/music/music_notify_window.h"
+#include "ui/music/start_skin_music.h"
+
+using quell::music::PlayerState;
+using quell::platform::test::RecordingSynthesizer;
+using quell::platform::Synthesizer;
+using quell::platform::ThreadedMidiStream;
+using quell::platform::systemStreamClock;
+using quell::platform::test::RecordingLog;
+using quell::ui::MusicNotifyWindow;
+using quell::ui::StartSkinMusic;
+
+namespace {
+
+void putVarLen(std::string& out, uint32_t v) {
+    std::string groups(1, char(v & 0x7F));
+    while (v >>= 7) groups.insert(groups.begin(), char(0x80 | (v & 0x7F)));
+    out += groups;
+}
+
+// Four notes of 60 ms each at 96 ticks a quarter and 500,000 us a quarter.
+std::string shortSong() {
+    std::string ev;
+    for (int i = 0; i < 4; ++i) {
+        putVarLen(ev, 0);
+        ev += {char(0x90), char(60 + i), char(100)};
+        putVarLen(ev, 12);
+        ev += {char(0x80), char(60 + i), char(0)};
+    }
+    putVarLen(ev, 0);
+    ev += {char(0xFF), char(0x2F), char(0)};
+    std::string file("MThd\0\0\0\6\0\0\0\1\0\x60MTrk", 18);
+    uint32_t n = uint32_t(ev.size());
+    file += {char(n >> 24), char(n >> 16), char(n >> 8), char(n)};
+    return file + ev;
+}
+
+// A stream service whose synthesizer writes down what it plays and counts
+// how often the device was opened and closed.
+struct Device {
+    RecordingLog played;
+    std::atomic<int> opened{0};
+    std::atomic<int> closed{0};
+    bool fail = false;
+
+    struct CountingSynth : Synthesizer {
+        CountingSynth(Device& d) : device(d), inner(d.played, systemStreamClock()) {}
+        ~CountingSynth() override { ++device.closed; }
+        void shortMessage(uint8_t s, uint8_t a, uint8_t b) override { inner.shortMessage(s, a, b); }
+        void silence() override { inner.silence(); }
+        Device& device;
+        RecordingSynthesizer inner;
+    };
+
+    MusicNotifyWindow::StreamFactory factory() {
+        return [this] {
+            return std::make_unique<ThreadedMidiStream>([this]() -> std::unique_ptr<Synthesizer> {
+                if (fail) return nullptr;
+                ++opened;
+                return std::make_unique<CountingSynth>(*this);
+            });
+        };
+    }
+};
+
+// Counts the window's notices.
+struct NoticeCounter : QObject {
+    int positions = 0;
+    int playedOff = 0;
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == MusicNotifyWindow::positionChangedEvent()) ++positions;
+        if (e->type() == MusicNotifyWindow::playedOffEvent()) ++playedOff;
+        return false;
+    }
+};
+
+}  // namespace
+
+class MusicNotifyWindowTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    std::string ini(const std::string& text) {
+        std::string path = m_dir.path().toStdString() + "/skin.ini";
+        std::ofstream(path, std::ios::trunc) << text;
+        return path;
+    }
+    std::string media() const { return m_dir.path().toStdString() + "/Media"; }
+
+private slots:
+    void initTestCase() {
+        QVERIFY(m_dir.isValid());
+        QDir(m_dir.path()).mkdir("Media");
+        std::ofstream(media() + "/song.mid", std::ios::binary) << shortSong();
+    }
+
+    void noMusicConfiguredMeansNoWindowAndNoDevice_data() {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("no Sound section") << "[FrameBitmap]\nFileName=f.bmp\n";
+        QTest::newRow("FileName FALSE") << "[Sound]\nFileName=FALSE\nRepeat=ON\n";
+        QTest::newRow("FileName empty") << "[Sound]\nFileName=\nRepeat=ON\n";
+        QTest::newRow("file missing") << "[Sound]\nFileName=NULL\nRepeat=ON\n";
+        QTest::newRow("not a MIDI file") << "[Sound]\nFileName=../skin.ini\n";
+    }
+    void noMusicConfiguredMeansNoWindowAndNoDevice() {
+        QFETCH(QString, text);
+        // The device outlives the window that plays on it.
+        Device device;
+        QWidget parent;
+        QCOMPARE(StartSkinMusic(&parent, ini(text.toStdString()), media(), device.factory()), nullptr);
+        QVERIFY(parent.findChildren<MusicNotifyWindow*>().isEmpty());
+        QCOMPARE(device.opened.load(), 0);
+    }
+
+    void aDeviceThatCannotOpenPlaysNothing() {
+        // The device outlives the window that plays on it.
+        Device device;
+        QWidget parent;
+        device.fail = true;
+        QCOMPARE(StartSkinMusic(&parent, ini("[Sound]\nFileName=song.mid\n"), media(), device.factory()), nullptr);
+        QVERIFY(parent.findChildren<MusicNotifyWindow*>().isEmpty());
+    }
+
+    void theRepeatSettingIsOnOnlyForOn_data() {
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<bool>("repeat");
+        QTest::newRow("ON") << "ON" << true;
+        QTest::newRow("on") << "on" << true;
+        QTest::newRow("On") << "On" << true;
+        QTest::newRow("yes") << "yes" << false;
+        QTest::newRow("ON!") << "ON!" << false;
+        QTest::newRow("absent") << "" << false;
+    }
+    void theRepeatSettingIsOnOnlyForOn() {
+        QFETCH(QString, value);
+        QFETCH(bool, repeat);
+        // The device outlives the window that plays on it.
+        Device device;
+        QWidget parent;
+        std::string text = "[Sound]\nFileName=SONG.MID\n";
+        if (!value.isEmpty()) text += "Repeat=" + value.toStdString() + "\n";
+        MusicNotifyWindow* window = StartSkinMusic(&parent, ini(text), media(), device.factory());
+        QVERIFY(window);
+        QCOMPARE(window->repeat(), repeat);
+        QCOMPARE(window->player()->repeat(), repeat);
+        QVERIFY(QString::fromStdString(window->musicPath()).endsWith("Media/song.mid"));
+    }
+
+    void theWindowIsAnInvisibleChildThatPlays() {
+        // The device outlives the window that plays on it.
+        Device device;
+        QWidget parent;
+        parent.resize(200, 100);
+        MusicNotifyWindow* window =
+            StartSkinMusic(&parent, ini("[Sound]\nFileName=song.mid\nRepeat=ON\n"), media(), device.factory());
+        QVERIFY(window);
+        NoticeCounter counter;
+        window->installEventFilter(&counter);
+        parent.show();
+        QCOMPARE(window->parentWidget(), &parent);
+        QCOMPARE(window->property("controlId").toInt(), 128);
+        QVERIFY(!window->isVisible());
+        QVERIFY(window->geometry().isEmpty());
+        QVERIFY(device.played.waitFor(12));  // a repeating song goes round more than once
+        QTRY_VERIFY(counter.positions >= 3);
+        QVERIFY(window->player()->playing());
+        QCOMPARE(device.opened.load(), 1);
+    }
+
+    void withoutRepeatTheSongEndsOnAReopenedPausedDevice() {
+        // The device outlives the window that plays on it.
+        Device device;
+        QWidget parent;
+        MusicNotifyWindow* window =
+            StartSkinMusic(&parent, ini("[Sound]\nFileName=song.mid\nRepeat=OFF\n"), media(), device.factory());
+        QVERIFY(window);
+        NoticeCounter counter;
+        window->installEventFilter(&counter);
+        QVERIFY(device.played.waitFor(8));
+        // The reset runs on this thread's event loop: close, then open again.
+        QTRY_COMPARE(device.opened.load(), 2);
+        QTRY_COMPARE(counter.playedOff, 1);
+        QCOMPARE(device.closed.load(), 1);
+        QVERIFY(!window->player()->playing());
+        QCOMPARE(window->player()->state(), PlayerState::Normal);
+        QTest::qWait(100);
+        int notes = 0;
+        for (const auto& p : device.played.played()) notes += (p.message & 0xF0) == 0x90;
+        QCOMPARE(notes, 4);
+    }
+
+    void destroyingTheWindowStopsTheMusicAndClosesTheDevice() {
+        auto parent = std::make_unique<QWidget>();
+        Device device;
+        MusicNotifyWindow* window =
+            StartSkinMusic(parent.get(), ini("[Sound]\nFileName=song.mid\nRepeat=on\n"), media(), device.factory());
+        QVERIFY(window);
+        QVERIFY(device.played.waitFor(3));
+        parent.reset();
+        QCOMPARE(device.closed.load(), 1);
+        size_t after = device.played.played().size();
+        QCOMPARE(device.played.played().back().message, 0u);  // silenced
+        QTest::qWait(150);
+        QCOMPARE(device.played.played().size(), after);
+    }
+};
+
+QTEST_MAIN(MusicNotifyWindowTest)
+#include "music_notify_window_test.moc"
