@@ -98,8 +98,3 @@ TEST(FillTree, LinkLoopIsListedButNotEnteredAgain) {
     EXPECT_EQ(sink.depth(), 0);
 }
 
-TEST(FillTree, MissingFolderGivesNothing) {
-    RecordingSink sink;
-    FillTree(sink, "/nonexistent/quell/favorites/");
-    EXPECT_TRUE(sink.lines.empty());
-}

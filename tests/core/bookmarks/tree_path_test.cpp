@@ -4,12 +4,6 @@
 
 using namespace quell::bookmarks;
 
-TEST(TreePath, ParentPathEndsEveryAncestorWithSeparator) {
-    EXPECT_EQ(ParentPath({}), "");
-    EXPECT_EQ(ParentPath({"Favorites"}), "Favorites/");
-    EXPECT_EQ(ParentPath({"Favorites", "Work"}), "Favorites/Work/");
-}
-
 TEST(TreePath, DiskPathDropsRootLabelAndPrefixesFolder) {
     const std::string folder = "/home/u/Fav/";
     EXPECT_EQ(DiskPath(folder, TreePath({"Favorites", "Work", "Mail.url"})), "/home/u/Fav/Work/Mail.url");
