@@ -10,6 +10,7 @@ app_env
 mkdir -p "$WORK_DIR/app/Media"
 cp "$program" "$WORK_DIR/app/testskin"
 cp "$skin_dir"/* "$WORK_DIR/app/Media/"
+cp "$skin_dir/../Photo.bmp" "$WORK_DIR/app/"
 
 start_app "$WORK_DIR/app/testskin"
 id=$(wait_window Quellmark 60) || fail "no window appeared"

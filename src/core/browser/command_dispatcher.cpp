@@ -31,9 +31,9 @@ void CommandDispatcher::DispatchCommand(int code, int index, ScreenRect anchor) 
         case 5: case 113: m_browser.Refresh(); break;
         case 6: case 114: ExecDocumentCommand(CommandGroup::Standard, kCommandPrint); break;
         case 7: case 121: m_window.closeWindow(); break;
-        case 8: case 120: m_window.showMinimized(); break;
-        case 9: m_window.showMaximized(); break;
-        case 117: m_window.showNormal(); break;
+        case 8: case 120: m_window.minimizeWindow(); break;
+        case 9: m_window.maximizeWindow(); break;
+        case 117: m_window.restoreWindow(); break;
         case 10: {
             std::string url = m_window.runBookmarkDialog();
             if (!url.empty()) m_browser.Navigate(url);
@@ -80,7 +80,7 @@ void CommandDispatcher::RunMenuCommand(int commandId) {
         case kMenuFind: ExecDocumentCommand(CommandGroup::WebBrowser, kCommandFind); break;
         case kMenuSource: ExecDocumentCommand(CommandGroup::WebBrowser, kCommandViewSource); break;
         case kMenuInternetOptions: ExecDocumentCommand(CommandGroup::WebBrowser, kCommandInternetOptions); break;
-        case kMenuFullScreen: m_window.showMaximized(); break;
+        case kMenuFullScreen: m_window.maximizeWindow(); break;
         case kMenuStop: DispatchCommand(4, 0, ScreenRect{}); break;
         case kMenuRefresh: DispatchCommand(5, 0, ScreenRect{}); break;
         default:
@@ -108,7 +108,7 @@ std::map<int, MenuItemState> CommandDispatcher::PopupItemStates(int menuId) {
     for (int i = 0; i <= 4; ++i)
         set(kMenuTextLargest + i, [&](MenuItemState& s) { s.checked = m_textSizeLevel == 4 - i; });
     set(kMenuStop, [&](MenuItemState& s) { s.enabled = m_browser.Busy(); });
-    set(kMenuFullScreen, [&](MenuItemState& s) { s.enabled = !m_window.isMaximized(); });
+    set(kMenuFullScreen, [&](MenuItemState& s) { s.enabled = !m_window.windowIsMaximized(); });
 
     const std::pair<int, int> editQueries[] = {
         {kCommandCopy, kMenuCopy}, {kCommandCut, kMenuCut}, {kCommandPaste, kMenuPaste},

@@ -21,10 +21,10 @@ class MainWindowControl {
 public:
     virtual ~MainWindowControl() = default;
     virtual void closeWindow() = 0;
-    virtual void showMinimized() = 0;
-    virtual void showMaximized() = 0;
-    virtual void showNormal() = 0;
-    virtual bool isMaximized() const = 0;
+    virtual void minimizeWindow() = 0;
+    virtual void maximizeWindow() = 0;
+    virtual void restoreWindow() = 0;
+    virtual bool windowIsMaximized() const = 0;
     // Shows popup menu menuId with its top-left corner at (x, y) on the screen.
     virtual void popupMenu(int menuId, int x, int y) = 0;
     // Runs the bookmark dialog modally; the chosen address, empty when none.

@@ -71,7 +71,8 @@ TextEntry ParseTextEntry(std::string_view value) {
     e.y = list.number();
     e.width = list.number();
     e.height = list.number();
-    e.action = ActionCode(list.field());
+    e.keyword = list.field();
+    e.action = ActionCode(e.keyword);
     if (e.action == kDirectCommand || e.action == kExecuteCommand) {
         e.caption = list.field();
         e.argument = list.remainder();

@@ -38,6 +38,7 @@ struct TextEntry {
     int32_t size = -1;
     bool bold = false, italic = false, underline = false;
     int32_t x = 0, y = 0, width = 0, height = 0;
+    std::string keyword;  // the action field as written
     int32_t action = -1;  // command code, -1 for none
     std::string caption;
     std::string argument;  // "direct" and "execute" only

@@ -10,7 +10,7 @@ namespace quell::ui {
 class QtMessageSink final : public MessageSink {
 public:
     explicit QtMessageSink(QWidget* parent = nullptr) : m_parent(parent) {}
-    void showMessage(const std::string& text, MessageIcon icon) override;
+    void showMessage(const std::string& text, MessageIcon icon = MessageIcon::None) override;
 
 private:
     QPointer<QWidget> m_parent;

@@ -1,6 +1,7 @@
 #include "ui/app/quell_application.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QTimer>
 #include <unistd.h>
 
@@ -10,6 +11,8 @@
 #include "core/os/file_system.h"
 #include "core/startup/prepare_media_folder.h"
 #include "core/startup/startup_paths.h"
+#include "core/startup/unpack_appended_skin.h"
+#include "ui/app/about_dialog.h"
 #include "ui/app/qt_message_sink.h"
 #include "ui/mainwindow/main_skin_window.h"
 
@@ -29,11 +32,7 @@ void configureBrowserEngine() {
     setenv("QTWEBENGINE_DISABLE_SANDBOX", "1", 1);
 }
 
-bool unpackSkin(const startup::StartupPaths&) {
-    // The appended package is read by the cabinet module; without it there is
-    // nothing to unpack.
-    return false;
-}
+bool unpackSkin(const startup::StartupPaths& paths) { return startup::UnpackAppendedSkin(paths); }
 
 }  // namespace
 
@@ -42,13 +41,15 @@ int runApplication(int argc, char** argv) {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quellcore"));
+    QApplication::setWindowIcon(ProgramIcon());
 
     startup::StartupPaths paths = startup::SelectStartupPaths(os::modulePath(), os::userDataHome());
     QtMessageSink messages;
     if (!startup::PrepareMediaFolder(paths, messages, unpackSkin)) return 1;
 
-    MainSkinWindow window(paths.skinIniPath, paths.mediaFolder);
-    if (!window.LoadSkin()) return 1;
+    MainSkinWindow window(MainSkinWindow::Locations{paths.skinIniPath, paths.mediaFolder, paths.executableFolder});
+    // A skin that cannot be loaded ends the program without a window.
+    if (!window.Initialise()) return 0;
     window.show();
     return app.exec();
 }

@@ -1,82 +1,536 @@
 #include "ui/mainwindow/main_skin_window.h"
 
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QProgressBar>
 #include <QRegion>
+#include <QScreen>
+#include <QTimer>
 #include <QWebEngineView>
 #include <QWindow>
 
+#include "core/browser/menus.h"
+#include "core/browser/typed_url_history.h"
+#include "core/image/bitmap_file.h"
+#include "core/registry/registry_reader.h"
+#include "ui/app/about_dialog.h"
 #include "ui/app/core_qt.h"
-#include "ui/app/qt_message_sink.h"
+#include "ui/controls/font_height.h"
+#include "ui/controls/gif_animator.h"
+#include "ui/controls/gradient_progress.h"
+#include "ui/controls/hover_label.h"
+#include "ui/controls/image_conversion.h"
+#include "ui/controls/maximized_toolbar.h"
+#include "ui/controls/resource_bitmap_button.h"
+#include "ui/controls/screen_rect.h"
+#include "ui/controls/skin_button.h"
+#include "ui/controls/status_text_control.h"
+#include "ui/mainwindow/address_combo.h"
+#include "ui/mainwindow/main_window_services.h"
+#include "ui/mainwindow/photo_outline.h"
+#include "ui/mainwindow/skin_event_views.h"
+#include "ui/mainwindow/web_engine_browser.h"
 
 namespace quell::ui {
 
 namespace {
-constexpr const char* kOutlineMessage = "アウトラインデータが開けません｡\"";
+
+constexpr int kToolbarHeight = 28;
+constexpr int kGoButtonWidth = 41;
+constexpr int kDropDownExtra = 200;
+constexpr const char* kControlIdProperty = "quellControlId";
+// The default face of the skin's address and status fonts.
+constexpr const char* kDefaultFace = "굴림";
+
+// Cuts a face name to the 31 bytes a font description holds, never inside a character.
+std::string cutFaceName(std::string face) {
+    if (face.size() <= 31) return face;
+    size_t end = 31;
+    while (end > 0 && (static_cast<unsigned char>(face[end]) & 0xC0) == 0x80) --end;
+    face.resize(end);
+    return face;
 }
 
-MainSkinWindow::MainSkinWindow(std::string skinIniPath, std::string mediaFolder, QWidget* parent)
+}  // namespace
+
+MainSkinWindow::MainSkinWindow(Locations locations, MessageSink* messages, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
-      m_skinIniPath(std::move(skinIniPath)),
-      m_location{std::move(mediaFolder)} {
-    setWindowTitle(QStringLiteral("Quellmark"));
-    setAttribute(Qt::WA_OpaquePaintEvent);
+      m_locations(std::move(locations)),
+      m_skinLocation{m_locations.mediaFolder},
+      m_messageBoxes(this),
+      m_messages(messages ? *messages : m_messageBoxes),
+      m_views(std::make_unique<SkinEventViews>(this)) {
+    setAttribute(Qt::WA_QuitOnClose);
+    setWindowTitle(QString::fromUtf8(kMainWindowTitle));
+    registry::RegistryReader registry;
+    m_typedUrls = browser::LoadTypedUrlHistory(registry);
+
+    // The browser object exists from the start so every command has its target;
+    // its view is placed when the skin is loaded.
+    m_browser = new WebEngineBrowser(this, m_shell);
+    m_browser->view()->hide();
+    m_dispatcher = std::make_unique<browser::CommandDispatcher>(*m_browser, m_shell, *this, m_messages,
+                                                                m_locations.skinIniPath);
+    m_events = std::make_unique<browser::NavigationEventHandler>(*m_browser);
+    m_browser->setEvents(m_events.get());
+
+    // The creation step: the toolbar waits hidden for the maximized layout,
+    // and the skin's music starts.
+    m_toolbar = new MaximizedToolbar(
+        m_typedUrls, [this](const std::string& url) { m_browser->Navigate(url); }, m_dispatcher.get(), this);
+    registerControl(m_toolbar, 115);
+    m_toolbar->setGeometry(0, 0, 0, 0);
+    m_toolbar->hide();
+    m_music = StartMusicFor(this, m_locations.skinIniPath, m_locations.mediaFolder);
+    m_created = true;
 }
 
-MainSkinWindow::~MainSkinWindow() = default;
+MainSkinWindow::~MainSkinWindow() { destroyElements(); }
+
+void MainSkinWindow::destroyElements() {
+    // Workers stop before anything they draw into goes away, in the order the
+    // elements were made: toolbar, busy animation, pictures, buttons, labels, Go.
+    delete m_toolbar;
+    m_toolbar = nullptr;
+    if (m_busy) m_busy->DestroyAnimator();
+    for (GifAnimator* picture : m_pictures)
+        if (picture) picture->DestroyAnimator();
+    m_pictures.clear();
+    for (auto& kind : m_buttons) {
+        for (SkinButton* button : kind) delete button;
+        kind.clear();
+    }
+    for (HoverLabel* label : m_labels) delete label;
+    m_labels.clear();
+    delete m_goButton;
+    m_goButton = nullptr;
+    if (m_browser) m_browser->setEvents(nullptr);
+}
+
+void MainSkinWindow::registerControl(QWidget* widget, int id) {
+    if (widget) widget->setProperty(kControlIdProperty, id);
+}
+
+QWidget* MainSkinWindow::controlById(int id) const {
+    if (id == 101) return m_browser ? m_browser->view() : nullptr;
+    for (QWidget* w : findChildren<QWidget*>()) {
+        if (w->property(kControlIdProperty).toInt() == id) return w;
+    }
+    return nullptr;
+}
+
+QRect MainSkinWindow::browserRect() const { return toQRect(m_model.browserRect); }
+
+bool MainSkinWindow::Initialise() {
+    setWindowIcon(ProgramIcon());
+    setWindowTitle(QString::fromUtf8(kMainWindowTitle));
+    if (!LoadSkin()) {
+        QTimer::singleShot(0, this, &QWidget::close);
+        return false;
+    }
+    m_normalGeometry = QRect(0, 0, m_frame.width(), m_frame.height());
+    setGeometry(m_normalGeometry);
+    applyNormalLayout();
+    if (m_model.opensHomePage()) m_browser->GoHome();
+    else m_browser->Navigate(m_model.startPage);
+    return true;
+}
 
 bool MainSkinWindow::LoadSkin() {
-    m_file = skin::ProfileFile::Load(m_skinIniPath);
-    m_model = skin::ReadSkinModel(m_file, m_location);
-    if (!m_model.hasFrame()) return false;
-    if (!m_frame.load(toQString(m_location.path(m_model.frameFile))) || m_frame.isNull()) return false;
+    m_file = skin::ProfileFile::Load(m_locations.skinIniPath);
+    m_model = skin::ReadSkinModel(m_file, m_skinLocation);
+
+    // 1. The frame.
+    if (!m_model.hasFrame()) {
+        m_frameLoaded = false;
+        return false;
+    }
+    image::PixelImage frame;
+    if (!image::LoadBitmapFile(m_skinLocation.path(m_model.frameFile), frame)) return false;
+    m_frame = QPixmap::fromImage(toQImage(frame));
     m_frameLoaded = true;
 
-    m_browser = new QWebEngineView(this);
-    m_browser->setObjectName("browser");
-    m_browser->setGeometry(toQRect(m_model.browserRect));
+    // 2-4. The browser at its rectangle.
+    QWebEngineView* view = m_browser->view();
+    view->setGeometry(toQRect(m_model.browserRect));
+    view->show();
+    m_events->setProgressView(m_views.get());
 
-    setFixedSize(m_frame.size());
-    move(0, 0);
-    ApplyOutline();
+    // 5. The Go button and the address bar.
+    skin::SkinRect address = m_model.addressBarRect;
+    if (address.isSet()) {
+        m_goButton = ResourceBitmapButton::CreateResourceButton(126, 216, address.left, address.top, this,
+                                                                m_dispatcher.get());
+        if (m_goButton) {
+            m_goButton->setToolTipText(QStringLiteral("Go Orlune"));
+            registerControl(m_goButton, 126);
+        }
+        address.left += kGoButtonWidth;
+        m_address = new AddressCombo(
+            m_typedUrls, [this](const std::string& url) { m_browser->Navigate(url); }, this);
+        registerControl(m_address, 102);
+        m_address->setGeometry(toQRect(address));
+        // The drop-down list reaches 200 pixels below the bar, on pale yellow.
+        m_address->view()->setStyleSheet(QStringLiteral("background-color: rgb(255,255,223);"));
+        m_address->setMaxVisibleItems(std::max(1, kDropDownExtra / std::max(1, m_address->height())));
+        SetControlFont(m_address, m_model.addressFont, m_model.addressFontSize);
+        m_events->setAddressViews(m_views->skinAddress(m_address),
+                                  m_views->toolbarAddress(m_toolbar ? m_toolbar->addressCombo() : nullptr));
+    }
 
-    if (m_model.opensHomePage())
-        m_browser->setUrl(QUrl(QStringLiteral("about:blank")));
-    else
-        m_browser->setUrl(QUrl::fromUserInput(toQString(m_model.startPage), QString(), QUrl::AssumeLocalFile));
+    // 6. The status text.
+    if (m_model.hasStatusBar) {
+        m_status = new StatusTextControl(this);
+        registerControl(m_status, 125);
+        m_status->setGeometry(toQRect(m_model.statusRect));
+        SetControlFont(m_status, m_model.statusFont, m_model.statusFontSize);
+        m_status->SetTextColour(m_model.statusColour);
+        m_status->setText(QString());
+        m_views->setStatusText(m_status);
+        m_events->setStatusView(m_views.get());
+    }
+
+    // 7. The progress bar.
+    if (m_model.progressRect.isSet()) {
+        if (m_model.progressGradient) {
+            m_gradientProgress = new GradientProgress(this);
+            registerControl(m_gradientProgress, 104);
+            m_gradientProgress->setGeometry(toQRect(m_model.progressRect));
+            m_gradientProgress->setStartColour(m_model.progressStart);
+            m_gradientProgress->setEndColour(m_model.progressEnd);
+            m_gradientProgress->setBackgroundColour(m_model.progressBack);
+            m_gradientProgress->SetRange(0, 100);
+            m_gradientProgress->setVertical(m_model.progressVertical);
+            m_gradientProgress->SetPos(0);
+        } else {
+            m_standardProgress = new QProgressBar(this);
+            registerControl(m_standardProgress, 103);
+            m_standardProgress->setGeometry(toQRect(m_model.progressRect));
+            m_standardProgress->setOrientation(m_model.progressVertical ? Qt::Vertical : Qt::Horizontal);
+            m_standardProgress->setTextVisible(false);
+            m_standardProgress->setRange(0, 100);
+            m_standardProgress->setValue(0);
+        }
+        m_views->setProgressBars(m_standardProgress, m_gradientProgress);
+    }
+
+    // 8. The busy animation.
+    if (m_model.navigationGifRect.isSet()) {
+        m_busy = GifAnimator::CreateAnimator(this, m_model.navigationGifRect.left, m_model.navigationGifRect.top,
+                                             m_skinLocation.path(m_model.navigationGifFile), &m_messages);
+        if (m_busy) {
+            m_busy->StartAnimation();
+            m_views->setBusyAnimation(m_busy);
+            m_events->setBusyIndicator(m_views.get());
+        }
+    }
+
+    // 9. The lists.
+    createPictures();
+    createSkinButtons();
+    createTextLabels();
+
+    // 10-11. The Photo picture and its outline.
+    createPhoto();
+    ApplyPhotoOutline();
     return true;
+}
+
+void MainSkinWindow::createPictures() {
+    for (const skin::PictureEntry& entry : m_model.pictures) {
+        GifAnimator* picture =
+            GifAnimator::CreateAnimator(this, entry.x, entry.y, m_skinLocation.path(entry.file), &m_messages);
+        m_pictures.push_back(picture);
+        if (picture) picture->StartAnimation();
+    }
+    for (const skin::MissingEntry& missing : m_model.missingPictures) m_messages.showMessage(missing.message);
+}
+
+void MainSkinWindow::createSkinButtons() {
+    SkinButtonServices services{m_dispatcher.get(), &m_sounds, &m_messages};
+    for (const skin::ButtonKind& kind : skin::kButtonKinds) {
+        auto& list = m_buttons[static_cast<size_t>(kind.commandCode - 1)];
+        for (const skin::ButtonEntry& entry : m_model.buttons) {
+            if (entry.kind != kind.commandCode) continue;
+            SkinButtonSpec spec;
+            spec.normalPath = m_skinLocation.path(entry.normalImage);
+            spec.hoverPath = m_skinLocation.path(entry.hoverImage);
+            spec.pressedPath = m_skinLocation.path(entry.pressedImage);
+            spec.x = entry.x;
+            spec.y = entry.y;
+            spec.width = entry.width;
+            spec.height = entry.height;
+            spec.controlId = ++m_controlIdCounter;
+            spec.kind = entry.kind;
+            spec.index = entry.index;
+            spec.transparent = entry.keyColour != -1;
+            spec.keyColour = static_cast<uint32_t>(entry.keyColour);
+            spec.soundPath = m_skinLocation.path(entry.sound);
+            spec.toolTip = entry.tooltip.empty() ? std::string(kind.defaultTooltip) : entry.tooltip;
+            SkinButton* button = SkinButton::CreateButton(spec, this, services);
+            registerControl(button, spec.controlId);
+            list.push_back(button);
+        }
+        for (const skin::MissingEntry& missing : m_model.missingButtons) {
+            if (missing.key.rfind(kind.keyStem, 0) == 0 &&
+                missing.key.find_first_not_of("0123456789", kind.keyStem.size()) == std::string::npos)
+                m_messages.showMessage(missing.message);
+        }
+    }
+}
+
+void MainSkinWindow::createTextLabels() {
+    LinkTargets targets;
+    targets.navigate = [this](const std::string& url) { m_browser->Navigate(url); };
+    targets.open = [this](const std::string& commandLine) { m_shell.Open(commandLine); };
+    targets.dispatcher = m_dispatcher.get();
+    for (const skin::TextEntry& entry : m_model.texts) {
+        int id = ++m_controlIdCounter;
+        auto* label = new HoverLabel(toQString(entry.caption), targets, this);
+        registerControl(label, id);
+        label->setGeometry(entry.x, entry.y, entry.width, entry.height);
+        LabelRecord record;
+        record.face = entry.face;
+        record.normalColour = entry.normalColour;
+        record.hoverColour = entry.hoverColour;
+        record.fourthValue = static_cast<int>(entry.thirdColour);
+        record.sizePoints = entry.size;
+        record.bold = entry.bold;
+        record.italic = entry.italic;
+        record.underline = entry.underline;
+        record.keyword = entry.keyword;
+        record.argument = entry.argument;
+        label->ConfigureLabel(record);
+        m_labels.push_back(label);
+    }
+    for (const skin::MissingEntry& missing : m_model.missingTexts) m_messages.showMessage(missing.message);
+}
+
+void MainSkinWindow::createPhoto() {
+    std::string path = m_locations.executableFolder + "Photo.bmp";
+    image::PixelImage photo;
+    image::LoadBitmapFile(path, photo);
+    SkinButtonSpec spec;
+    spec.normalPath = path;
+    spec.x = 21;
+    spec.y = 34;
+    spec.width = photo.width;
+    spec.height = photo.height;
+    spec.controlId = kPhotoControlId;
+    m_photo = SkinButton::CreateButton(spec, this, SkinButtonServices{nullptr, nullptr, &m_messages});
+    registerControl(m_photo, kPhotoControlId);
 }
 
 bool MainSkinWindow::ApplyOutline() {
     if (!m_frameLoaded) return false;
-    auto points = m_model.outlineName ? skin::LoadOutlineFile(m_location.path(*m_model.outlineName))
-                                      : std::optional<std::vector<skin::OutlinePoint>>();
+    std::optional<std::vector<skin::OutlinePoint>> points;
+    if (m_model.outlineName) points = skin::LoadOutlineFile(m_skinLocation.path(*m_model.outlineName));
     if (!points) {
-        QtMessageSink(this).showMessage(kOutlineMessage, MessageIcon::None);
+        m_messages.showMessage(kOutlineUnreadableMessage);
         return false;
     }
     setMask(QRegion(toQPolygon(*points), Qt::OddEvenFill));
     return true;
 }
 
+bool MainSkinWindow::ApplyPhotoOutline() {
+    if (!m_photo) return true;
+    m_photo->setMask(QRegion(toQPolygon(BuiltInPhotoOutline()), Qt::WindingFill));
+    return true;
+}
+
+void MainSkinWindow::ShowSkinElements(bool show) {
+    auto apply = [show](QWidget* w) {
+        if (w) w->setVisible(show);
+    };
+    apply(m_photo);
+    apply(m_busy);
+    apply(m_address);
+    apply(m_status);
+    apply(m_standardProgress);
+    apply(m_gradientProgress);
+    for (GifAnimator* picture : m_pictures) apply(picture);
+    for (const auto& kind : m_buttons)
+        for (SkinButton* button : kind) apply(button);
+    for (HoverLabel* label : m_labels) apply(label);
+    apply(m_goButton);
+}
+
+void MainSkinWindow::SetControlFont(QWidget* control, std::string face, int size) {
+    if (face.empty()) face = kDefaultFace;
+    if (size == -1) size = 9;
+    QFont font(toQString(cutFaceName(face)));
+    font.setPixelSize(std::max(1, fontPixelHeight(size)));
+    control->setFont(font);
+}
+
+void MainSkinWindow::applyMaximizedLayout() {
+    m_maximized = true;
+    ShowSkinElements(false);
+    clearMask();
+    QRect area = rect();
+    if (m_toolbar) {
+        m_toolbar->setGeometry(0, 0, area.width(), kToolbarHeight);
+        m_toolbar->show();
+        m_toolbar->raise();
+    }
+    if (m_browser) m_browser->view()->setGeometry(0, kToolbarHeight, area.width(), area.height() - kToolbarHeight);
+    update();
+}
+
+void MainSkinWindow::applyNormalLayout() {
+    m_maximized = false;
+    ApplyOutline();
+    ShowSkinElements(true);
+    if (m_browser && m_frameLoaded) m_browser->view()->setGeometry(toQRect(m_model.browserRect));
+    if (m_toolbar) m_toolbar->hide();
+    update();
+}
+
+void MainSkinWindow::closeWindow() { close(); }
+
+void MainSkinWindow::minimizeWindow() { showMinimized(); }
+
+void MainSkinWindow::maximizeWindow() {
+    if (m_maximized) return;
+    m_normalGeometry = geometry();
+    setWindowState(windowState() | Qt::WindowMaximized);
+    // Without a window manager nobody resizes the window: do it here.
+    if (QScreen* s = screen()) setGeometry(s->availableGeometry());
+    applyMaximizedLayout();
+}
+
+void MainSkinWindow::restoreWindow() {
+    setWindowState(windowState() & ~(Qt::WindowMaximized | Qt::WindowMinimized));
+    if (m_frameLoaded) setGeometry(QRect(m_normalGeometry.topLeft(), m_frame.size()));
+    applyNormalLayout();
+}
+
+void MainSkinWindow::popupMenu(int menuId, int x, int y) {
+    const browser::Menu& source = browser::MenuById(menuId);
+    QMenu menu(this);
+    menu.setTitle(toQString(std::string(source.title)));
+    std::map<int, browser::MenuItemState> states = m_dispatcher->PopupItemStates(menuId);
+    auto fill = [&](const auto& self, QMenu* target, const std::vector<browser::MenuItem>& items) -> void {
+        for (const browser::MenuItem& item : items) {
+            if (item.isSeparator()) {
+                target->addSeparator();
+            } else if (!item.submenu.empty()) {
+                self(self, target->addMenu(toQString(std::string(item.caption))), item.submenu);
+            } else {
+                QAction* action = target->addAction(toQString(std::string(item.caption)));
+                action->setData(item.id);
+                const browser::MenuItemState& state = states[item.id];
+                action->setEnabled(state.enabled);
+                if (state.checked) {
+                    action->setCheckable(true);
+                    action->setChecked(true);
+                }
+            }
+        }
+    };
+    fill(fill, &menu, source.items);
+    QAction* chosen = menu.exec(QPoint(x, y));
+    if (chosen && chosen->data().isValid()) m_dispatcher->RunMenuCommand(chosen->data().toInt());
+}
+
+std::string MainSkinWindow::runBookmarkDialog() {
+    return RunBookmarkDialogFor(this, toQString(m_browser->LocationName()), toQString(m_browser->LocationURL()));
+}
+
 void MainSkinWindow::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    if (m_frameLoaded) painter.drawImage(0, 0, m_frame);
+    if (!m_frameLoaded) {
+        painter.fillRect(rect(), palette().window());
+        return;
+    }
+    if (m_maximized) {
+        painter.fillRect(rect(), QColor(191, 191, 191));
+        return;
+    }
+    painter.drawPixmap(0, 0, m_frame);
 }
 
 void MainSkinWindow::mousePressEvent(QMouseEvent* event) {
-    // Bare frame drags the window, as a caption would.
-    if (event->button() == Qt::LeftButton && windowHandle()) windowHandle()->startSystemMove();
+    if (event->button() != Qt::LeftButton || m_maximized) return;
+    // Bare frame drags the window, as a caption would. Without a window
+    // manager the move is done here.
+    if (windowHandle() && windowHandle()->startSystemMove()) return;
+    m_dragging = true;
+    m_dragOffset = event->globalPosition().toPoint() - frameGeometry().topLeft();
+}
+
+void MainSkinWindow::mouseMoveEvent(QMouseEvent* event) {
+    if (m_dragging && (event->buttons() & Qt::LeftButton)) move(event->globalPosition().toPoint() - m_dragOffset);
+}
+
+void MainSkinWindow::mouseReleaseEvent(QMouseEvent*) { m_dragging = false; }
+
+void MainSkinWindow::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) return;
+    m_dragging = false;
+    if (m_maximized) restoreWindow();
+    else maximizeWindow();
+}
+
+void MainSkinWindow::contextMenuEvent(QContextMenuEvent* event) { showSystemMenu(event->globalPos()); }
+
+void MainSkinWindow::showSystemMenu(const QPoint& globalPos) {
+    // The window's system menu, where a frameless window has none of its own.
+    QMenu menu(this);
+    QAction* restore = menu.addAction(QStringLiteral("Restore"));
+    QAction* moveAction = menu.addAction(QStringLiteral("Move"));
+    QAction* minimize = menu.addAction(QStringLiteral("Minimize"));
+    QAction* maximize = menu.addAction(QStringLiteral("Maximize"));
+    menu.addSeparator();
+    QAction* closeAction = menu.addAction(QStringLiteral("Close"));
+    menu.addSeparator();
+    QAction* about = menu.addAction(QStringLiteral("About Quellcore (&A)..."));
+    restore->setEnabled(m_maximized);
+    maximize->setEnabled(!m_maximized);
+    moveAction->setEnabled(!m_maximized);
+    QAction* chosen = menu.exec(globalPos);
+    if (chosen == restore) restoreWindow();
+    else if (chosen == moveAction && windowHandle()) windowHandle()->startSystemMove();
+    else if (chosen == minimize) minimizeWindow();
+    else if (chosen == maximize) maximizeWindow();
+    else if (chosen == closeAction) closeWindow();
+    else if (chosen == about) AboutDialog(this).exec();
 }
 
 void MainSkinWindow::keyPressEvent(QKeyEvent* event) {
-    // Enter and Escape must not end the window the way they end a dialog.
+    // Enter and Escape never end the window.
     if (event->key() == Qt::Key_Escape || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         event->accept();
         return;
     }
     QWidget::keyPressEvent(event);
+}
+
+void MainSkinWindow::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange || !m_frameLoaded) return;
+    // A window manager that maximizes or restores on its own (a title-bar
+    // gesture, a keyboard shortcut) gets the same layouts.
+    if ((windowState() & Qt::WindowMaximized) && !m_maximized) {
+        applyMaximizedLayout();
+    } else if (!(windowState() & Qt::WindowMaximized) && m_maximized) {
+        applyNormalLayout();
+    } else if (windowState() & Qt::WindowMinimized) {
+        // Minimizing takes the normal path, which reads the outline again.
+        applyNormalLayout();
+    }
+}
+
+void MainSkinWindow::closeEvent(QCloseEvent* event) {
+    QWidget::closeEvent(event);
+    if (event->isAccepted()) destroyElements();
 }
 
 }  // namespace quell::ui

@@ -1,48 +1,149 @@
 #pragma once
-// The skinned main window: a frameless window whose face is the frame bitmap,
-// whose shape is the outline polygon, with the browser at the skin's rectangle.
-#include <QImage>
+// The skinned main window: a frameless window whose face is the frame bitmap
+// and whose shape is the outline polygon, carrying the browser and every skin
+// element, and the place every command ends up.
+#include <QPixmap>
+#include <QPointer>
 #include <QWidget>
 
+#include <array>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "core/browser/command_dispatcher.h"
+#include "core/browser/navigation_events.h"
 #include "core/skin/profile_file.h"
 #include "core/skin/skin_model.h"
+#include "platform/shell/desktop_shell.h"
+#include "platform/sound/sound_effect_player.h"
+#include "ui/app/qt_message_sink.h"
 
-class QWebEngineView;
+class QProgressBar;
 
 namespace quell::ui {
 
-class MainSkinWindow : public QWidget {
+class AddressCombo;
+class GifAnimator;
+class GradientProgress;
+class HoverLabel;
+class MaximizedToolbar;
+class ResourceBitmapButton;
+class SkinButton;
+class StatusTextControl;
+class WebEngineBrowser;
+class SkinEventViews;
+
+// The product page the Go button opens, compiled into the program.
+inline constexpr const char* kMainWindowTitle = "Quellmark";
+inline constexpr const char* kOutlineUnreadableMessage = "アウトラインデータが開けません｡\"";
+
+class MainSkinWindow : public QWidget, public browser::MainWindowControl {
     Q_OBJECT
 public:
-    // skinIniPath: the description file; mediaFolder: where its files live (trailing '/').
-    MainSkinWindow(std::string skinIniPath, std::string mediaFolder, QWidget* parent = nullptr);
+    struct Locations {
+        std::string skinIniPath;
+        std::string mediaFolder;       // trailing '/'
+        std::string executableFolder;  // trailing '/'; Photo.bmp lives here
+    };
+
+    // Construction and the creation step: the maximized-mode toolbar (hidden)
+    // and the skin's music.
+    // messages: where the window's messages go; null shows them as message boxes.
+    explicit MainSkinWindow(Locations locations, MessageSink* messages = nullptr, QWidget* parent = nullptr);
     ~MainSkinWindow() override;
 
-    // Reads the skin and builds the window; false when the skin is unusable
-    // (the window then closes at once).
+    // The initialisation: title, icon, the skin, placement at the screen's
+    // corner and the first page. False when the skin is unusable; the window
+    // is then closed.
+    bool Initialise();
     bool LoadSkin();
-    // Reads the outline file and gives the window its shape.
     bool ApplyOutline();
+    bool ApplyPhotoOutline();
+    void ShowSkinElements(bool show);
+    void SetControlFont(QWidget* control, std::string face, int size);
 
-    QWebEngineView* browserView() const { return m_browser; }
-    const QImage& frame() const { return m_frame; }
+    // MainWindowControl
+    void closeWindow() override;
+    void minimizeWindow() override;
+    void maximizeWindow() override;
+    void restoreWindow() override;
+    bool windowIsMaximized() const override { return m_maximized; }
+    void popupMenu(int menuId, int x, int y) override;
+    std::string runBookmarkDialog() override;
+
+    // Parts for tests and the e2e checks.
+    browser::CommandDispatcher& dispatcher() { return *m_dispatcher; }
+    WebEngineBrowser* webBrowser() const { return m_browser; }
+    QWidget* controlById(int id) const;
+    const std::vector<SkinButton*>& skinButtons(int kind) const { return m_buttons.at(static_cast<size_t>(kind - 1)); }
+    const std::vector<HoverLabel*>& textLabels() const { return m_labels; }
+    const std::vector<GifAnimator*>& pictures() const { return m_pictures; }
+    MaximizedToolbar* maximizedToolbar() const { return m_toolbar; }
+    AddressCombo* addressCombo() const { return m_address; }
+    const QPixmap& frame() const { return m_frame; }
+    QRect browserRect() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
-    std::string m_skinIniPath;
-    skin::SkinLocation m_location;
+    void createPictures();
+    void createSkinButtons();
+    void createTextLabels();
+    void createPhoto();
+    void registerControl(QWidget* widget, int id);
+    void applyMaximizedLayout();
+    void applyNormalLayout();
+    void showSystemMenu(const QPoint& globalPos);
+    void destroyElements();
+
+    Locations m_locations;
+    skin::SkinLocation m_skinLocation;
     skin::ProfileFile m_file;
     skin::SkinModel m_model;
-    QImage m_frame;
+
+    QtMessageSink m_messageBoxes;
+    MessageSink& m_messages;
+    platform::DesktopShell m_shell;
+    platform::SoundEffectPlayer m_sounds;
+    std::unique_ptr<browser::CommandDispatcher> m_dispatcher;
+    std::unique_ptr<browser::NavigationEventHandler> m_events;
+    std::unique_ptr<SkinEventViews> m_views;
+    std::vector<std::string> m_typedUrls;
+
+    bool m_created = false;
     bool m_frameLoaded = false;
-    QWebEngineView* m_browser = nullptr;
+    bool m_maximized = false;
+    QPixmap m_frame;
+    QRect m_normalGeometry;
+
+    WebEngineBrowser* m_browser = nullptr;
+    MaximizedToolbar* m_toolbar = nullptr;
+    QWidget* m_music = nullptr;
+    ResourceBitmapButton* m_goButton = nullptr;
+    AddressCombo* m_address = nullptr;
+    StatusTextControl* m_status = nullptr;
+    QProgressBar* m_standardProgress = nullptr;
+    GradientProgress* m_gradientProgress = nullptr;
+    GifAnimator* m_busy = nullptr;
+    SkinButton* m_photo = nullptr;
+    std::vector<GifAnimator*> m_pictures;
+    std::array<std::vector<SkinButton*>, 16> m_buttons;
+    std::vector<HoverLabel*> m_labels;
+    int m_controlIdCounter = 1024;
+
+    // Dragging by hand where no window manager moves the window.
+    bool m_dragging = false;
+    QPoint m_dragOffset;
 };
 
 }  // namespace quell::ui

@@ -56,10 +56,10 @@ public:
     bool maximized = false;
     std::string bookmark;
     void closeWindow() override { calls.push_back("close"); }
-    void showMinimized() override { calls.push_back("minimize"); }
-    void showMaximized() override { calls.push_back("maximize"); }
-    void showNormal() override { calls.push_back("restore"); }
-    bool isMaximized() const override { return maximized; }
+    void minimizeWindow() override { calls.push_back("minimize"); }
+    void maximizeWindow() override { calls.push_back("maximize"); }
+    void restoreWindow() override { calls.push_back("restore"); }
+    bool windowIsMaximized() const override { return maximized; }
     void popupMenu(int id, int x, int y) override {
         calls.push_back("menu " + std::to_string(id) + " at " + std::to_string(x) + "," + std::to_string(y));
     }

@@ -1,47 +1,236 @@
 #include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QProgressBar>
 #include <QTemporaryDir>
 #include <QWebEngineView>
 #include <QtTest>
 
+#include <fstream>
+
+#include "core/image/bitmap_writer.h"
+#include "core/image/gif_encoder.h"
+#include "core/skin/outline_file.h"
+#include "ui/controls/gradient_progress.h"
+#include "ui/controls/hover_label.h"
+#include "ui/controls/maximized_toolbar.h"
+#include "ui/controls/skin_button.h"
+#include "ui/mainwindow/address_combo.h"
 #include "ui/mainwindow/main_skin_window.h"
 
 using quell::ui::MainSkinWindow;
+
+namespace {
+
+class RecordingSink final : public quell::MessageSink {
+public:
+    void showMessage(const std::string& text, quell::MessageIcon) override { messages.push_back(text); }
+    std::vector<std::string> messages;
+};
+
+// A skin folder made by the test: a 200x150 frame with its outline, button
+// bitmaps, a one-image GIF and the description given.
+class SkinFolder {
+public:
+    explicit SkinFolder(const std::string& ini) {
+        m_media = m_dir.path().toStdString() + "/Media/";
+        QDir().mkpath(QString::fromStdString(m_media));
+        writeBitmap("frame.bmp", 200, 150, 0xFF3060A0u);
+        writeBitmap("b.bmp", 20, 20, 0xFFFF00FFu);
+        writeOutline("frame.dat", {{10, 0}, {190, 0}, {200, 75}, {190, 150}, {10, 150}, {0, 75}});
+        quell::image::GifFile gif;
+        gif.globalColours = {0x000000, 0xFFFFFF};
+        gif.frames.push_back({0, 0, 8, 8, std::vector<uint8_t>(64, 1), {}, 5});
+        write("busy.gif", quell::image::EncodeGif(gif));
+        std::ofstream(m_media + "skin.ini") << ini;
+    }
+    void writeBitmap(const std::string& name, int w, int h, uint32_t colour) {
+        quell::image::PixelImage image{w, h, std::vector<uint32_t>(static_cast<size_t>(w * h), colour)};
+        write(name, quell::image::EncodeBitmap24(image));
+    }
+    void writeOutline(const std::string& name, std::vector<quell::skin::OutlinePoint> points) {
+        write(name, quell::skin::EncodeOutline(points));
+    }
+    void write(const std::string& name, const std::vector<uint8_t>& bytes) {
+        std::ofstream(m_media + name, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                              static_cast<std::streamsize>(bytes.size()));
+    }
+    void remove(const std::string& name) { QFile::remove(QString::fromStdString(m_media + name)); }
+    MainSkinWindow::Locations locations() const {
+        return {m_media + "skin.ini", m_media, m_dir.path().toStdString() + "/"};
+    }
+    std::string media() const { return m_media; }
+
+private:
+    QTemporaryDir m_dir;
+    std::string m_media;
+};
+
+const char* kFullSkin =
+    "[FrameBitmap]\nFileName=frame.bmp\n"
+    "[WebBrowser]\nPosition=10,40,190,120\n"
+    "[AddressBar]\nPosition=10,10,190,30\n"
+    "[StatusBar]\nPosition=10,125,150,140\nFontColor=255,0,0\n"
+    "[ProgressBar]\nPosition=155,125,190,140\nGradient=true\nStartColor=255,255,255\nEndColor=0,128,255\n"
+    "[NavigationGif]\nPosition=170,5,-1,-1\nFileName=busy.gif\n"
+    "[Button]\nBackNo=1\nBack0=b.bmp,b.bmp,b.bmp,0,0,20,20,-1,,NULL\n"
+    "ForwardNo=3\nForward0=b.bmp,b.bmp,b.bmp,20,0,20,20,16711935,Onward,NULL\n"
+    "Forward1=b.bmp,b.bmp,b.bmp,40,0,20,20,-1,,NULL\n"
+    "ExitNo=1\nExit0=b.bmp,b.bmp,b.bmp,180,0,20,20,-1,,NULL\n"
+    "[Text]\nTextNo=1\nText0=,0,255,0,9,0,0,0,60,0,50,15,home,Home\n";
+
+}  // namespace
 
 class MainSkinWindowTest : public QObject {
     Q_OBJECT
 private slots:
     void takesTheFrameSizeAndTheOutlineAsMask();
-    void closesWithoutAFrame();
+    void failsWithoutAFrame();
+    void buildsElementsWithIdsTooltipsAndMessages();
+    void leavesOutMissingSections();
+    void maximizeAndRestoreSwapTheLayouts();
+    void reportsAnOutlineThatDisappears();
+    void fontRules();
 };
 
 void MainSkinWindowTest::takesTheFrameSizeAndTheOutlineAsMask() {
     const std::string media = QUELL_TEST_DATA_DIR "/skin/";
-    MainSkinWindow window(media + "testskin.ini", media);
-    QVERIFY(window.LoadSkin());
-    QCOMPARE(window.size(), QSize(240, 180));
-    QCOMPARE(window.pos(), QPoint(0, 0));
+    RecordingSink sink;
+    MainSkinWindow window(MainSkinWindow::Locations{media + "testskin.ini", media, QUELL_TEST_DATA_DIR "/"}, &sink);
+    QVERIFY(window.Initialise());
+    QCOMPARE(window.geometry(), QRect(0, 0, 240, 180));
 
     // The octagon cuts 24 pixels off every corner.
     const QRegion mask = window.mask();
-    QVERIFY(!mask.isEmpty());
     QVERIFY(!mask.contains(QPoint(2, 2)));
     QVERIFY(!mask.contains(QPoint(237, 177)));
     QVERIFY(mask.contains(QPoint(120, 90)));
     QVERIFY(mask.contains(QPoint(2, 90)));
-
-    QVERIFY(window.browserView());
-    QCOMPARE(window.browserView()->geometry(), QRect(20, 30, 200, 130));
+    QCOMPARE(window.controlById(101)->geometry(), QRect(20, 30, 200, 130));
+    // Photo.bmp lies beside the program: the picture exists and no message was shown.
+    QVERIFY(window.controlById(129));
+    QVERIFY(sink.messages.empty());
 }
 
-void MainSkinWindowTest::closesWithoutAFrame() {
-    QTemporaryDir dir;
-    QFile ini(dir.filePath("empty.ini"));
-    QVERIFY(ini.open(QIODevice::WriteOnly));
-    ini.write("[WebBrowser]\nPosition=1,2,3,4\n");
-    ini.close();
-    MainSkinWindow window(ini.fileName().toStdString(), dir.path().toStdString() + "/");
-    QVERIFY(!window.LoadSkin());
-    QVERIFY(!window.browserView());
+void MainSkinWindowTest::failsWithoutAFrame() {
+    for (const char* ini : {"[WebBrowser]\nPosition=1,2,3,4\n", "[FrameBitmap]\nFileName=FALSE\n",
+                            "[FrameBitmap]\nFileName=none.bmp\n"}) {
+        SkinFolder skin(ini);
+        RecordingSink sink;
+        MainSkinWindow window(skin.locations(), &sink);
+        QVERIFY(!window.LoadSkin());
+        QVERIFY(window.frame().isNull());
+        QVERIFY(sink.messages.empty());
+    }
+}
+
+void MainSkinWindowTest::buildsElementsWithIdsTooltipsAndMessages() {
+    SkinFolder skin(kFullSkin);
+    RecordingSink sink;
+    MainSkinWindow window(skin.locations(), &sink);
+    QVERIFY(window.Initialise());
+
+    // Buttons take ids in kind order, then labels; Forward1 is missing its
+    // bitmap-free sibling Forward2, which costs one empty message.
+    QCOMPARE(window.skinButtons(1).size(), size_t(1));
+    QCOMPARE(window.skinButtons(2).size(), size_t(2));
+    QCOMPARE(window.skinButtons(7).size(), size_t(1));
+    QCOMPARE(window.controlById(1025), window.skinButtons(1)[0]);
+    QCOMPARE(window.controlById(1026), window.skinButtons(2)[0]);
+    QCOMPARE(window.controlById(1027), window.skinButtons(2)[1]);
+    QCOMPARE(window.controlById(1028), window.skinButtons(7)[0]);
+    QCOMPARE(window.controlById(1029), window.textLabels()[0]);
+    QCOMPARE(window.skinButtons(1)[0]->toolTip(), QStringLiteral("Back"));
+    QCOMPARE(window.skinButtons(2)[0]->toolTip(), QStringLiteral("Onward"));
+    QCOMPARE(window.skinButtons(2)[1]->index(), 1);
+
+    // Photo.bmp is absent beside this skin's program: one bitmap message.
+    std::vector<std::string> expected = {"", quell::ui::kBitmapUnreadableMessage};
+    QCOMPARE(sink.messages, expected);
+
+    QVERIFY(window.controlById(126));  // the Go button at the address bar's corner
+    QCOMPARE(window.controlById(126)->pos(), QPoint(10, 10));
+    QCOMPARE(window.controlById(102)->geometry().left(), 51);
+    QVERIFY(qobject_cast<quell::ui::GradientProgress*>(window.controlById(104)));
+    QVERIFY(!window.controlById(103));
+    QVERIFY(window.controlById(125));
+    QCOMPARE(window.controlById(125)->geometry(), QRect(10, 125, 140, 15));
+    QVERIFY(window.controlById(115));
+    QVERIFY(window.controlById(115)->isHidden());
+}
+
+void MainSkinWindowTest::leavesOutMissingSections() {
+    SkinFolder skin("[FrameBitmap]\nFileName=frame.bmp\n[WebBrowser]\nPosition=10,40,190,120\n"
+                    "[ProgressBar]\nPosition=1,1,50,9\nGradient=no\nDirection=Vertical\n"
+                    "[Text]\nTextNo=2\nText0=,0,0,0,-1,0,0,0,1,1,10,10,,A\n");
+    RecordingSink sink;
+    MainSkinWindow window(skin.locations(), &sink);
+    QVERIFY(window.Initialise());
+    QVERIFY(!window.controlById(102));
+    QVERIFY(!window.controlById(126));
+    QVERIFY(!window.controlById(125));
+    auto* standard = qobject_cast<QProgressBar*>(window.controlById(103));
+    QVERIFY(standard);
+    QCOMPARE(standard->orientation(), Qt::Vertical);
+    QCOMPARE(window.textLabels().size(), size_t(1));
+    // The label message comes while the lists are read, the Photo message after them.
+    std::vector<std::string> expected = {"Failure in getting information of Text control.",
+                                         quell::ui::kBitmapUnreadableMessage};
+    QCOMPARE(sink.messages, expected);
+}
+
+void MainSkinWindowTest::maximizeAndRestoreSwapTheLayouts() {
+    SkinFolder skin(kFullSkin);
+    RecordingSink sink;
+    MainSkinWindow window(skin.locations(), &sink);
+    QVERIFY(window.Initialise());
+    window.show();
+    window.maximizeWindow();
+    QVERIFY(window.windowIsMaximized());
+    QWidget* toolbar = window.controlById(115);
+    QVERIFY(toolbar->isVisible());
+    QCOMPARE(toolbar->geometry(), QRect(0, 0, window.width(), 28));
+    QCOMPARE(window.controlById(101)->geometry(), QRect(0, 28, window.width(), window.height() - 28));
+    QVERIFY(!window.skinButtons(1)[0]->isVisible());
+    QVERIFY(!window.controlById(102)->isVisible());
+    QVERIFY(window.mask().isEmpty());
+
+    window.restoreWindow();
+    QVERIFY(!window.windowIsMaximized());
+    QVERIFY(!toolbar->isVisible());
+    QCOMPARE(window.size(), QSize(200, 150));
+    QCOMPARE(window.controlById(101)->geometry(), QRect(10, 40, 180, 80));
+    QVERIFY(window.skinButtons(1)[0]->isVisible());
+    QVERIFY(!window.mask().contains(QPoint(1, 1)));
+}
+
+void MainSkinWindowTest::reportsAnOutlineThatDisappears() {
+    SkinFolder skin(kFullSkin);
+    RecordingSink sink;
+    MainSkinWindow window(skin.locations(), &sink);
+    QVERIFY(window.Initialise());
+    size_t before = sink.messages.size();
+    skin.remove("frame.dat");
+    QVERIFY(!window.ApplyOutline());
+    QCOMPARE(sink.messages.size(), before + 1);
+    QCOMPARE(sink.messages.back(), std::string("アウトラインデータが開けません｡\""));
+    // A short outline file is treated the same way.
+    skin.write("frame.dat", {3, 0, 0, 0, 1, 0, 0, 0});
+    QVERIFY(!window.ApplyOutline());
+    QCOMPARE(sink.messages.size(), before + 2);
+}
+
+void MainSkinWindowTest::fontRules() {
+    SkinFolder skin(kFullSkin);
+    RecordingSink sink;
+    MainSkinWindow window(skin.locations(), &sink);
+    QWidget target;
+    window.SetControlFont(&target, "", -1);
+    QCOMPARE(target.font().family(), QStringLiteral("굴림"));
+    QCOMPARE(target.font().pixelSize(), 12);  // 9 points at 96 dpi
+    window.SetControlFont(&target, std::string(40, 'F'), 8);
+    QCOMPARE(target.font().family(), QString(31, QLatin1Char('F')));
+    QCOMPARE(target.font().pixelSize(), 11);
 }
 
 int main(int argc, char** argv) {

@@ -143,16 +143,18 @@ private slots:
     }
     void noMusicConfiguredMeansNoWindowAndNoDevice() {
         QFETCH(QString, text);
-        QWidget parent;
+        // The device outlives the window that plays on it.
         Device device;
+        QWidget parent;
         QCOMPARE(StartSkinMusic(&parent, ini(text.toStdString()), media(), device.factory()), nullptr);
         QVERIFY(parent.findChildren<MusicNotifyWindow*>().isEmpty());
         QCOMPARE(device.opens.load(), 0);
     }
 
     void aDeviceThatCannotOpenPlaysNothing() {
-        QWidget parent;
+        // The device outlives the window that plays on it.
         Device device;
+        QWidget parent;
         device.fail = true;
         QCOMPARE(StartSkinMusic(&parent, ini("[Sound]\nFileName=song.mid\n"), media(), device.factory()), nullptr);
         QVERIFY(parent.findChildren<MusicNotifyWindow*>().isEmpty());
@@ -171,8 +173,9 @@ private slots:
     void theRepeatSettingIsOnOnlyForOn() {
         QFETCH(QString, value);
         QFETCH(bool, repeat);
-        QWidget parent;
+        // The device outlives the window that plays on it.
         Device device;
+        QWidget parent;
         std::string text = "[Sound]\nFileName=SONG.MID\n";
         if (!value.isEmpty()) text += "Repeat=" + value.toStdString() + "\n";
         MusicNotifyWindow* window = StartSkinMusic(&parent, ini(text), media(), device.factory());
@@ -183,9 +186,10 @@ private slots:
     }
 
     void theWindowIsAnInvisibleChildThatPlays() {
+        // The device outlives the window that plays on it.
+        Device device;
         QWidget parent;
         parent.resize(200, 100);
-        Device device;
         MusicNotifyWindow* window =
             StartSkinMusic(&parent, ini("[Sound]\nFileName=song.mid\nRepeat=ON\n"), media(), device.factory());
         QVERIFY(window);
@@ -203,8 +207,9 @@ private slots:
     }
 
     void withoutRepeatTheSongEndsOnAReopenedPausedDevice() {
-        QWidget parent;
+        // The device outlives the window that plays on it.
         Device device;
+        QWidget parent;
         MusicNotifyWindow* window =
             StartSkinMusic(&parent, ini("[Sound]\nFileName=song.mid\nRepeat=OFF\n"), media(), device.factory());
         QVERIFY(window);

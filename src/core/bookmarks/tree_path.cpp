@@ -1,0 +1,42 @@
+#include "core/bookmarks/tree_path.h"
+
+#include <cctype>
+
+namespace quell::bookmarks {
+
+std::string ParentPath(const std::vector<std::string>& ancestorLabels) {
+    std::string path;
+    for (const std::string& label : ancestorLabels) {
+        path += label;
+        path += kTreeSeparator;
+    }
+    return path;
+}
+
+std::string TreePath(const std::vector<std::string>& labelsFromRoot) {
+    std::string path;
+    for (size_t i = 0; i < labelsFromRoot.size(); ++i) {
+        if (i > 0) path += kTreeSeparator;
+        path += labelsFromRoot[i];
+    }
+    return path;
+}
+
+std::optional<std::string> DiskPath(const std::string& favoritesFolder, const std::string& treePath) {
+    size_t separator = treePath.find(kTreeSeparator);
+    if (separator == std::string::npos) return std::nullopt;
+    return favoritesFolder + treePath.substr(separator + 1);
+}
+
+bool IsBookmarkName(std::string_view name) {
+    std::string lower(name);
+    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return lower.find(".url") != std::string::npos;
+}
+
+bool IsValidItemName(std::string_view name) {
+    if (name.empty() || name == "." || name == ".." || name.size() > 255) return false;
+    return name.find(kTreeSeparator) == std::string_view::npos && name.find('\0') == std::string_view::npos;
+}
+
+}  // namespace quell::bookmarks

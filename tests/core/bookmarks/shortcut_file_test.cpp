@@ -1,0 +1,102 @@
+#include "core/bookmarks/shortcut_file.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "support/bookmark_fixtures.h"
+
+using namespace quell::bookmarks;
+using bookmark_test::TempFolder;
+
+TEST(ShortcutFile, WritesHeaderAndUrlWithCrLf) {
+    TempFolder dir;
+    ASSERT_TRUE(WriteShortcut(dir.path() + "a.url", "http://example.com/"));
+    EXPECT_EQ(dir.readFile("a.url"), "[InternetShortcut]\r\nURL=http://example.com/\r\n");
+}
+
+TEST(ShortcutFile, ReplacesExistingFileAndLeavesNoTemporary) {
+    TempFolder dir;
+    dir.writeFile("a.url", "[InternetShortcut]\r\nURL=http://old/\r\nIconIndex=3\r\n");
+    ASSERT_TRUE(WriteShortcut(dir.path() + "a.url", "http://new/"));
+    EXPECT_EQ(dir.readFile("a.url"), "[InternetShortcut]\r\nURL=http://new/\r\n");
+    int entries = 0;
+    for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(dir.root())) ++entries;
+    EXPECT_EQ(entries, 1);
+}
+
+TEST(ShortcutFile, WriteFailuresReturnFalseWithoutDamage) {
+    TempFolder dir;
+    dir.makeFolder("Work");
+    EXPECT_FALSE(WriteShortcut(dir.path() + "missing/a.url", "http://x/"));
+    // A folder of that name is never replaced by a file.
+    EXPECT_FALSE(WriteShortcut(dir.path() + "Work", "http://x/"));
+    EXPECT_TRUE(std::filesystem::is_directory(dir.root() / "Work"));
+    // A line break in the URL would forge extra lines.
+    dir.writeFile("b.url", "[InternetShortcut]\r\nURL=http://keep/\r\n");
+    EXPECT_FALSE(WriteShortcut(dir.path() + "b.url", "http://x/\r\nIconFile=evil"));
+    EXPECT_EQ(dir.readFile("b.url"), "[InternetShortcut]\r\nURL=http://keep/\r\n");
+}
+
+TEST(ShortcutFile, ReadsLineAfterHeaderFromFifthCharacter) {
+    TempFolder dir;
+    struct Case {
+        const char* name;
+        const char* text;
+        bool found;
+        const char* url;
+    } cases[] = {
+        {"plain", "[InternetShortcut]\r\nURL=http://a/\r\n", true, "http://a/"},
+        {"lf-only", "[InternetShortcut]\nURL=http://b/\n", true, "http://b/"},
+        {"no-final-newline", "[InternetShortcut]\r\nURL=http://c/", true, "http://c/"},
+        // The key on the line after the header is not examined.
+        {"other-key", "[InternetShortcut]\r\nIconIndex=0\r\nURL=http://d/\r\n", true, "Index=0"},
+        {"header-inside-line", "junk\r\nxx[InternetShortcut]yy\r\nURL=http://e/\r\n", true, "http://e/"},
+        {"header-later", "[DEFAULT]\r\nBASEURL=http://z/\r\n[InternetShortcut]\r\nURL=http://f/\r\n", true, "http://f/"},
+        {"no-header", "URL=http://g/\r\n", false, ""},
+        {"header-last", "[InternetShortcut]\r\n", false, ""},
+        {"short-line", "[InternetShortcut]\r\nURL\r\n", false, ""},
+        {"empty", "", false, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        dir.writeFile(c.name, c.text);
+        std::string url = "unchanged";
+        EXPECT_EQ(ReadShortcutUrl(dir.path() + c.name, url), c.found);
+        EXPECT_EQ(url, c.found ? c.url : "unchanged");
+    }
+}
+
+TEST(ShortcutFile, FoldersAndMissingFilesGiveNoUrl) {
+    TempFolder dir;
+    dir.makeFolder("Work.url");
+    std::string url;
+    EXPECT_FALSE(ReadShortcutUrl(dir.path() + "Work.url", url));
+    EXPECT_FALSE(ReadShortcutUrl(dir.path() + "none.url", url));
+}
+
+TEST(ShortcutFile, WrittenShortcutReadsBack) {
+    TempFolder dir;
+    const std::string url = "https://例え.jp/パス?q=1&r=2#frag";
+    ASSERT_TRUE(WriteShortcut(dir.path() + "x.url", url));
+    std::string read;
+    ASSERT_TRUE(ReadShortcutUrl(dir.path() + "x.url", read));
+    EXPECT_EQ(read, url);
+}
+
+TEST(ShortcutName, ReplacesTheNineReservedCharacters) {
+    EXPECT_EQ(MakeShortcutName("a:b\\c/d*e?f\"g<h>i|j"), "a-b-c-d-e-f-g-h-i-j");
+    EXPECT_EQ(MakeShortcutName("Example: News / Today"), "Example- News - Today");
+    EXPECT_EQ(MakeShortcutName("日本語 タイトル"), "日本語 タイトル");
+}
+
+TEST(ShortcutName, FileNameFitsLimitWithoutSplittingCharacters) {
+    EXPECT_EQ(BookmarkFileName("A: B"), "A- B.url");
+    EXPECT_EQ(BookmarkFileName("line\nbreak"), "line break.url");
+    std::string longTitle;
+    for (int i = 0; i < 100; ++i) longTitle += "あ";  // 300 bytes
+    std::string name = BookmarkFileName(longTitle);
+    EXPECT_LE(name.size(), 255u);
+    EXPECT_EQ(name.substr(name.size() - 4), ".url");
+    EXPECT_EQ((name.size() - 4) % 3, 0u);
+}

@@ -1,0 +1,49 @@
+#include "core/bookmarks/tree_path.h"
+
+#include <gtest/gtest.h>
+
+using namespace quell::bookmarks;
+
+TEST(TreePath, ParentPathEndsEveryAncestorWithSeparator) {
+    EXPECT_EQ(ParentPath({}), "");
+    EXPECT_EQ(ParentPath({"Favorites"}), "Favorites/");
+    EXPECT_EQ(ParentPath({"Favorites", "Work"}), "Favorites/Work/");
+}
+
+TEST(TreePath, DiskPathDropsRootLabelAndPrefixesFolder) {
+    const std::string folder = "/home/u/Fav/";
+    EXPECT_EQ(DiskPath(folder, TreePath({"Favorites", "Work", "Mail.url"})), "/home/u/Fav/Work/Mail.url");
+    EXPECT_EQ(DiskPath(folder, "Favorites/"), "/home/u/Fav/");
+    // The root was renamed in the tree only: the mapping ignores its label.
+    EXPECT_EQ(DiskPath(folder, "Other/News.url"), "/home/u/Fav/News.url");
+}
+
+TEST(TreePath, PathWithoutSeparatorHasNoDiskPath) {
+    // The root's parent path is empty and the root's own path is its label;
+    // neither may turn into a name relative to the working directory.
+    EXPECT_FALSE(DiskPath("/f/", "").has_value());
+    EXPECT_FALSE(DiskPath("/f/", "Favorites").has_value());
+}
+
+TEST(TreePath, BookmarkNameHoldsUrlAnywhereInAnyCase) {
+    struct Case {
+        const char* name;
+        bool bookmark;
+    } cases[] = {{"News.url", true}, {"NEWS.URL", true}, {"b.url.txt", true}, {".url", true},
+                 {"readme.txt", false}, {"url", false}, {"News.ur", false}, {"a.u rl", false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(IsBookmarkName(c.name), c.bookmark);
+    }
+}
+
+TEST(TreePath, ValidItemNameRefusesSeparatorsAndDotNames) {
+    EXPECT_TRUE(IsValidItemName("Work"));
+    EXPECT_TRUE(IsValidItemName("a\\b"));  // a backslash is an ordinary character here
+    EXPECT_FALSE(IsValidItemName(""));
+    EXPECT_FALSE(IsValidItemName("."));
+    EXPECT_FALSE(IsValidItemName(".."));
+    EXPECT_FALSE(IsValidItemName("a/b"));
+    EXPECT_FALSE(IsValidItemName(std::string("a\0b", 3)));
+    EXPECT_FALSE(IsValidItemName(std::string(256, 'x')));
+}

@@ -1,0 +1,249 @@
+#include "core/cabinet/extract_cabinet.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+
+#include "cab_writer.h"
+#include "support/test_encoders.h"
+#include "support/test_files.h"
+
+namespace {
+
+using namespace quell::cabinet;
+using cabtest::TempFolder;
+using quellkit::cab::WriterFile;
+using quellkit::cab::WriterFolder;
+
+WriterFile file(const std::string& name, std::vector<uint8_t> data, uint16_t attributes = 0x20) {
+    WriterFile f;
+    f.name = name;
+    f.data = std::move(data);
+    f.attributes = attributes;
+    return f;
+}
+
+std::string makeCabinet(const TempFolder& t, std::vector<WriterFile> files,
+                        std::shared_ptr<quellkit::cab::BlockEncoder> encoder = nullptr) {
+    if (!encoder) encoder = std::make_shared<cabtest::FixedDeflateEncoder>();
+    const std::string path = t / "in.cab";
+    cabtest::writeBytes(path, quellkit::cab::WriteCabinet({WriterFolder{encoder, std::move(files)}}));
+    return path;
+}
+
+struct stat statOf(const std::string& path) {
+    struct stat st {};
+    ::lstat(path.c_str(), &st);
+    return st;
+}
+
+TEST(ExtractCabinet, WritesEveryFileWithItsTimeAndReadOnlyAttribute) {
+    TempFolder t;
+    const auto a = cabtest::textData(70000, 1), b = cabtest::bitmapData(5000, 2);
+    WriterFile ro = file("ro.txt", {'r', 'o'}, 0x21);
+    ro.date = (2019 - 1980) << 9 | 7 << 5 | 14;  // 2019-07-14
+    ro.time = 13 << 11 | 45 << 5 | 30 / 2;       // 13:45:30
+    const std::string cab = makeCabinet(t, {file("a.txt", a), file("b.bmp", b, 0x66), ro});
+    std::filesystem::create_directory(t / "out");
+    ASSERT_TRUE(ExtractCabinet(cab, t / "out/"));
+    EXPECT_EQ(cabtest::readBytes(t / "out/a.txt"), a);
+    EXPECT_EQ(cabtest::readBytes(t / "out/b.bmp"), b);
+    EXPECT_EQ(cabtest::readBytes(t / "out/ro.txt"), (std::vector<uint8_t>{'r', 'o'}));
+
+    long long expected = 0;
+    ASSERT_TRUE(DosDateTimeToEpoch(ro.date, ro.time, &expected));
+    std::tm tm{};
+    const std::time_t tt = static_cast<std::time_t>(expected);
+    localtime_r(&tt, &tm);
+    EXPECT_EQ(tm.tm_year + 1900, 2019);
+    EXPECT_EQ(tm.tm_hour, 13);
+    EXPECT_EQ(tm.tm_sec, 30);
+    EXPECT_EQ(statOf(t / "out/ro.txt").st_mtime, expected);
+    EXPECT_EQ(statOf(t / "out/ro.txt").st_mode & 0222, 0u);
+    // Hidden, system and archive bits have no equivalent; the file stays writable.
+    EXPECT_NE(statOf(t / "out/b.bmp").st_mode & S_IWUSR, 0u);
+}
+
+TEST(ExtractCabinet, ReplacesAnExistingFileWhole) {
+    TempFolder t;
+    const std::string cab = makeCabinet(t, {file("f.txt", {'n', 'e', 'w'})});
+    cabtest::writeBytes(t / "f.txt", std::vector<uint8_t>(1000, 'o'));
+    ASSERT_TRUE(ExtractCabinet(cab, t.path()));
+    EXPECT_EQ(cabtest::readBytes(t / "f.txt"), (std::vector<uint8_t>{'n', 'e', 'w'}));
+}
+
+TEST(ExtractCabinet, RefusesNamesThatLeaveTheDestination) {
+    const std::vector<std::string> names = {"../escape.txt", "sub/../../escape.txt", "..\\escape.txt",
+                                            "/tmp/escape-abs.txt", "\\escape.txt", "C:\\escape.txt",
+                                            std::string(300, 'l')};
+    for (const std::string& name : names) {
+        SCOPED_TRACE(name);
+        TempFolder t;
+        std::filesystem::create_directories(t / "out/sub");
+        const std::string cab = makeCabinet(t, {file("first.txt", {'1'}), file(name.substr(0, 255), {'x'})});
+        EXPECT_FALSE(ExtractCabinet(cab, t / "out/"));
+        EXPECT_FALSE(cabtest::exists(t / "escape.txt"));
+        EXPECT_FALSE(cabtest::exists("/tmp/escape-abs.txt"));
+        // Files before the refused one stay, as with any failed file.
+        EXPECT_TRUE(cabtest::exists(t / "out/first.txt"));
+    }
+}
+
+TEST(ExtractCabinet, OutputPathsAreCheckedBeforeUse) {
+    EXPECT_EQ(OutputPathFor("/d/", "a\\b.txt"), "/d/a/b.txt");
+    EXPECT_EQ(OutputPathFor("/d/", "..a"), "/d/..a");
+    EXPECT_EQ(OutputPathFor("/d/", ""), "");
+    EXPECT_EQ(OutputPathFor("/d/", "dir\\"), "");
+    EXPECT_EQ(OutputPathFor("/d/", std::string(256, 'x').c_str()), "/d/" + std::string(256, 'x'));
+    EXPECT_EQ(OutputPathFor("/d/", std::string(257, 'x').c_str()), "");
+}
+
+TEST(ExtractCabinet, WritesIntoExistingSubfoldersOnly) {
+    TempFolder t;
+    const std::string cab = makeCabinet(t, {file("sub\\in.txt", {'s'})});
+    EXPECT_FALSE(ExtractCabinet(cab, t / "out/"));  // no destination folder at all
+    std::filesystem::create_directory(t / "out");
+    EXPECT_FALSE(ExtractCabinet(cab, t / "out/"));  // no sub/
+    std::filesystem::create_directory(t / "out/sub");
+    ASSERT_TRUE(ExtractCabinet(cab, t / "out/"));
+    EXPECT_EQ(cabtest::readBytes(t / "out/sub/in.txt"), (std::vector<uint8_t>{'s'}));
+}
+
+TEST(ExtractCabinet, DoesNotFollowALinkPlantedAtAName) {
+    TempFolder t;
+    cabtest::writeBytes(t / "victim", {'v'});
+    std::filesystem::create_directory(t / "out");
+    ASSERT_EQ(::symlink((t / "victim").c_str(), (t / "out/f.txt").c_str()), 0);
+    const std::string cab = makeCabinet(t, {file("f.txt", {'x', 'y'})});
+    EXPECT_FALSE(ExtractCabinet(cab, t / "out/"));
+    EXPECT_EQ(cabtest::readBytes(t / "victim"), (std::vector<uint8_t>{'v'}));
+}
+
+TEST(ExtractCabinet, AReadOnlyFileFromAnEarlierRunFailsTheNextRun) {
+    if (::geteuid() == 0) GTEST_SKIP() << "root writes read-only files anyway";
+    TempFolder t;
+    const std::string cab = makeCabinet(t, {file("ro", {'r'}, 0x01)});
+    ASSERT_TRUE(ExtractCabinet(cab, t.path()));
+    EXPECT_FALSE(ExtractCabinet(cab, t.path()));
+}
+
+TEST(ExtractCabinet, FailsWithoutACabinet) {
+    TempFolder t;
+    cabtest::writeBytes(t / "not.cab", cabtest::textData(100, 1));
+    CabinetError error;
+    EXPECT_FALSE(ExtractCabinet(t / "not.cab", t.path(), &error));
+    EXPECT_FALSE(error.failed);
+    EXPECT_FALSE(ExtractCabinet(t / "absent.cab", t.path(), &error));
+}
+
+TEST(ExtractCabinet, LooksUpACabinetWithoutFolderInTheCurrentDirectory) {
+    TempFolder t;
+    makeCabinet(t, {file("c.txt", {'c'})});
+    std::filesystem::create_directory(t / "out");
+    const auto previous = std::filesystem::current_path();
+    std::filesystem::current_path(t.path());
+    const bool ok = ExtractCabinet("in.cab", t / "out/");
+    std::filesystem::current_path(previous);
+    EXPECT_TRUE(ok);
+    EXPECT_TRUE(cabtest::exists(t / "out/c.txt"));
+}
+
+TEST(ExtractCabinet, RejectsImpossibleDosDates) {
+    long long s = 0;
+    EXPECT_FALSE(DosDateTimeToEpoch(0, 0, &s));                            // month 0
+    EXPECT_FALSE(DosDateTimeToEpoch((40 << 9) | (2 << 5) | 31, 0, &s));   // 31 February
+    EXPECT_FALSE(DosDateTimeToEpoch((40 << 9) | (1 << 5) | 1, 24 << 11, &s));
+    EXPECT_TRUE(DosDateTimeToEpoch((40 << 9) | (2 << 5) | 29, 0, &s));    // 2020-02-29
+}
+
+// Standard tools as a second opinion.
+
+void expectSameAsCabextract(const std::string& cab, const std::vector<std::string>& names) {
+    TempFolder ours, theirs;
+    ASSERT_TRUE(ExtractCabinet(cab, ours.path()));
+    ASSERT_EQ(cabtest::runCommand("cabextract -q -d '" + theirs.path() + "' '" + cab + "' >/dev/null 2>&1"), 0);
+    for (const std::string& name : names) {
+        SCOPED_TRACE(name);
+        const auto mine = cabtest::readBytes(ours / name);
+        EXPECT_TRUE(mine == cabtest::readBytes(theirs / name));
+        EXPECT_EQ(statOf(ours / name).st_mtime, statOf(theirs / name).st_mtime);
+    }
+}
+
+TEST(ExtractCabinet, MatchesCabextractOnOurCabinets) {
+    if (!cabtest::haveTool("cabextract")) GTEST_SKIP() << "cabextract not installed";
+    struct Case {
+        const char* name;
+        std::shared_ptr<quellkit::cab::BlockEncoder> encoder;
+    };
+    const std::vector<Case> cases = {
+        {"fixed-Huffman MSZIP", std::make_shared<cabtest::FixedDeflateEncoder>()},
+        {"Quantum 2^10", std::make_shared<cabtest::QuantumTestEncoder>(10)},
+        {"Quantum 2^16", std::make_shared<cabtest::QuantumTestEncoder>(16)},
+        {"Quantum 2^21", std::make_shared<cabtest::QuantumTestEncoder>(21)},
+        {"stored", std::make_shared<quellkit::cab::StoredEncoder>()},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempFolder t;
+        const std::string cab = makeCabinet(
+            t,
+            {file("text.ini", cabtest::textData(100000, 1)), file("frame.bmp", cabtest::bitmapData(120000, 2)),
+             file("noise.bin", cabtest::noiseData(20000, 3)), file("empty", {})},
+            c.encoder);
+        expectSameAsCabextract(cab, {"text.ini", "frame.bmp", "noise.bin", "empty"});
+    }
+}
+
+TEST(ExtractCabinet, MatchesCabextractOnCabinetsMadeByGcab) {
+    if (!cabtest::haveTool("cabextract") || !cabtest::haveTool("gcab")) GTEST_SKIP() << "cabextract or gcab missing";
+    TempFolder t;
+    std::filesystem::create_directory(t / "src");
+    cabtest::writeBytes(t / "src/text.ini", cabtest::textData(200000, 4));
+    cabtest::writeBytes(t / "src/frame.bmp", cabtest::bitmapData(150000, 5));
+    cabtest::writeBytes(t / "src/noise.bin", cabtest::noiseData(70000, 6));
+    ASSERT_EQ(cabtest::runCommand("cd '" + t.path() + "src' && gcab -c -z -n ../g.cab text.ini frame.bmp noise.bin"), 0);
+    expectSameAsCabextract(t / "g.cab", {"text.ini", "frame.bmp", "noise.bin"});
+}
+
+TEST(ExtractCabinet, MatchesCabextractOnExternalCabinets) {
+    if (!cabtest::haveCorpora() || !cabtest::haveTool("cabextract")) GTEST_SKIP() << "corpora or cabextract missing";
+    struct Case {
+        const char* path;
+        std::vector<std::string> names;
+    };
+    const std::vector<Case> cases = {
+        {"gcab/tests/test-mszip.cab", {"test.sh", "test.txt"}},
+        {"gcab/tests/test-signed.cab", {"test.sh", "test.txt"}},
+        {"libmspack/cabextract/test/bugs/cve-2010-2801-qtm-flush.cab", {"zeroes"}},
+        {"libmspack/libmspack/test/test_files/cabd/reserve_HFD.cab", {"test1.txt", "test2.txt"}},
+        {"python-cabarchive/data/compressed.cab", {"test.txt"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        expectSameAsCabextract(cabtest::corporaPath(std::string("cab/") + c.path), c.names);
+    }
+}
+
+TEST(ExtractCabinet, UnpacksSetsAsCabextractDoes) {
+    if (!cabtest::haveCorpora() || !cabtest::haveTool("cabextract")) GTEST_SKIP() << "corpora or cabextract missing";
+    // The set's headers name their parts "Split-N.CAB" and
+    // "cabd_multi_basic_ptN.cab"; copies under those names make the set whole.
+    TempFolder t;
+    for (int n = 1; n <= 5; ++n) {
+        std::filesystem::copy_file(cabtest::corporaPath("cab/libmspack/cabextract/test/cabs/split-" + std::to_string(n) + ".cab"),
+                                   t / ("Split-" + std::to_string(n) + ".CAB"));
+        std::filesystem::copy_file(
+            cabtest::corporaPath("cab/libmspack/libmspack/test/test_files/cabd/multi_basic_pt" + std::to_string(n) + ".cab"),
+            t / ("cabd_multi_basic_pt" + std::to_string(n) + ".cab"));
+    }
+    expectSameAsCabextract(t / "Split-1.CAB",
+                           {"small1.bin", "small2.bin", "small3.bin", "medium1.bin", "medium2.bin", "medium3.bin"});
+    expectSameAsCabextract(t / "cabd_multi_basic_pt1.cab", {"test1.txt", "test2.txt", "test3.txt"});
+}
+
+}  // namespace
