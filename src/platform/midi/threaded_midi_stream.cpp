@@ -46,17 +46,20 @@ void ThreadedMidiStream::startThreads() {
 }
 
 int ThreadedMidiStream::open(music::MidiStreamClient* client) {
-    // Making the synthesizer can take a while (soundfont, audio device); it
-    // happens outside the lock.
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        if (m_open) return 4;  // already allocated
+    std::unique_lock<std::mutex> lock(m_mutex);
+    if (m_open) return 4;  // already allocated
+    if (!m_synth) {
+        // Making the synthesizer can take a while (soundfont, audio device);
+        // it happens outside the lock. It then lives as long as the stream,
+        // so a close and reopen neither restarts the audio output nor starts
+        // a WAV file over.
+        lock.unlock();
+        std::unique_ptr<Synthesizer> synth = m_factory ? m_factory() : nullptr;
+        if (!synth) return music::kStreamNoDriver;
+        lock.lock();
+        if (m_open) return 4;
+        if (!m_synth) m_synth = std::move(synth);
     }
-    std::unique_ptr<Synthesizer> synth = m_factory ? m_factory() : nullptr;
-    if (!synth) return music::kStreamNoDriver;
-    std::lock_guard<std::mutex> lock(m_mutex);
-    if (m_open) return 4;
-    m_synth = std::move(synth);
     m_engine = StreamEngine();
     m_engine.setSynthesizer(m_synth.get());
     m_engine.setDispatchProbe(m_probe);
@@ -134,20 +137,15 @@ int ThreadedMidiStream::reset() {
 }
 
 int ThreadedMidiStream::close() {
-    std::unique_ptr<Synthesizer> synth;
-    {
-        std::unique_lock<std::mutex> lock(m_mutex);
-        if (!m_open) return music::kStreamInvalidHandle;
-        if (m_engine.queued() != 0) return music::kStreamStillPlaying;
-        m_open = false;
-        m_engine.setSynthesizer(nullptr);
-        synth = std::move(m_synth);
-        post({Pending::Closed, m_client, nullptr, 0});
-        if (std::this_thread::get_id() != m_notifier.get_id())
-            m_delivered.wait(lock, [this] { return m_pending.empty() && !m_delivering; });
-    }
-    // Closing the synthesizer stops its audio output; it runs outside the lock.
-    synth.reset();
+    std::unique_lock<std::mutex> lock(m_mutex);
+    if (!m_open) return music::kStreamInvalidHandle;
+    if (m_engine.queued() != 0) return music::kStreamStillPlaying;
+    m_open = false;
+    if (m_synth) m_synth->silence();
+    m_engine.setSynthesizer(nullptr);
+    post({Pending::Closed, m_client, nullptr, 0});
+    if (std::this_thread::get_id() != m_notifier.get_id())
+        m_delivered.wait(lock, [this] { return m_pending.empty() && !m_delivering; });
     return music::kStreamOk;
 }
 

@@ -18,8 +18,9 @@ namespace quell::platform {
 
 class ThreadedMidiStream final : public music::MidiStream {
 public:
-    // Makes the synthesizer when the stream opens; nullptr means the device
-    // cannot be opened.
+    // Makes the synthesizer when the stream first opens; nullptr means the
+    // device cannot be opened. The synthesizer is kept until the stream is
+    // destroyed.
     using SynthesizerFactory = std::function<std::unique_ptr<Synthesizer>()>;
 
     explicit ThreadedMidiStream(SynthesizerFactory factory, StreamClock& clock = systemStreamClock());
@@ -34,8 +35,9 @@ public:
     int restart() override;
     int stop() override;
     int reset() override;
-    // Delivers every outstanding notification, the close one last, before
-    // it returns (unless called from a notification).
+    // Silences the synthesizer and delivers every outstanding notification,
+    // the close one last, before it returns (unless called from a
+    // notification).
     int close() override;
 
     void setDispatchProbe(std::function<void(int64_t ideal, int64_t actual)> probe);

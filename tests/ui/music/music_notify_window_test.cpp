@@ -46,13 +46,39 @@ std::string shortSong() {
     return file + ev;
 }
 
-// A stream service whose synthesizer writes down what it plays and counts
-// how often the device was opened and closed.
+// The threaded stream service with a synthesizer that writes down what it
+// plays; counts the device's opens and closes and the synthesizers made and
+// destroyed.
 struct Device {
     RecordingLog played;
+    std::atomic<int> opens{0};
+    std::atomic<int> closes{0};
     std::atomic<int> opened{0};
     std::atomic<int> closed{0};
     bool fail = false;
+
+    struct CountingStream : quell::music::MidiStream {
+        CountingStream(Device& d, std::unique_ptr<ThreadedMidiStream> s) : device(d), inner(std::move(s)) {}
+        int open(quell::music::MidiStreamClient* c) override {
+            int rc = inner->open(c);
+            if (rc == 0) ++device.opens;
+            return rc;
+        }
+        int close() override {
+            int rc = inner->close();
+            if (rc == 0) ++device.closes;
+            return rc;
+        }
+        int setTimeDivision(uint32_t d) override { return inner->setTimeDivision(d); }
+        int prepareHeader(quell::music::StreamHeader& h) override { return inner->prepareHeader(h); }
+        int unprepareHeader(quell::music::StreamHeader& h) override { return inner->unprepareHeader(h); }
+        int out(quell::music::StreamHeader& h) override { return inner->out(h); }
+        int restart() override { return inner->restart(); }
+        int stop() override { return inner->stop(); }
+        int reset() override { return inner->reset(); }
+        Device& device;
+        std::unique_ptr<ThreadedMidiStream> inner;
+    };
 
     struct CountingSynth : Synthesizer {
         CountingSynth(Device& d) : device(d), inner(d.played, systemStreamClock()) {}
@@ -64,12 +90,13 @@ struct Device {
     };
 
     MusicNotifyWindow::StreamFactory factory() {
-        return [this] {
-            return std::make_unique<ThreadedMidiStream>([this]() -> std::unique_ptr<Synthesizer> {
-                if (fail) return nullptr;
-                ++opened;
-                return std::make_unique<CountingSynth>(*this);
-            });
+        return [this]() -> std::unique_ptr<quell::music::MidiStream> {
+            return std::make_unique<CountingStream>(
+                *this, std::make_unique<ThreadedMidiStream>([this]() -> std::unique_ptr<Synthesizer> {
+                    if (fail) return nullptr;
+                    ++opened;
+                    return std::make_unique<CountingSynth>(*this);
+                }));
         };
     }
 };
@@ -121,7 +148,7 @@ private slots:
         QWidget parent;
         QCOMPARE(StartSkinMusic(&parent, ini(text.toStdString()), media(), device.factory()), nullptr);
         QVERIFY(parent.findChildren<MusicNotifyWindow*>().isEmpty());
-        QCOMPARE(device.opened.load(), 0);
+        QCOMPARE(device.opens.load(), 0);
     }
 
     void aDeviceThatCannotOpenPlaysNothing() {
@@ -176,7 +203,7 @@ private slots:
         QVERIFY(device.played.waitFor(12));  // a repeating song goes round more than once
         QTRY_VERIFY(counter.positions >= 3);
         QVERIFY(window->player()->playing());
-        QCOMPARE(device.opened.load(), 1);
+        QCOMPARE(device.opens.load(), 1);
     }
 
     void withoutRepeatTheSongEndsOnAReopenedPausedDevice() {
@@ -189,10 +216,13 @@ private slots:
         NoticeCounter counter;
         window->installEventFilter(&counter);
         QVERIFY(device.played.waitFor(8));
-        // The reset runs on this thread's event loop: close, then open again.
-        QTRY_COMPARE(device.opened.load(), 2);
+        // The reset runs on this thread's event loop: close, then open again,
+        // on the same synthesizer.
+        QTRY_COMPARE(device.opens.load(), 2);
         QTRY_COMPARE(counter.playedOff, 1);
-        QCOMPARE(device.closed.load(), 1);
+        QCOMPARE(device.closes.load(), 1);
+        QCOMPARE(device.opened.load(), 1);
+        QVERIFY(window->player()->deviceOpen());
         QVERIFY(!window->player()->playing());
         QCOMPARE(window->player()->state(), PlayerState::Normal);
         QTest::qWait(100);
@@ -209,6 +239,7 @@ private slots:
         QVERIFY(window);
         QVERIFY(device.played.waitFor(3));
         parent.reset();
+        QCOMPARE(device.closes.load(), 1);
         QCOMPARE(device.closed.load(), 1);
         size_t after = device.played.played().size();
         QCOMPARE(device.played.played().back().message, 0u);  // silenced

@@ -157,5 +157,24 @@ TEST(ThreadedMidiStream, RefusesWhatTheDeviceWouldRefuse) {
     EXPECT_EQ(stream.close(), music::kStreamInvalidHandle);
 }
 
+TEST(ThreadedMidiStream, AReopenKeepsTheSynthesizerAndACloseSilencesIt) {
+    RecordingLog played;
+    Client client;
+    int made = 0;
+    ThreadedMidiStream stream([&]() -> std::unique_ptr<Synthesizer> {
+        ++made;
+        return std::make_unique<RecordingSynthesizer>(played, systemStreamClock());
+    });
+    for (int round = 0; round < 3; ++round) {
+        SCOPED_TRACE(round);
+        ASSERT_EQ(stream.open(&client), music::kStreamOk);
+        ASSERT_EQ(stream.close(), music::kStreamOk);
+        ASSERT_EQ(played.played().size(), size_t(round + 1));
+        EXPECT_EQ(played.played().back().message, 0u);
+    }
+    // A WAV file or an audio output opened once is never started over.
+    EXPECT_EQ(made, 1);
+}
+
 }  // namespace
 }  // namespace quell::platform
