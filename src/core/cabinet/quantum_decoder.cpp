@@ -95,18 +95,20 @@ unsigned decodeSymbol(QuantumDecoder& d, Model& m) {
     d.low = low & 0xFFFFu;
     m.update(i);
     for (;;) {
-        if ((d.low ^ d.high) & 0x8000u) {
-            if ((d.low & 0x4000u) && !(d.high & 0x4000u)) {
-                d.low &= 0x3FFFu;
-                d.code ^= 0x4000u;
-                d.high |= 0x4000u;
-            } else {
-                break;
-            }
+        const uint32_t diff = (d.low ^ d.high) & 0xFFFFu;
+        if (!(diff & 0x8000u)) {
+            // Every leading bit on which low and high agree is shifted out
+            // at once, as the same number of single shifts would.
+            const unsigned k = diff == 0 ? 16u : static_cast<unsigned>(__builtin_clz(diff)) - 16u;
+            d.low = (d.low << k) & 0xFFFFu;
+            d.high = ((d.high << k) | ((1u << k) - 1u)) & 0xFFFFu;
+            d.code = ((d.code << k) | d.in.take(k)) & 0xFFFFu;
+            continue;
         }
-        d.low = (d.low << 1) & 0xFFFFu;
-        d.high = ((d.high << 1) | 1u) & 0xFFFFu;
-        d.code = ((d.code << 1) | d.in.bit()) & 0xFFFFu;
+        if (!(d.low & 0x4000u) || (d.high & 0x4000u)) break;
+        d.low = (d.low & 0x3FFFu) << 1;
+        d.high = (((d.high | 0x4000u) << 1) | 1u) & 0xFFFFu;
+        d.code = (((d.code ^ 0x4000u) << 1) | d.in.bit()) & 0xFFFFu;
     }
     return symbol;
 }
