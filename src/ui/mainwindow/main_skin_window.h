@@ -34,7 +34,6 @@ class StatusTextControl;
 class WebEngineBrowser;
 class SkinEventViews;
 
-// The product page the Go button opens, compiled into the program.
 inline constexpr const char* kMainWindowTitle = "Quellmark";
 inline constexpr const char* kOutlineUnreadableMessage = "アウトラインデータが開けません｡\"";
 
