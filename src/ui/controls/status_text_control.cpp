@@ -29,9 +29,15 @@ void StatusTextControl::setText(const QString& text) {
     update();
 }
 
+void StatusTextControl::setTransparentBackground(bool transparent) {
+    m_transparent = transparent;
+    setAttribute(Qt::WA_OpaquePaintEvent, !transparent);
+    update();
+}
+
 void StatusTextControl::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.fillRect(rect(), m_backgroundColour);
+    if (!m_transparent) painter.fillRect(rect(), m_backgroundColour);
     painter.setFont(font());
     painter.setPen(m_textColour);
     // Status texts are mostly addresses, whose '&' must show as typed, so the

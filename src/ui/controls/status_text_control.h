@@ -15,6 +15,9 @@ public:
     // A skin colour value; -1 is the system's button-text colour.
     void SetTextColour(int64_t colour);
     void setText(const QString& text);
+    // Over the skin's frame the text is drawn without a background, so the
+    // frame shows through.
+    void setTransparentBackground(bool transparent);
     QString text() const { return m_text; }
     QColor textColour() const { return m_textColour; }
     QColor backgroundColour() const { return m_backgroundColour; }
@@ -30,6 +33,7 @@ private:
     QString m_text;
     QColor m_textColour;
     QColor m_backgroundColour;
+    bool m_transparent = false;
 };
 
 }  // namespace quell::ui

@@ -189,6 +189,8 @@ bool MainSkinWindow::LoadSkin() {
         m_status = new StatusTextControl(this);
         registerControl(m_status, 125);
         m_status->setGeometry(toQRect(m_model.statusRect));
+        // The status transparent flag: the frame shows through the status text.
+        m_status->setTransparentBackground(true);
         SetControlFont(m_status, m_model.statusFont, m_model.statusFontSize);
         m_status->SetTextColour(m_model.statusColour);
         m_status->setText(QString());
