@@ -16,6 +16,8 @@ stem=$(basename "$ini"); stem="${stem%%.*}"
 packed="$WORK_DIR/app/$stem"
 [ -x "$packed" ] || fail "skin pack did not write an executable $packed"
 [ "$(ls -A "$WORK_DIR/app")" = "$stem" ] || fail "the folder holds more than the program before the start"
+# The Photo picture beside the program, so the start shows no message.
+cp "$skin_dir/../Photo.bmp" "$WORK_DIR/app/"
 
 start_app "$packed"
 id=$(wait_window Quellmark 60) || fail "no window appeared"
