@@ -34,6 +34,7 @@
 #include "ui/mainwindow/address_combo.h"
 #include "ui/mainwindow/main_window_services.h"
 #include "ui/mainwindow/photo_outline.h"
+#include "ui/mainwindow/product_page.h"
 #include "ui/mainwindow/skin_event_views.h"
 #include "ui/mainwindow/web_engine_browser.h"
 
@@ -67,6 +68,7 @@ MainSkinWindow::MainSkinWindow(Locations locations, MessageSink* messages, QWidg
       m_messages(messages ? *messages : m_messageBoxes),
       m_views(std::make_unique<SkinEventViews>(this)) {
     setAttribute(Qt::WA_QuitOnClose);
+    RegisterProductPage();
     setWindowTitle(QString::fromUtf8(kMainWindowTitle));
     registry::RegistryReader registry;
     m_typedUrls = browser::LoadTypedUrlHistory(registry);

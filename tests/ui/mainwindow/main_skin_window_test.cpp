@@ -91,7 +91,16 @@ private slots:
     void maximizeAndRestoreSwapTheLayouts();
     void reportsAnOutlineThatDisappears();
     void fontRules();
+    void productPageIsBuiltIn();
 };
+
+void MainSkinWindowTest::productPageIsBuiltIn() {
+    // The Go button's page must open without a network.
+    SkinFolder skin(kFullSkin);
+    RecordingSink sink;
+    MainSkinWindow window(skin.locations(), &sink);
+    QVERIFY(QFile::exists(QStringLiteral(":/quell/product.html")));
+}
 
 void MainSkinWindowTest::takesTheFrameSizeAndTheOutlineAsMask() {
     const std::string media = QUELL_TEST_DATA_DIR "/skin/";
