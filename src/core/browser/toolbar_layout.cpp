@@ -7,9 +7,9 @@ ToolbarRightGroup LayoutToolbarRightGroup(int width) {
 }
 
 const ToolbarButtonSpec* FindToolbarButton(int controlId) {
-    for (const ToolbarButtonSpec& spec : kToolbarButtons) {
-        if (spec.controlId == controlId)
-            return &spec;
+    for (const ToolbarButtonSpec& layout : kToolbarButtons) {
+        if (layout.controlId == controlId)
+            return &layout;
     }
     return nullptr;
 }

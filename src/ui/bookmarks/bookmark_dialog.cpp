@@ -100,7 +100,7 @@ BookmarkDialog::~BookmarkDialog() {
 }
 
 void BookmarkDialog::buildButtons() {
-    struct Spec {
+    struct ButtonInfo {
         const char* caption;
         int activeIcon;
         int inactiveIcon;
@@ -108,14 +108,14 @@ void BookmarkDialog::buildButtons() {
         const char* tooltip;
         FlatIconButton** slot;
         void (BookmarkDialog::*action)();
-    } specs[] = {
+    } buttons[] = {
         {"Add", 159, 160, QColor(0, 100, 0), "Add current page to bookmark", &m_add, &BookmarkDialog::addCurrentPage},
         {"Delete", 161, 162, QColor(192, 0, 0), "Delete a selected bookmark", &m_delete, &BookmarkDialog::deleteSelected},
         {"New Folder", 163, 164, QColor(0, 0, 192), "Make a new bookmark folder", &m_newFolder, &BookmarkDialog::newFolder},
     };
     // Each button is as wide as its icon and caption need, laid out in a row.
     int x = 3;
-    for (const Spec& s : specs) {
+    for (const ButtonInfo& s : buttons) {
         auto* button = new FlatIconButton(QString::fromUtf8(s.caption), this);
         button->setIcons(bookmarkButtonIcon(s.activeIcon), bookmarkButtonIcon(s.inactiveIcon), 32, 32);
         button->setFlat(true);

@@ -19,13 +19,13 @@ MaximizedToolbar::MaximizedToolbar(const std::vector<std::string>& history, Addr
     setAutoFillBackground(true);
     setAccessibleName(QStringLiteral("Toolbar"));
 
-    for (const browser::ToolbarButtonSpec& spec : browser::kToolbarButtons) {
+    for (const browser::ToolbarButtonSpec& layout : browser::kToolbarButtons) {
         ResourceBitmapButton* b = ResourceBitmapButton::CreateResourceButton(
-            spec.controlId, spec.firstBitmap, spec.x, spec.y, this, dispatcher);
+            layout.controlId, layout.firstBitmap, layout.x, layout.y, this, dispatcher);
         if (!b)
             continue;
-        b->setToolTipText(QString::fromUtf8(spec.tooltip.data(), static_cast<qsizetype>(spec.tooltip.size())));
-        m_buttons[spec.controlId] = b;
+        b->setToolTipText(QString::fromUtf8(layout.tooltip.data(), static_cast<qsizetype>(layout.tooltip.size())));
+        m_buttons[layout.controlId] = b;
     }
 
     m_combo = new AddressCombo(history, std::move(navigate), this);

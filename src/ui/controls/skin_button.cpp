@@ -29,11 +29,11 @@ QString kindName(int kind, int controlId) {
 
 }  // namespace
 
-SkinButton* SkinButton::CreateButton(const SkinButtonSpec& spec, QWidget* parent, SkinButtonServices services) {
-    SkinButtonSpec effective = spec;
-    if (spec.controlId == kPhotoControlId) {
-        effective.hoverPath = spec.normalPath;
-        effective.pressedPath = spec.normalPath;
+SkinButton* SkinButton::CreateButton(const SkinButtonSpec& request, QWidget* parent, SkinButtonServices services) {
+    SkinButtonSpec effective = request;
+    if (request.controlId == kPhotoControlId) {
+        effective.hoverPath = request.normalPath;
+        effective.pressedPath = request.normalPath;
     }
     std::array<image::PixelImage, 3> bitmaps;
     const std::array<const std::string*, 3> paths = {&effective.normalPath, &effective.hoverPath,
@@ -46,32 +46,32 @@ SkinButton* SkinButton::CreateButton(const SkinButtonSpec& spec, QWidget* parent
         }
     }
     auto* button = new SkinButton(effective, std::move(bitmaps), parent, services);
-    button->setGeometry(spec.x, spec.y, spec.width, spec.height);
+    button->setGeometry(request.x, request.y, request.width, request.height);
     button->show();
     return button;
 }
 
-SkinButton::SkinButton(const SkinButtonSpec& spec, std::array<image::PixelImage, 3> bitmaps, QWidget* parent,
+SkinButton::SkinButton(const SkinButtonSpec& request, std::array<image::PixelImage, 3> bitmaps, QWidget* parent,
                        SkinButtonServices services)
     : ThreeStateButton(parent),
-      m_soundPath(spec.soundPath),
+      m_soundPath(request.soundPath),
       m_bitmapWidth(bitmaps[0].width),
       m_bitmapHeight(bitmaps[0].height),
-      m_keyColour(spec.keyColour),
-      m_transparent(spec.transparent),
-      m_index(spec.index),
-      m_kind(spec.kind),
+      m_keyColour(request.keyColour),
+      m_transparent(request.transparent),
+      m_index(request.index),
+      m_kind(request.kind),
       m_bitmaps(std::move(bitmaps)),
       m_services(services) {
-    setInert(spec.controlId == kPhotoControlId);
+    setInert(request.controlId == kPhotoControlId);
     // A keyed-out button lets the parent's frame show through, so Qt must
     // paint the parent under it; an opaque one covers its whole rectangle.
     setAttribute(Qt::WA_OpaquePaintEvent, !m_transparent);
-    if (!spec.toolTip.empty()) {
-        setToolTip(QString::fromStdString(spec.toolTip));
-        setAccessibleName(QString::fromStdString(spec.toolTip));
+    if (!request.toolTip.empty()) {
+        setToolTip(QString::fromStdString(request.toolTip));
+        setAccessibleName(QString::fromStdString(request.toolTip));
     } else {
-        setAccessibleName(kindName(spec.kind, spec.controlId));
+        setAccessibleName(kindName(request.kind, request.controlId));
     }
 }
 

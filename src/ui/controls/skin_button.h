@@ -45,7 +45,7 @@ class SkinButton : public ThreeStateButton {
     Q_OBJECT
 public:
     // Null when a bitmap cannot be loaded; the message then has been shown.
-    static SkinButton* CreateButton(const SkinButtonSpec& spec, QWidget* parent, SkinButtonServices services);
+    static SkinButton* CreateButton(const SkinButtonSpec& request, QWidget* parent, SkinButtonServices services);
 
     int kind() const { return m_kind; }
     int index() const { return m_index; }
@@ -57,7 +57,7 @@ protected:
     void onClicked() override;
 
 private:
-    SkinButton(const SkinButtonSpec& spec, std::array<image::PixelImage, 3> bitmaps, QWidget* parent,
+    SkinButton(const SkinButtonSpec& request, std::array<image::PixelImage, 3> bitmaps, QWidget* parent,
                SkinButtonServices services);
 
     std::string m_soundPath;

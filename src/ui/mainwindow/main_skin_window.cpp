@@ -262,23 +262,23 @@ void MainSkinWindow::createSkinButtons() {
         auto& list = m_buttons[static_cast<size_t>(kind.commandCode - 1)];
         for (const skin::ButtonEntry& entry : m_model.buttons) {
             if (entry.kind != kind.commandCode) continue;
-            SkinButtonSpec spec;
-            spec.normalPath = m_skinLocation.path(entry.normalImage);
-            spec.hoverPath = m_skinLocation.path(entry.hoverImage);
-            spec.pressedPath = m_skinLocation.path(entry.pressedImage);
-            spec.x = entry.x;
-            spec.y = entry.y;
-            spec.width = entry.width;
-            spec.height = entry.height;
-            spec.controlId = ++m_controlIdCounter;
-            spec.kind = entry.kind;
-            spec.index = entry.index;
-            spec.transparent = entry.keyColour != -1;
-            spec.keyColour = static_cast<uint32_t>(entry.keyColour);
-            spec.soundPath = m_skinLocation.path(entry.sound);
-            spec.toolTip = entry.tooltip.empty() ? std::string(kind.defaultTooltip) : entry.tooltip;
-            SkinButton* button = SkinButton::CreateButton(spec, this, services);
-            registerControl(button, spec.controlId);
+            SkinButtonSpec request;
+            request.normalPath = m_skinLocation.path(entry.normalImage);
+            request.hoverPath = m_skinLocation.path(entry.hoverImage);
+            request.pressedPath = m_skinLocation.path(entry.pressedImage);
+            request.x = entry.x;
+            request.y = entry.y;
+            request.width = entry.width;
+            request.height = entry.height;
+            request.controlId = ++m_controlIdCounter;
+            request.kind = entry.kind;
+            request.index = entry.index;
+            request.transparent = entry.keyColour != -1;
+            request.keyColour = static_cast<uint32_t>(entry.keyColour);
+            request.soundPath = m_skinLocation.path(entry.sound);
+            request.toolTip = entry.tooltip.empty() ? std::string(kind.defaultTooltip) : entry.tooltip;
+            SkinButton* button = SkinButton::CreateButton(request, this, services);
+            registerControl(button, request.controlId);
             list.push_back(button);
         }
         for (const skin::MissingEntry& missing : m_model.missingButtons) {
@@ -320,14 +320,14 @@ void MainSkinWindow::createPhoto() {
     std::string path = m_locations.executableFolder + "Photo.bmp";
     image::PixelImage photo;
     image::LoadBitmapFile(path, photo);
-    SkinButtonSpec spec;
-    spec.normalPath = path;
-    spec.x = 21;
-    spec.y = 34;
-    spec.width = photo.width;
-    spec.height = photo.height;
-    spec.controlId = kPhotoControlId;
-    m_photo = SkinButton::CreateButton(spec, this, SkinButtonServices{nullptr, nullptr, &m_messages});
+    SkinButtonSpec request;
+    request.normalPath = path;
+    request.x = 21;
+    request.y = 34;
+    request.width = photo.width;
+    request.height = photo.height;
+    request.controlId = kPhotoControlId;
+    m_photo = SkinButton::CreateButton(request, this, SkinButtonServices{nullptr, nullptr, &m_messages});
     registerControl(m_photo, kPhotoControlId);
 }
 

@@ -56,16 +56,16 @@ std::vector<uint8_t> buildBmp(const BmpSpec& s) {
     return out;
 }
 
-PixelImage decode(const BmpSpec& spec) {
+PixelImage decode(const BmpSpec& header) {
     PixelImage image;
-    EXPECT_TRUE(DecodeBitmap(buildBmp(spec), image));
+    EXPECT_TRUE(DecodeBitmap(buildBmp(header), image));
     return image;
 }
 
 constexpr uint32_t kBlack = 0xFF000000u, kWhite = 0xFFFFFFFFu;
 
 TEST(BitmapFile, DecodesEachDepth) {
-    struct Case { const char* name; BmpSpec spec; std::vector<uint32_t> pixels; };
+    struct Case { const char* name; BmpSpec header; std::vector<uint32_t> pixels; };
     std::vector<Case> cases;
     // 1 bit, 9 wide: two bytes of bits and two of padding per row; bottom row first.
     cases.push_back({"1 bit", {.width = 9, .height = 2, .bitCount = 1, .palette = {0, 0xFFFFFF},
@@ -100,9 +100,9 @@ TEST(BitmapFile, DecodesEachDepth) {
                      {0xFF102030}});
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const PixelImage image = decode(c.spec);
-        EXPECT_EQ(image.width, c.spec.width);
-        EXPECT_EQ(image.height, std::abs(c.spec.height));
+        const PixelImage image = decode(c.header);
+        EXPECT_EQ(image.width, c.header.width);
+        EXPECT_EQ(image.height, std::abs(c.header.height));
         EXPECT_EQ(image.pixels, c.pixels);
     }
 }
@@ -148,12 +148,12 @@ TEST(BitmapFile, RejectsBrokenFiles) {
     PixelImage image;
     ASSERT_TRUE(DecodeBitmap(buildBmp(good), image));
 
-    struct Case { const char* name; BmpSpec spec; };
+    struct Case { const char* name; BmpSpec header; };
     std::vector<Case> cases;
     auto with = [&](const char* name, auto change) {
-        BmpSpec spec = good;
-        change(spec);
-        cases.push_back({name, spec});
+        BmpSpec header = good;
+        change(header);
+        cases.push_back({name, header});
     };
     with("header size 64", [](BmpSpec& s) { s.headerSize = 64; });
     with("width 0", [](BmpSpec& s) { s.width = 0; });
@@ -178,7 +178,7 @@ TEST(BitmapFile, RejectsBrokenFiles) {
     });
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_FALSE(DecodeBitmap(buildBmp(c.spec), image));
+        EXPECT_FALSE(DecodeBitmap(buildBmp(c.header), image));
         EXPECT_TRUE(image.pixels.empty());
     }
 

@@ -61,10 +61,10 @@ void MaximizedToolbarTest::rightGroupFollowsWidth1024() {
 }
 
 void MaximizedToolbarTest::buttonsHaveTableTooltipsAndNames() {
-    for (const browser::ToolbarButtonSpec& spec : browser::kToolbarButtons) {
-        ResourceBitmapButton* b = m_toolbar->button(spec.controlId);
-        QVERIFY2(b, spec.tooltip.data());
-        QCOMPARE(b->toolTip(), QString::fromUtf8(spec.tooltip.data(), spec.tooltip.size()));
+    for (const browser::ToolbarButtonSpec& layout : browser::kToolbarButtons) {
+        ResourceBitmapButton* b = m_toolbar->button(layout.controlId);
+        QVERIFY2(b, layout.tooltip.data());
+        QCOMPARE(b->toolTip(), QString::fromUtf8(layout.tooltip.data(), layout.tooltip.size()));
         QCOMPARE(b->accessibleName(), b->toolTip());
     }
     ResourceBitmapButton* home = m_toolbar->button(109);

@@ -42,7 +42,7 @@ private slots:
 
 private:
     std::string writeBmp(const QString& name, const image::PixelImage& picture);
-    SkinButtonSpec spec(int w, int h);
+    SkinButtonSpec request(int w, int h);
     SkinButton* create(const SkinButtonSpec& s);
     QImage hostArea(SkinButton* b) { return test::grabbed(m_host).copy(b->geometry()); }
 
@@ -62,7 +62,7 @@ std::string SkinButtonTest::writeBmp(const QString& name, const image::PixelImag
     return file.fileName().toStdString();
 }
 
-SkinButtonSpec SkinButtonTest::spec(int w, int h) {
+SkinButtonSpec SkinButtonTest::request(int w, int h) {
     SkinButtonSpec s;
     s.normalPath = writeBmp("normal.bmp", solid(w, h, kRedPixel));
     s.hoverPath = writeBmp("hover.bmp", solid(w, h, kGreenPixel));
@@ -103,7 +103,7 @@ void SkinButtonTest::cleanup() {
 }
 
 void SkinButtonTest::statesShowFieldsInOrderAndClickDispatchesOnce() {
-    SkinButton* b = create(spec(12, 8));
+    SkinButton* b = create(request(12, 8));
     QVERIFY(b);
     QCOMPARE(b->geometry(), QRect(20, 10, 12, 8));
     QCOMPARE(b->accessibleName(), QStringLiteral("Home"));
@@ -127,7 +127,7 @@ void SkinButtonTest::statesShowFieldsInOrderAndClickDispatchesOnce() {
 }
 
 void SkinButtonTest::releaseOutsideIsNoClick() {
-    SkinButton* b = create(spec(12, 8));
+    SkinButton* b = create(request(12, 8));
     QVERIFY(b);
     test::pressAt(b, {4, 4});
     test::leave(b, {150, 100});
@@ -145,7 +145,7 @@ void SkinButtonTest::keyColourIsMatchedAfterScaling() {
     // Two pixels, key then yellow, stretched to 10 x 4: the left half is keyed out.
     image::PixelImage picture = solid(2, 1, kYellowPixel);
     picture.pixels[0] = kMagentaPixel;
-    SkinButtonSpec s = spec(2, 1);
+    SkinButtonSpec s = request(2, 1);
     s.normalPath = writeBmp("keyed.bmp", picture);
     s.width = 10;
     s.height = 4;
@@ -164,7 +164,7 @@ void SkinButtonTest::keyColourIsMatchedAfterScaling() {
 }
 
 void SkinButtonTest::minusOneKeyDrawsOpaqueStretched() {
-    SkinButtonSpec s = spec(3, 3);
+    SkinButtonSpec s = request(3, 3);
     s.normalPath = writeBmp("magenta.bmp", solid(3, 3, kMagentaPixel));
     s.width = 30;
     s.height = 20;
@@ -179,7 +179,7 @@ void SkinButtonTest::minusOneKeyDrawsOpaqueStretched() {
 }
 
 void SkinButtonTest::otherStatesUseNormalBitmapSizeAsSource() {
-    SkinButtonSpec s = spec(4, 4);
+    SkinButtonSpec s = request(4, 4);
     image::PixelImage bigHover = solid(8, 8, kBlackPixel);
     for (int y = 0; y < 4; ++y)
         for (int x = 0; x < 4; ++x)
@@ -197,7 +197,7 @@ void SkinButtonTest::otherStatesUseNormalBitmapSizeAsSource() {
 }
 
 void SkinButtonTest::photoPictureIgnoresTheMouse() {
-    SkinButtonSpec s = spec(6, 6);
+    SkinButtonSpec s = request(6, 6);
     s.hoverPath.clear();
     s.pressedPath.clear();
     s.controlId = ui::kPhotoControlId;
@@ -224,7 +224,7 @@ void SkinButtonTest::pressPlaysSoundUnlessNamedNull() {
     } cases[] = {{"click.wav", true}, {"NULL", false}, {"null", false}, {"Null.wav", true}};
     for (const Case& c : cases) {
         m_sounds.played.clear();
-        SkinButtonSpec s = spec(6, 6);
+        SkinButtonSpec s = request(6, 6);
         s.soundPath = m_dir.filePath(c.soundName).toStdString();
         SkinButton* b = create(s);
         QVERIFY(b);
@@ -240,10 +240,10 @@ void SkinButtonTest::pressPlaysSoundUnlessNamedNull() {
 
 void SkinButtonTest::unreadableBitmapShowsMessageAndMakesNoButton() {
     const std::string message = "Bmp ファイルを読めません｡\"";
-    SkinButtonSpec s = spec(6, 6);
+    SkinButtonSpec s = request(6, 6);
     s.pressedPath = m_dir.filePath("missing.bmp").toStdString();
     QVERIFY(!create(s));
-    s = spec(6, 6);
+    s = request(6, 6);
     QFile notBmp(m_dir.filePath("text.bmp"));
     QVERIFY(notBmp.open(QIODevice::WriteOnly));
     notBmp.write("XX this is not a bitmap file at all");
