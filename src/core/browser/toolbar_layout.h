@@ -4,6 +4,8 @@
 #include <array>
 #include <string_view>
 
+#include "core/control_ids.h"
+
 namespace quell::browser {
 
 struct ToolbarButtonSpec {
@@ -13,12 +15,12 @@ struct ToolbarButtonSpec {
     std::string_view tooltip;
 };
 
-inline constexpr int kToolbarId = 115;
+inline constexpr int kToolbarId = ids::kToolbar;
 inline constexpr int kToolbarHeight = 28;
 inline constexpr int kToolbarComboId = 116;
 inline constexpr int kToolbarMinimizeId = 120;
 inline constexpr int kToolbarExitId = 121;
-inline constexpr int kGoButtonId = 126;
+inline constexpr int kGoButtonId = ids::kGoButton;
 inline constexpr int kGoButtonFirstBitmap = 216;
 inline constexpr std::string_view kGoButtonTooltip = "Go Orlune";
 // The toolbar's background, 0x00BBGGRR.

@@ -14,6 +14,7 @@
 #include "core/startup/unpack_appended_skin.h"
 #include "ui/app/about_dialog.h"
 #include "ui/app/qt_message_sink.h"
+#include "ui/app/termination_signals.h"
 #include "ui/mainwindow/main_skin_window.h"
 
 namespace quell::ui {
@@ -51,6 +52,13 @@ int runApplication(int argc, char** argv) {
     // A skin that cannot be loaded ends the program without a window.
     if (!window.Initialise()) return 0;
     window.show();
+    // A termination request closes the window as Exit does. While a dialog
+    // runs, its caller is still on the stack: then quitting alone ends every
+    // running loop and the window's destructor does the rest.
+    TerminationSignals termination([&window] {
+        if (!QApplication::activeModalWidget()) window.close();
+        QCoreApplication::quit();
+    });
     return app.exec();
 }
 

@@ -17,8 +17,6 @@
 
 namespace quell::ui {
 
-inline constexpr int kAnimatorControlId = 2444;
-
 class GifAnimator : public QWidget {
     Q_OBJECT
 public:

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "core/browser/command_sink.h"
+#include "core/control_ids.h"
 #include "core/browser/sound_player.h"
 #include "core/image/pixel_image.h"
 #include "core/message_sink.h"
@@ -18,7 +19,7 @@
 namespace quell::ui {
 
 // The Photo picture uses this control id: the same file in every state, no mouse.
-inline constexpr int kPhotoControlId = 129;
+inline constexpr int kPhotoControlId = ids::kPhoto;
 
 struct SkinButtonSpec {
     std::string normalPath;

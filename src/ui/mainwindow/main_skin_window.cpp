@@ -16,11 +16,14 @@
 #include <QWindow>
 
 #include "core/browser/menus.h"
+#include "core/browser/toolbar_layout.h"
 #include "core/browser/typed_url_history.h"
 #include "core/image/bitmap_file.h"
 #include "core/registry/registry_reader.h"
 #include "ui/app/about_dialog.h"
 #include "ui/app/core_qt.h"
+#include "core/control_ids.h"
+#include "ui/controls/control_id.h"
 #include "ui/controls/font_height.h"
 #include "ui/controls/gif_animator.h"
 #include "ui/controls/gradient_progress.h"
@@ -42,10 +45,11 @@ namespace quell::ui {
 
 namespace {
 
-constexpr int kToolbarHeight = 28;
 constexpr int kGoButtonWidth = 41;
+// Where the Photo picture sits on the frame.
+constexpr int kPhotoX = 21;
+constexpr int kPhotoY = 34;
 constexpr int kDropDownExtra = 200;
-constexpr const char* kControlIdProperty = "quellControlId";
 // The default face of the skin's address and status fonts.
 constexpr const char* kDefaultFace = "굴림";
 
@@ -86,21 +90,29 @@ MainSkinWindow::MainSkinWindow(Locations locations, MessageSink* messages, QWidg
     // and the skin's music starts.
     m_toolbar = new MaximizedToolbar(
         m_typedUrls, [this](const std::string& url) { m_browser->Navigate(url); }, m_dispatcher.get(), this);
-    registerControl(m_toolbar, 115);
+    registerControl(m_toolbar, ids::kToolbar);
     m_toolbar->setGeometry(0, 0, 0, 0);
     m_toolbar->hide();
     m_music = StartMusicFor(this, m_locations.skinIniPath, m_locations.mediaFolder);
     m_created = true;
 }
 
-MainSkinWindow::~MainSkinWindow() { destroyElements(); }
+MainSkinWindow::~MainSkinWindow() {
+    destroyElements();
+    releaseRemainingElements();
+}
 
 void MainSkinWindow::destroyElements() {
-    // Workers stop before anything they draw into goes away, in the order the
-    // elements were made: toolbar, busy animation, pictures, buttons, labels, Go.
+    // Runs when the window closes and again from the destructor, so every
+    // pointer is cleared as its element goes. The animations' workers are
+    // joined before their frames are released.
+    if (m_browser) m_browser->closeSourceWindows();
     delete m_toolbar;
     m_toolbar = nullptr;
-    if (m_busy) m_busy->DestroyAnimator();
+    if (m_busy) {
+        m_busy->DestroyAnimator();
+        m_busy = nullptr;
+    }
     for (GifAnimator* picture : m_pictures)
         if (picture) picture->DestroyAnimator();
     m_pictures.clear();
@@ -115,14 +127,37 @@ void MainSkinWindow::destroyElements() {
     if (m_browser) m_browser->setEvents(nullptr);
 }
 
-void MainSkinWindow::registerControl(QWidget* widget, int id) {
-    if (widget) widget->setProperty(kControlIdProperty, id);
+void MainSkinWindow::releaseRemainingElements() {
+    // The children that still hold references to this window's services
+    // (dispatcher, shell, sounds, messages) go here, while those members still
+    // exist; Qt would otherwise delete them only after the members are gone.
+    // The music stops first, within its own time limit.
+    delete m_music;
+    m_music = nullptr;
+    delete m_photo;
+    m_photo = nullptr;
+    delete m_address;
+    m_address = nullptr;
+    delete m_status;
+    m_status = nullptr;
+    delete m_standardProgress;
+    m_standardProgress = nullptr;
+    delete m_gradientProgress;
+    m_gradientProgress = nullptr;
+    if (m_browser) {
+        QWebEngineView* view = m_browser->view();
+        delete m_browser;  // its pages before its profile
+        m_browser = nullptr;
+        delete view;
+    }
 }
 
+void MainSkinWindow::registerControl(QWidget* widget, int id) { setControlId(widget, id); }
+
 QWidget* MainSkinWindow::controlById(int id) const {
-    if (id == 101) return m_browser ? m_browser->view() : nullptr;
+    if (id == ids::kBrowser) return m_browser ? m_browser->view() : nullptr;
     for (QWidget* w : findChildren<QWidget*>()) {
-        if (w->property(kControlIdProperty).toInt() == id) return w;
+        if (controlId(w) == id) return w;
     }
     return nullptr;
 }
@@ -138,7 +173,8 @@ bool MainSkinWindow::Initialise() {
     }
     m_normalGeometry = QRect(0, 0, m_frame.width(), m_frame.height());
     setGeometry(m_normalGeometry);
-    applyNormalLayout();
+    // The first size notification gives the window its outline.
+    onSizeChange(SizeType::Normal);
     if (m_model.opensHomePage()) m_browser->GoHome();
     else m_browser->Navigate(m_model.startPage);
     return true;
@@ -167,16 +203,16 @@ bool MainSkinWindow::LoadSkin() {
     // 5. The Go button and the address bar.
     skin::SkinRect address = m_model.addressBarRect;
     if (address.isSet()) {
-        m_goButton = ResourceBitmapButton::CreateResourceButton(126, 216, address.left, address.top, this,
+        m_goButton = ResourceBitmapButton::CreateResourceButton(ids::kGoButton, browser::kGoButtonFirstBitmap, address.left, address.top, this,
                                                                 m_dispatcher.get());
         if (m_goButton) {
-            m_goButton->setToolTipText(QStringLiteral("Go Orlune"));
-            registerControl(m_goButton, 126);
+            m_goButton->setToolTipText(toQString(std::string(browser::kGoButtonTooltip)));
+            registerControl(m_goButton, ids::kGoButton);
         }
         address.left += kGoButtonWidth;
         m_address = new AddressCombo(
             m_typedUrls, [this](const std::string& url) { m_browser->Navigate(url); }, this);
-        registerControl(m_address, 102);
+        registerControl(m_address, ids::kAddressBar);
         m_address->setGeometry(toQRect(address));
         // The drop-down list reaches 200 pixels below the bar, on pale yellow.
         m_address->view()->setStyleSheet(QStringLiteral("background-color: rgb(255,255,223);"));
@@ -189,7 +225,7 @@ bool MainSkinWindow::LoadSkin() {
     // 6. The status text.
     if (m_model.hasStatusBar) {
         m_status = new StatusTextControl(this);
-        registerControl(m_status, 125);
+        registerControl(m_status, ids::kStatusText);
         m_status->setGeometry(toQRect(m_model.statusRect));
         // The status transparent flag: the frame shows through the status text.
         m_status->setTransparentBackground(true);
@@ -204,7 +240,7 @@ bool MainSkinWindow::LoadSkin() {
     if (m_model.progressRect.isSet()) {
         if (m_model.progressGradient) {
             m_gradientProgress = new GradientProgress(this);
-            registerControl(m_gradientProgress, 104);
+            registerControl(m_gradientProgress, ids::kGradientProgress);
             m_gradientProgress->setGeometry(toQRect(m_model.progressRect));
             m_gradientProgress->setStartColour(m_model.progressStart);
             m_gradientProgress->setEndColour(m_model.progressEnd);
@@ -214,7 +250,7 @@ bool MainSkinWindow::LoadSkin() {
             m_gradientProgress->SetPos(0);
         } else {
             m_standardProgress = new QProgressBar(this);
-            registerControl(m_standardProgress, 103);
+            registerControl(m_standardProgress, ids::kStandardProgress);
             m_standardProgress->setGeometry(toQRect(m_model.progressRect));
             m_standardProgress->setOrientation(m_model.progressVertical ? Qt::Vertical : Qt::Horizontal);
             m_standardProgress->setTextVisible(false);
@@ -322,8 +358,8 @@ void MainSkinWindow::createPhoto() {
     image::LoadBitmapFile(path, photo);
     SkinButtonSpec request;
     request.normalPath = path;
-    request.x = 21;
-    request.y = 34;
+    request.x = kPhotoX;
+    request.y = kPhotoY;
     request.width = photo.width;
     request.height = photo.height;
     request.controlId = kPhotoControlId;
@@ -380,11 +416,11 @@ void MainSkinWindow::applyMaximizedLayout() {
     clearMask();
     QRect area = rect();
     if (m_toolbar) {
-        m_toolbar->setGeometry(0, 0, area.width(), kToolbarHeight);
+        m_toolbar->setGeometry(0, 0, area.width(), browser::kToolbarHeight);
         m_toolbar->show();
         m_toolbar->raise();
     }
-    if (m_browser) m_browser->view()->setGeometry(0, kToolbarHeight, area.width(), area.height() - kToolbarHeight);
+    if (m_browser) m_browser->view()->setGeometry(0, browser::kToolbarHeight, area.width(), area.height() - browser::kToolbarHeight);
     update();
 }
 
@@ -397,23 +433,45 @@ void MainSkinWindow::applyNormalLayout() {
     update();
 }
 
-void MainSkinWindow::closeWindow() { close(); }
+void MainSkinWindow::closeWindow() {
+    // The command comes from a button or a menu that closing destroys, so the
+    // close waits until that control's event has been handled.
+    QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+}
 
 void MainSkinWindow::minimizeWindow() { showMinimized(); }
 
 void MainSkinWindow::maximizeWindow() {
     if (m_maximized) return;
     m_normalGeometry = geometry();
-    setWindowState(windowState() | Qt::WindowMaximized);
-    // Without a window manager nobody resizes the window: do it here.
+    // Without a window manager nobody resizes the window: do it here, before
+    // the state changes, since a new geometry ends a maximized state.
     if (QScreen* s = screen()) setGeometry(s->availableGeometry());
-    applyMaximizedLayout();
+    setWindowState(windowState() | Qt::WindowMaximized);
+    onSizeChange(SizeType::Maximized);
 }
 
 void MainSkinWindow::restoreWindow() {
     setWindowState(windowState() & ~(Qt::WindowMaximized | Qt::WindowMinimized));
     if (m_frameLoaded) setGeometry(QRect(m_normalGeometry.topLeft(), m_frame.size()));
-    applyNormalLayout();
+    onSizeChange(SizeType::Normal);
+}
+
+MainSkinWindow::SizeType MainSkinWindow::currentSizeType() const {
+    const Qt::WindowStates state = windowState();
+    if (state & Qt::WindowMinimized) return SizeType::Minimized;
+    if (state & Qt::WindowMaximized) return SizeType::Maximized;
+    return SizeType::Normal;
+}
+
+void MainSkinWindow::onSizeChange(SizeType type) {
+    if (!m_frameLoaded) return;
+    // While maximized every size change lays the toolbar and the browser out
+    // again, whoever made it. Entering the normal or the minimized state reads
+    // the outline once; a second notice for the same state changes nothing.
+    if (type == SizeType::Maximized) applyMaximizedLayout();
+    else if (type != m_sizeType) applyNormalLayout();
+    m_sizeType = type;
 }
 
 void MainSkinWindow::popupMenu(int menuId, int x, int y) {
@@ -455,7 +513,7 @@ void MainSkinWindow::paintEvent(QPaintEvent*) {
         return;
     }
     if (m_maximized) {
-        painter.fillRect(rect(), QColor(191, 191, 191));
+        painter.fillRect(rect(), colourFromValue(browser::kToolbarGrey));
         return;
     }
     painter.drawPixmap(0, 0, m_frame);
@@ -519,17 +577,15 @@ void MainSkinWindow::keyPressEvent(QKeyEvent* event) {
 
 void MainSkinWindow::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
-    if (event->type() != QEvent::WindowStateChange || !m_frameLoaded) return;
-    // A window manager that maximizes or restores on its own (a title-bar
-    // gesture, a keyboard shortcut) gets the same layouts.
-    if ((windowState() & Qt::WindowMaximized) && !m_maximized) {
-        applyMaximizedLayout();
-    } else if (!(windowState() & Qt::WindowMaximized) && m_maximized) {
-        applyNormalLayout();
-    } else if (windowState() & Qt::WindowMinimized) {
-        // Minimizing takes the normal path, which reads the outline again.
-        applyNormalLayout();
-    }
+    // A window manager that maximizes, minimizes or restores on its own (a
+    // title-bar gesture, a keyboard shortcut) gets the same layouts.
+    if (event->type() == QEvent::WindowStateChange) onSizeChange(currentSizeType());
+}
+
+void MainSkinWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    // A new size within the same state: only the maximized layout depends on it.
+    onSizeChange(m_sizeType);
 }
 
 void MainSkinWindow::closeEvent(QCloseEvent* event) {

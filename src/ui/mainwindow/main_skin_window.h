@@ -13,6 +13,7 @@
 
 #include "core/browser/command_dispatcher.h"
 #include "core/browser/navigation_events.h"
+#include "core/control_ids.h"
 #include "core/skin/profile_file.h"
 #include "core/skin/skin_model.h"
 #include "platform/shell/desktop_shell.h"
@@ -92,6 +93,7 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -100,10 +102,15 @@ private:
     void createTextLabels();
     void createPhoto();
     void registerControl(QWidget* widget, int id);
+    // The size notification: the state the window is in decides the layout.
+    enum class SizeType { None, Normal, Maximized, Minimized };
+    SizeType currentSizeType() const;
+    void onSizeChange(SizeType type);
     void applyMaximizedLayout();
     void applyNormalLayout();
     void showSystemMenu(const QPoint& globalPos);
     void destroyElements();
+    void releaseRemainingElements();
 
     Locations m_locations;
     skin::SkinLocation m_skinLocation;
@@ -122,6 +129,7 @@ private:
     bool m_created = false;
     bool m_frameLoaded = false;
     bool m_maximized = false;
+    SizeType m_sizeType = SizeType::None;
     QPixmap m_frame;
     QRect m_normalGeometry;
 
@@ -138,7 +146,7 @@ private:
     std::vector<GifAnimator*> m_pictures;
     std::array<std::vector<SkinButton*>, 16> m_buttons;
     std::vector<HoverLabel*> m_labels;
-    int m_controlIdCounter = 1024;
+    int m_controlIdCounter = ids::kFirstCountedId;
 
     // Dragging by hand where no window manager moves the window.
     bool m_dragging = false;

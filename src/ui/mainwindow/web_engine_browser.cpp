@@ -108,8 +108,23 @@ WebEngineBrowser::WebEngineBrowser(QWidget* parent, browser::Shell& shell)
 }
 
 WebEngineBrowser::~WebEngineBrowser() {
-    // The view's page must go before the profile it belongs to.
+    // Every page must go before the profile it belongs to: the source
+    // windows' pages, then the view's.
+    for (const QPointer<QWebEngineView>& source : m_sourceWindows) delete source.data();
+    m_sourceWindows.clear();
     if (m_view) delete m_view->page();
+}
+
+void WebEngineBrowser::closeSourceWindows() {
+    for (const QPointer<QWebEngineView>& source : m_sourceWindows)
+        if (source) source->close();
+}
+
+int WebEngineBrowser::sourceWindowCount() const {
+    int open = 0;
+    for (const QPointer<QWebEngineView>& source : m_sourceWindows)
+        if (source && source->isVisible()) ++open;
+    return open;
 }
 
 QString WebEngineBrowser::homePage() {
@@ -270,8 +285,15 @@ void WebEngineBrowser::findInPage() {
 }
 
 void WebEngineBrowser::viewSource() {
-    auto* source = new QWebEngineView();
+    // A window of its own on the desktop, yet a child of the main window:
+    // it goes when the main window goes and never holds the program open.
+    auto* source = new QWebEngineView(m_parent);
+    source->setWindowFlag(Qt::Window);
     source->setAttribute(Qt::WA_DeleteOnClose);
+    source->setAttribute(Qt::WA_QuitOnClose, false);
+    source->setObjectName(QStringLiteral("viewSource"));
+    std::erase_if(m_sourceWindows, [](const QPointer<QWebEngineView>& p) { return p.isNull(); });
+    m_sourceWindows.emplace_back(source);
     source->setPage(new QWebEnginePage(m_profile, source));
     source->setWindowTitle(m_view->url().toString());
     source->resize(800, 600);

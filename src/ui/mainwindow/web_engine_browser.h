@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <memory>
+#include <vector>
 
 #include "core/browser/browser.h"
 #include "core/browser/shell.h"
@@ -27,6 +28,10 @@ public:
 
     QWebEngineView* view() const { return m_view; }
     void setEvents(browser::BrowserEvents* events) { m_events = events; }
+    // Closes every view-source window this browser opened; they belong to
+    // the main window and never keep the program running on their own.
+    void closeSourceWindows();
+    int sourceWindowCount() const;
 
     // The registry's start page, else about:blank.
     static QString homePage();
@@ -66,6 +71,7 @@ private:
     browser::BrowserEvents* m_events = nullptr;
     bool m_busy = false;
     QString m_savedPath;
+    std::vector<QPointer<QWebEngineView>> m_sourceWindows;
     std::unique_ptr<QPrinter> m_printer;
 };
 

@@ -4,8 +4,10 @@
 #include <QMetaObject>
 #include <QPointer>
 
+#include "core/control_ids.h"
 #include "core/music/midi_stream_player.h"
 #include "core/os/file_system.h"
+#include "ui/controls/control_id.h"
 
 namespace quell::ui {
 
@@ -48,7 +50,7 @@ QEvent::Type MusicNotifyWindow::playedOffEvent() {
 
 MusicNotifyWindow::MusicNotifyWindow(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("musicNotifyWindow"));
-    setProperty("controlId", kControlId);
+    setControlId(this, ids::kMusicWindow);
     setGeometry(QRect());
     // Explicitly hidden, so showing the main window never shows this child.
     hide();

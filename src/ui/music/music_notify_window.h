@@ -23,7 +23,6 @@ namespace quell::ui {
 class MusicNotifyWindow : public QWidget {
     Q_OBJECT
 public:
-    static constexpr int kControlId = 128;
     using StreamFactory = std::function<std::unique_ptr<music::MidiStream>()>;
 
     // The notice sent after every returned buffer (value: bytes played) and

@@ -7,6 +7,12 @@
 #include <QtTest>
 
 #include <fstream>
+#include <memory>
+
+#include "core/browser/browser.h"
+#include "core/control_ids.h"
+#include "ui/controls/gif_animator.h"
+#include "ui/mainwindow/web_engine_browser.h"
 
 #include "core/image/bitmap_writer.h"
 #include "core/image/gif_encoder.h"
@@ -21,6 +27,22 @@
 using quell::ui::MainSkinWindow;
 
 namespace {
+
+// One track of four short notes.
+std::vector<uint8_t> shortSong() {
+    std::vector<uint8_t> events;
+    for (uint8_t i = 0; i < 4; ++i) {
+        const uint8_t note[] = {0, 0x90, uint8_t(60 + i), 100, 24, 0x80, uint8_t(60 + i), 0};
+        events.insert(events.end(), std::begin(note), std::end(note));
+    }
+    const uint8_t end[] = {0, 0xFF, 0x2F, 0};
+    events.insert(events.end(), std::begin(end), std::end(end));
+    std::vector<uint8_t> file = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0, 0x60, 'M', 'T', 'r', 'k'};
+    const auto n = static_cast<uint32_t>(events.size());
+    file.insert(file.end(), {uint8_t(n >> 24), uint8_t(n >> 16), uint8_t(n >> 8), uint8_t(n)});
+    file.insert(file.end(), events.begin(), events.end());
+    return file;
+}
 
 class RecordingSink final : public quell::MessageSink {
 public:
@@ -42,6 +64,13 @@ public:
         gif.globalColours = {0x000000, 0xFFFFFF};
         gif.frames.push_back({0, 0, 8, 8, std::vector<uint8_t>(64, 1), {}, 5});
         write("busy.gif", quell::image::EncodeGif(gif));
+        // Two images 10 ms apart: the worker is busy whenever the window closes.
+        quell::image::GifFile fast = gif;
+        fast.frames[0].delay = 1;
+        fast.frames.push_back(fast.frames[0]);
+        fast.frames[1].indices.assign(64, 0);
+        write("fast.gif", quell::image::EncodeGif(fast));
+        write("song.mid", shortSong());
         std::ofstream(m_media + "skin.ini") << ini;
     }
     void writeBitmap(const std::string& name, int w, int h, uint32_t colour) {
@@ -79,6 +108,14 @@ const char* kFullSkin =
     "ExitNo=1\nExit0=b.bmp,b.bmp,b.bmp,180,0,20,20,-1,,NULL\n"
     "[Text]\nTextNo=1\nText0=,0,255,0,9,0,0,0,60,0,50,15,home,Home\n";
 
+// The full skin with everything that runs on its own: a busy animation and two
+// pictures on fast GIFs, and repeating music.
+const std::string kLivelySkin = std::string(kFullSkin) +
+                                "[AnimationGif]\nNumberOfGif=2\nGif0=fast.gif,100,5\nGif1=fast.gif,120,5\n"
+                                "[Sound]\nFileName=song.mid\nRepeat=ON\n";
+
+void runEventsFor(int ms) { QTest::qWait(ms); }
+
 }  // namespace
 
 class MainSkinWindowTest : public QObject {
@@ -91,6 +128,10 @@ private slots:
     void maximizeAndRestoreSwapTheLayouts();
     void reportsAnOutlineThatDisappears();
     void fontRules();
+    void closesAndDestroysWithEverythingRunning();
+    void maximizedLayoutFollowsEverySizeChange();
+    void restoreReadsTheOutlineOnce();
+    void sourceWindowsCloseWithTheMainWindow();
     void productPageIsBuiltIn();
 };
 
@@ -242,9 +283,104 @@ void MainSkinWindowTest::fontRules() {
     QCOMPARE(target.font().pixelSize(), 11);
 }
 
+void MainSkinWindowTest::closesAndDestroysWithEverythingRunning() {
+    // The window closes through its Exit command, the event loop runs as it
+    // does before the program ends, and then the window is destroyed. Every
+    // element must be destroyed once, each animation's worker joined first.
+    for (int round = 0; round < 3; ++round) {
+        SkinFolder skin(kLivelySkin);
+        RecordingSink sink;
+        auto window = std::make_unique<MainSkinWindow>(skin.locations(), &sink);
+        QVERIFY(window->Initialise());
+        window->show();
+        QCOMPARE(window->pictures().size(), size_t(2));
+        QVERIFY(window->controlById(quell::ids::kMusicWindow));
+        // The busy animation and the two pictures.
+        QCOMPARE(window->findChildren<quell::ui::GifAnimator*>().size(), qsizetype(3));
+        QTRY_VERIFY(window->pictures()[0]->framesShown() >= 2);
+        runEventsFor(round * 7);
+
+        window->dispatcher().DispatchCommand(7, 0, {});
+        QTRY_VERIFY(!window->isVisible());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(window->findChildren<quell::ui::GifAnimator*>().isEmpty());
+        window.reset();
+        // Requests the workers queued before they stopped arrive now and must be dropped.
+        runEventsFor(30);
+    }
+}
+
+void MainSkinWindowTest::maximizedLayoutFollowsEverySizeChange() {
+    SkinFolder skin(kFullSkin);
+    RecordingSink sink;
+    MainSkinWindow window(skin.locations(), &sink);
+    QVERIFY(window.Initialise());
+    window.show();
+    window.maximizeWindow();
+    QVERIFY(window.windowIsMaximized());
+    // What a window manager does when the work area or the screen changes.
+    window.resize(900, 700);
+    QTRY_COMPARE(window.size(), QSize(900, 700));
+    QCOMPARE(window.controlById(quell::ids::kToolbar)->geometry(), QRect(0, 0, 900, 28));
+    QCOMPARE(window.controlById(quell::ids::kBrowser)->geometry(), QRect(0, 28, 900, 672));
+    window.resize(640, 480);
+    QTRY_COMPARE(window.controlById(quell::ids::kBrowser)->geometry(), QRect(0, 28, 640, 452));
+    QCOMPARE(window.controlById(quell::ids::kToolbar)->width(), 640);
+}
+
+void MainSkinWindowTest::restoreReadsTheOutlineOnce() {
+    // With the outline gone, every read of it costs one message.
+    SkinFolder skin(kFullSkin);
+    RecordingSink sink;
+    MainSkinWindow window(skin.locations(), &sink);
+    QVERIFY(window.Initialise());
+    window.show();
+    skin.remove("frame.dat");
+    const size_t before = sink.messages.size();
+
+    window.maximizeWindow();
+    QCOMPARE(sink.messages.size(), before);
+    window.restoreWindow();
+    QCOMPARE(sink.messages.size(), before + 1);
+
+    window.minimizeWindow();
+    QTRY_VERIFY(window.isMinimized());
+    QCOMPARE(sink.messages.size(), before + 2);
+    window.restoreWindow();
+    QVERIFY(!window.isMinimized());
+    QCOMPARE(sink.messages.size(), before + 3);
+    QCOMPARE(sink.messages.back(), std::string(quell::ui::kOutlineUnreadableMessage));
+}
+
+void MainSkinWindowTest::sourceWindowsCloseWithTheMainWindow() {
+    SkinFolder skin(kFullSkin);
+    RecordingSink sink;
+    auto window = std::make_unique<MainSkinWindow>(skin.locations(), &sink);
+    QVERIFY(window->Initialise());
+    window->show();
+    quell::ui::WebEngineBrowser* browser = window->webBrowser();
+    QCOMPARE(browser->ExecDocumentCommand(quell::browser::CommandGroup::WebBrowser,
+                                          quell::browser::kCommandViewSource),
+             quell::browser::kResultOk);
+    QCOMPARE(browser->sourceWindowCount(), 1);
+    // The program's own loop ends when its main window closes, whatever else
+    // was open; one that keeps running is ended with a failing status.
+    QTimer::singleShot(0, window.get(), &QWidget::close);
+    QTimer failsafe;
+    failsafe.setSingleShot(true);
+    QObject::connect(&failsafe, &QTimer::timeout, qApp, [] { QCoreApplication::exit(1); });
+    failsafe.start(10000);
+    QCOMPARE(QCoreApplication::exec(), 0);
+    QCOMPARE(browser->sourceWindowCount(), 0);
+    window.reset();
+}
+
 int main(int argc, char** argv) {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
+    // The music plays into a file, so the test needs no sound card.
+    QTemporaryDir music;
+    qputenv("QUELLCORE_MIDI_WAV", music.filePath(QStringLiteral("music.wav")).toUtf8());
     MainSkinWindowTest test;
     return QTest::qExec(&test, argc, argv);
 }

@@ -9,6 +9,7 @@
 #include "core/music/midi_stream_player.h"
 #include "platform/midi/threaded_midi_stream.h"
 #include "platform/recording_synthesizer.h"
+#include "ui/controls/control_id.h"
 #include "ui/music/music_notify_window.h"
 #include "ui/music/start_skin_music.h"
 
@@ -197,7 +198,7 @@ private slots:
         window->installEventFilter(&counter);
         parent.show();
         QCOMPARE(window->parentWidget(), &parent);
-        QCOMPARE(window->property("controlId").toInt(), 128);
+        QCOMPARE(quell::ui::controlId(window), 128);
         QVERIFY(!window->isVisible());
         QVERIFY(window->geometry().isEmpty());
         QVERIFY(device.played.waitFor(12));  // a repeating song goes round more than once
