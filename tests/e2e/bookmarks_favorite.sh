@@ -50,4 +50,6 @@ for _ in $(seq 1 40); do
     sleep 0.5
 done
 [ -n "$found" ] || fail "the bookmarked page is not shown"
+kill -TERM "$APP_PID"
+expect_exit SIGTERM
 echo "PASS: bookmark opened from the Favorite dialog"

@@ -22,8 +22,22 @@ start_xvfb() {
 
 cleanup() {
     if [ -n "${APP_PID:-}" ]; then kill "$APP_PID" 2>/dev/null || true; wait "$APP_PID" 2>/dev/null || true; fi
+    if [ -n "${WM_PID:-}" ]; then kill "$WM_PID" 2>/dev/null || true; wait "$WM_PID" 2>/dev/null || true; fi
     if [ -n "${XVFB_PID:-}" ]; then kill "$XVFB_PID" 2>/dev/null || true; fi
     if [ -n "${WORK_DIR:-}" ] && [ -z "${KEEP_WORK_DIR:-}" ]; then rm -rf "$WORK_DIR"; fi
+}
+
+# Starts openbox on the test's display and waits until it manages windows;
+# skips the test when openbox is absent.
+start_wm() {
+    command -v openbox >/dev/null || { echo "openbox is not installed"; exit $E2E_SKIP; }
+    openbox --sm-disable >"$ARTIFACTS/openbox.log" 2>&1 &
+    WM_PID=$!
+    for _ in $(seq 1 80); do
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
+        sleep 0.25
+    done
+    echo "openbox did not start"; exit 1
 }
 
 # Environment for the program: the engine's sandbox is off for root only and
@@ -47,6 +61,38 @@ make_work_dir() {
 start_app() {
     "$@" >"$ARTIFACTS/app.log" 2>&1 &
     APP_PID=$!
+}
+
+# Sanitizer findings in the program's log fail the test whatever its status.
+check_sanitizer_log() {
+    local log="${1:-$ARTIFACTS/app.log}"
+    if grep -qE 'ERROR: (AddressSanitizer|LeakSanitizer)|WARNING: ThreadSanitizer|runtime error:' "$log" 2>/dev/null; then
+        grep -m 5 -E 'ERROR: (AddressSanitizer|LeakSanitizer)|WARNING: ThreadSanitizer|runtime error:' "$log"
+        fail "a sanitizer reported a finding (see $log)"
+    fi
+}
+
+# expect_exit HOW [SECONDS]: after the test asked the program to end (HOW says
+# how), it must end within the time with status 0; a signal or any other
+# status fails the test.
+expect_exit() {
+    local how="$1" limit="${2:-20}" status
+    for _ in $(seq 1 $((limit * 4))); do
+        kill -0 "$APP_PID" 2>/dev/null || break
+        sleep 0.25
+    done
+    if kill -0 "$APP_PID" 2>/dev/null; then
+        fail "$how did not end the program within ${limit} s"
+    fi
+    status=0
+    wait "$APP_PID" || status=$?
+    APP_PID=
+    if [ "$status" -gt 128 ]; then
+        fail "$how: the program died of signal $((status - 128)) (exit status $status)"
+    fi
+    [ "$status" = 0 ] || fail "$how: the program ended with status $status"
+    check_sanitizer_log
+    echo "$how: exit status 0"
 }
 
 # Waits for a window with the given name and prints its id.

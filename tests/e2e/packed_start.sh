@@ -32,5 +32,6 @@ done
 [ ! -e "$WORK_DIR/app/kest.tmp" ] || fail "kest.tmp was left beside the program"
 screenshot packed-start >/dev/null
 
-kill "$APP_PID"; wait "$APP_PID" 2>/dev/null || true; APP_PID=
+kill -TERM "$APP_PID"
+expect_exit SIGTERM
 echo "PASS: packed program unpacked its skin and opened ${w}x$h at 0,0"

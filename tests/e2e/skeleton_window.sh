@@ -31,5 +31,6 @@ done
 [ "$(pixel "$shot" 120 100)" = "255,216,74" ] || fail "the start page is not shown (pixel $(pixel "$shot" 120 100))"
 xwininfo -shape -id "$id" | grep -q "Window shape extents" || fail "no X shape on the window"
 
-kill "$APP_PID"; wait "$APP_PID" 2>/dev/null || true; APP_PID=
+kill -TERM "$APP_PID"
+expect_exit SIGTERM
 echo "PASS: shaped window, screenshot $shot"

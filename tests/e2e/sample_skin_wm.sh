@@ -1,0 +1,95 @@
+# The part of the sample-skin test that needs a window manager; sourced by
+# sample_skin.sh with the program running, its window $id restored.
+is_viewable() { xwininfo -id "$1" | grep -q 'Map State: IsViewable'; }
+wait_size() {  # wait_size W H: the window reaches the size
+    for _ in $(seq 1 40); do read -r x y w h < <(window_geometry "$id"); [ "$w $h" = "$1 $2" ] && return 0; sleep 0.25; done
+    return 1
+}
+grey_toolbar_and_blue_page() {  # NAME W H: the maximized layout fills W by H
+    local shot
+    shot=$(screenshot "$1")
+    [ "$(pixel "$shot" 3 3)" = "191,191,191" ] || fail "$1: no grey toolbar at the top ($(pixel "$shot" 3 3))"
+    [ "$(pixel "$shot" $(($2 / 2)) 40)" = "0,0,255" ] || fail "$1: the browser does not start below the toolbar"
+    [ "$(pixel "$shot" $(($2 - 3)) $(($3 - 3)))" = "0,0,255" ] ||
+        fail "$1: the browser does not reach the window's far corner ($(pixel "$shot" $(($2 - 3)) $(($3 - 3))))"
+}
+shaped() {  # NAME: the restored window shows its cut corners
+    local shot
+    shot=$(screenshot "$1")
+    [ "$(pixel "$shot" 0 0)" = "0,0,0" ] || fail "$1: the window lost its shape"
+    xwininfo -shape -id "$id" | grep -q "Window shape extents" || fail "$1: no X shape on the window"
+}
+
+# Maximized by the skin's button, then resized by the window manager when the
+# work area changes (a panel reserves the bottom 180 pixels, then goes): the
+# toolbar and the browser follow.
+read -r cx cy < <(centre Maximize0); click "$cx" "$cy"
+wait_size 1920 1280 || fail "the skin's Maximize gave ${w}x$h under the window manager"
+grey_toolbar_and_blue_page wm-maximized 1920 1280
+xmessage -name quellpanel -geometry 200x40+1700+1230 panel >/dev/null 2>&1 &
+PANEL_PID=$!
+panel=""
+for _ in $(seq 1 40); do panel=$(xdotool search --onlyvisible --classname quellpanel 2>/dev/null | head -n 1 || true); [ -n "$panel" ] && break; sleep 0.25; done
+[ -n "$panel" ] || fail "the test's panel window did not appear"
+xprop -id "$panel" -f _NET_WM_STRUT 32c -set _NET_WM_STRUT "0,0,0,180"
+wait_size 1920 1100 || fail "the maximized window did not follow the smaller work area (${w}x$h)"
+sleep 0.5
+grey_toolbar_and_blue_page wm-resized-maximized 1920 1100
+kill "$PANEL_PID"; wait "$PANEL_PID" 2>/dev/null || true
+wait_size 1920 1280 || fail "the maximized window did not follow the work area back (${w}x$h)"
+sleep 0.5
+grey_toolbar_and_blue_page wm-resized-back 1920 1280
+click 198 14
+wait_size 800 600 || fail "the toolbar's Restore gave ${w}x$h"
+shaped wm-restored
+
+# Maximized and restored from the window manager's side.
+wmctrl -i -r "$id" -b add,maximized_vert,maximized_horz
+wait_size 1920 1280 || fail "the window manager's maximize gave ${w}x$h"
+sleep 0.5
+grey_toolbar_and_blue_page wm-maximized-by-wm 1920 1280
+wmctrl -i -r "$id" -b remove,maximized_vert,maximized_horz
+wait_size 800 600 || fail "the window manager's restore gave ${w}x$h"
+shaped wm-restored-by-wm
+
+# Minimized by the skin's button and restored by the window manager: the
+# shape is back.
+read -r cx cy < <(centre Minimize0); click "$cx" "$cy"
+for _ in $(seq 1 40); do is_viewable "$id" || break; sleep 0.25; done
+is_viewable "$id" && fail "Minimize left the window on screen"
+wmctrl -i -a "$id"
+for _ in $(seq 1 40); do is_viewable "$id" && break; sleep 0.25; done
+is_viewable "$id" || fail "the window manager could not restore the minimized window"
+sleep 0.5
+shaped wm-minimized-restored
+
+# Restoring from maximized reads the outline once: with the outline file gone
+# that is one message, and no second one follows it.
+outline="$app/Media/Quell1.dat"
+mv "$outline" "$outline.away"
+read -r cx cy < <(centre Maximize0); click "$cx" "$cy"
+wait_size 1920 1280 || fail "the second Maximize gave ${w}x$h"
+message_count() { xdotool search --onlyvisible --classname Quell1 2>/dev/null | grep -vx "$id" | wc -l; }
+click 198 14
+for _ in $(seq 1 40); do [ "$(message_count)" -ge 1 ] && break; sleep 0.25; done
+[ "$(message_count)" = 1 ] || fail "restoring without an outline showed $(message_count) messages, expected 1"
+screenshot wm-outline-message >/dev/null
+xdotool key Return
+sleep 2
+[ "$(message_count)" = 0 ] || fail "a second outline message followed the first"
+mv "$outline.away" "$outline"
+
+# Alt+F4, the window manager's close, ends the program with status 0.
+xdotool windowactivate --sync "$id" 2>/dev/null || true
+xdotool key --clearmodifiers alt+F4
+expect_exit "Alt+F4"
+
+# File, then Close (its mnemonic), ends it the same way.
+start_app "$app/Quell1"
+id=$(wait_window Quellmark 90) || fail "no window on the second start"
+sleep 2
+read -r cx cy < <(centre File0); click "$cx" "$cy"
+sleep 0.5
+screenshot wm-file-menu >/dev/null
+xdotool key c
+expect_exit "File, Close"
