@@ -102,7 +102,8 @@ int makeCabinet(const Args& args) {
         struct stat st {};
         if (::stat(path.c_str(), &st) == 0) {
             cab::DosDateTimeFromEpoch(static_cast<long long>(st.st_mtime), &f.date, &f.time);
-            f.attributes = (st.st_mode & S_IWUSR) ? 0x20 : 0x21;
+            f.attributes = (st.st_mode & S_IWUSR) ? kAttributeArchive
+                                                   : static_cast<uint16_t>(kAttributeArchive | kAttributeReadOnly);
         }
         folder.files.push_back(std::move(f));
     }

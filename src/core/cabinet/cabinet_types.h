@@ -122,6 +122,13 @@ inline constexpr uint16_t kMethodMszip = 1;
 inline constexpr uint16_t kMethodQuantum = 2;
 inline constexpr uint16_t kMethodNone = 15;
 
+// Attribute bits of an archived file. At FileEnd the reader reports the
+// execute bit in the notification's count (1: run the file once extracted)
+// and clears it from the attributes it passes on.
+inline constexpr uint16_t kAttributeReadOnly = 0x0001;
+inline constexpr uint16_t kAttributeArchive = 0x0020;
+inline constexpr uint16_t kAttributeExecute = 0x0040;
+
 // Largest uncompressed size of one data block.
 inline constexpr size_t kBlockOutputSize = 32768;
 

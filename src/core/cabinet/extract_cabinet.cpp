@@ -62,7 +62,7 @@ void finishOutputFile(const Destination& d, const CabinetNotification& n) {
     if (path.empty()) return;
     long long seconds = 0;
     if (DosDateTimeToEpoch(n.date, n.time, &seconds)) os::setModificationTime(path, seconds);
-    if (n.attributes & 0x01) os::clearWritePermission(path);
+    if (n.attributes & kAttributeReadOnly) os::clearWritePermission(path);
 }
 
 intptr_t notifyExtraction(NotificationKind kind, CabinetNotification& n) {
