@@ -3,7 +3,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <iterator>
 #include <memory>
 
@@ -107,10 +106,7 @@ int makeCabinet(const Args& args) {
         }
         folder.files.push_back(std::move(f));
     }
-    const std::vector<uint8_t> cabinet = cab::WriteCabinet({folder});
-    std::ofstream file(out, std::ios::binary | std::ios::trunc);
-    file.write(reinterpret_cast<const char*>(cabinet.data()), static_cast<std::streamsize>(cabinet.size()));
-    if (!file.good()) return fail("cannot write " + out);
+    if (!quell::os::writeFile(out, cab::WriteCabinet({folder}))) return fail("cannot write " + out);
     return 0;
 }
 

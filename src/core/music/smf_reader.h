@@ -37,7 +37,7 @@ enum class SmfError {
     None,
     AlreadyLoaded,         // Load while a file is loaded
     NotMidiFile,           // no "MThd" header chunk of length 6
-    BadTrackChunk,         // a chunk where a track should be is not "MTrk"
+    BadTrackChunk,         // a track chunk is missing or not "MTrk"
     TrackPastEnd,          // a track chunk runs past the end of the image
     TruncatedEvent,        // an event or delta time runs past the end of its track
     MissingRunningStatus,  // a data byte with no running status to use

@@ -1,7 +1,5 @@
 #include "core/skin/profile_file.h"
 
-#include <strings.h>
-
 #include "core/os/file_system.h"
 #include "core/os/text_codec.h"
 
