@@ -1,7 +1,7 @@
 #include "core/skin/profile_file.h"
 
 #include "core/os/file_system.h"
-#include "core/os/text_codec.h"
+#include "core/text/text_codec.h"
 
 namespace quell::skin {
 
@@ -79,15 +79,12 @@ int32_t ParseLeadingInt(std::string_view text) {
 }
 
 ProfileFile ProfileFile::Parse(std::span<const uint8_t> bytes) {
-    std::string_view raw(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    if (raw.size() >= 2 && static_cast<unsigned char>(raw[0]) == 0xFF && static_cast<unsigned char>(raw[1]) == 0xFE)
-        return Parse(std::string_view(os::utf16leToUtf8(raw.substr(2))));
-    if (raw.size() >= 3 && raw.substr(0, 3) == "\xEF\xBB\xBF") raw.remove_prefix(3);
-    return Parse(raw);
+    const std::string_view raw(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    return Parse(std::string_view(text::textAfterByteOrderMark(raw)));
 }
 
 ProfileFile ProfileFile::Parse(std::string_view text) {
-    const Encoding encoding = os::isValidUtf8(text) ? Encoding::Utf8 : Encoding::CodePage932;
+    const Encoding encoding = text::isValidUtf8(text) ? Encoding::Utf8 : Encoding::CodePage932;
     ProfileFile file;
     Section* current = nullptr;
     size_t pos = 0;
@@ -115,7 +112,7 @@ ProfileFile ProfileFile::Parse(std::string_view text) {
         if (eq == std::string_view::npos) continue;
         std::string_view key = trim(line.substr(0, eq));
         std::string_view value = cutValue(unquote(trim(line.substr(eq + 1))), encoding);
-        std::string decoded = encoding == Encoding::Utf8 ? std::string(value) : os::decodeLegacyText(value);
+        std::string decoded = encoding == Encoding::Utf8 ? std::string(value) : text::decodeLegacyText(value);
         current->entries.push_back(Entry{std::string(key), std::move(decoded)});
     }
     return file;

@@ -7,7 +7,7 @@
 #include "core/image/bitmap_file.h"
 #include "core/image/gif_decoder.h"
 #include "core/os/file_system.h"
-#include "core/os/text_codec.h"
+#include "core/text/text_codec.h"
 #include "core/skin/outline_file.h"
 #include "core/skin/profile_file.h"
 #include "core/skin/skin_model.h"
@@ -48,11 +48,8 @@ struct RawValue {
 };
 
 std::vector<RawValue> scanRawValues(const std::vector<uint8_t>& bytes) {
-    std::string text(bytes.begin(), bytes.end());
-    if (text.size() >= 2 && static_cast<unsigned char>(text[0]) == 0xFF && static_cast<unsigned char>(text[1]) == 0xFE)
-        text = os::utf16leToUtf8(std::string_view(text).substr(2));
-    else if (text.rfind("\xEF\xBB\xBF", 0) == 0)
-        text.erase(0, 3);
+    const std::string text =
+        text::textAfterByteOrderMark(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 
     auto isBlank = [](char c) { return c == ' ' || c == '\t' || c == '\v'; };
     auto trim = [&](std::string_view s) {
