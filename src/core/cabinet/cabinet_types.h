@@ -18,6 +18,8 @@ inline constexpr int kOpenCreate = 0x0100;
 inline constexpr int kOpenTruncate = 0x0200;
 inline constexpr int kOpenExclusive = 0x0400;
 inline constexpr int kOpenBinary = 0x8000;
+// The access bits of an open flag word.
+inline constexpr int kOpenAccessMask = 0x0003;
 inline constexpr int kPermissionRead = 0x0100;
 inline constexpr int kPermissionWrite = 0x0080;
 
