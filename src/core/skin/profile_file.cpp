@@ -111,9 +111,10 @@ ProfileFile ProfileFile::Parse(std::string_view text) {
         size_t eq = line.find('=');
         if (eq == std::string_view::npos) continue;
         std::string_view key = trim(line.substr(0, eq));
-        std::string_view value = cutValue(unquote(trim(line.substr(eq + 1))), encoding);
+        const std::string_view whole = unquote(trim(line.substr(eq + 1)));
+        std::string_view value = cutValue(whole, encoding);
         std::string decoded = encoding == Encoding::Utf8 ? std::string(value) : text::decodeLegacyText(value);
-        current->entries.push_back(Entry{std::string(key), std::move(decoded)});
+        current->entries.push_back(Entry{std::string(key), std::move(decoded), whole.size()});
     }
     return file;
 }
@@ -148,5 +149,20 @@ int32_t ProfileFile::ReadInt(std::string_view section, std::string_view key, int
 }
 
 bool ProfileFile::HasKey(std::string_view section, std::string_view key) const { return find(section, key) != nullptr; }
+
+std::vector<ProfileValueLength> ProfileFile::ReachableValueLengths() const {
+    std::vector<ProfileValueLength> out;
+    for (size_t s = 0; s < m_sections.size(); ++s) {
+        const Section& section = m_sections[s];
+        bool shadowed = false;
+        for (size_t earlier = 0; earlier < s && !shadowed; ++earlier)
+            shadowed = equalsIgnoringCase(m_sections[earlier].name, section.name);
+        if (shadowed) continue;
+        for (const Entry& e : section.entries) {
+            if (find(section.name, e.key) == &e) out.push_back({section.name, e.key, e.bytesInFile});
+        }
+    }
+    return out;
+}
 
 }  // namespace quell::skin
