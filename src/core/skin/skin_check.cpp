@@ -1,5 +1,6 @@
 #include "core/skin/skin_check.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <optional>
 #include <string_view>

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "core/image/gif_decoder.h"
 #include "core/image/gif_encoder.h"
 #include "core/image/gif_lzw.h"
