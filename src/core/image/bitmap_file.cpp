@@ -3,8 +3,10 @@
 #include <array>
 #include <bit>
 #include <cstring>
+#include <iterator>
 
 #include "core/bytes.h"
+#include "core/error_names.h"
 #include "core/os/file_system.h"
 
 namespace quell::image {
@@ -331,24 +333,25 @@ BitmapError decode(std::span<const uint8_t> bytes, PixelImage& out) {
 }  // namespace
 
 const char* BitmapErrorName(BitmapError error) {
-    switch (error) {
-    case BitmapError::None: return "none";
-    case BitmapError::CannotRead: return "cannot-read";
-    case BitmapError::NotBitmap: return "not-a-bitmap";
-    case BitmapError::TruncatedHeader: return "truncated-header";
-    case BitmapError::UnknownHeader: return "unknown-header";
-    case BitmapError::BadDimensions: return "bad-dimensions";
-    case BitmapError::BadPlanes: return "bad-planes";
-    case BitmapError::UnsupportedCompression: return "unsupported-compression";
-    case BitmapError::BadBitCount: return "bad-bit-count";
-    case BitmapError::TopDownRunLength: return "top-down-run-length";
-    case BitmapError::TooLarge: return "too-large";
-    case BitmapError::TruncatedPalette: return "truncated-palette";
-    case BitmapError::BadBitMasks: return "bad-bit-masks";
-    case BitmapError::TruncatedPixels: return "truncated-pixels";
-    case BitmapError::RunOutsidePicture: return "run-outside-picture";
-    }
-    return "unknown-error";
+    static constexpr const char* kNames[] = {
+        "none",
+        "cannot-read",
+        "not-a-bitmap",
+        "truncated-header",
+        "unknown-header",
+        "bad-dimensions",
+        "bad-planes",
+        "unsupported-compression",
+        "bad-bit-count",
+        "top-down-run-length",
+        "too-large",
+        "truncated-palette",
+        "bad-bit-masks",
+        "truncated-pixels",
+        "run-outside-picture",
+    };
+    static_assert(std::size(kNames) == static_cast<size_t>(BitmapError::RunOutsidePicture) + 1, "a name for every error");
+    return errorNameFromTable(error, kNames);
 }
 
 bool DecodeBitmap(std::span<const uint8_t> bytes, PixelImage& out, BitmapError& error) {

@@ -2,8 +2,10 @@
 
 #include <array>
 #include <cstring>
+#include <iterator>
 
 #include "core/bytes.h"
+#include "core/error_names.h"
 #include "core/image/gif_lzw.h"
 #include "core/os/file_system.h"
 
@@ -46,17 +48,18 @@ constexpr size_t kGraphicControlSize = 4;
 }  // namespace
 
 const char* GifErrorName(GifError error) {
-    switch (error) {
-    case GifError::None: return "none";
-    case GifError::CannotRead: return "cannot-read";
-    case GifError::NotGif: return "not-a-gif";
-    case GifError::Truncated: return "truncated";
-    case GifError::UnknownBlock: return "unknown-block";
-    case GifError::BadGraphicControl: return "bad-graphic-control";
-    case GifError::TooLarge: return "too-large";
-    case GifError::BadImageData: return "bad-image-data";
-    }
-    return "unknown-error";
+    static constexpr const char* kNames[] = {
+        "none",
+        "cannot-read",
+        "not-a-gif",
+        "truncated",
+        "unknown-block",
+        "bad-graphic-control",
+        "too-large",
+        "bad-image-data",
+    };
+    static_assert(std::size(kNames) == static_cast<size_t>(GifError::BadImageData) + 1, "a name for every error");
+    return errorNameFromTable(error, kNames);
 }
 
 struct GifDecoder::State {

@@ -1,9 +1,11 @@
 #include "core/music/smf_reader.h"
 
 #include <cstring>
+#include <iterator>
 #include <new>
 
 #include "core/bytes.h"
+#include "core/error_names.h"
 
 namespace quell::music {
 
@@ -24,20 +26,21 @@ constexpr size_t kDivisionOffset = 12;
 }  // namespace
 
 const char* SmfErrorName(SmfError error) {
-    switch (error) {
-    case SmfError::None: return "none";
-    case SmfError::AlreadyLoaded: return "already-loaded";
-    case SmfError::NotMidiFile: return "not-a-midi-file";
-    case SmfError::BadTrackChunk: return "bad-track-chunk";
-    case SmfError::TrackPastEnd: return "track-past-end";
-    case SmfError::TruncatedEvent: return "truncated-event";
-    case SmfError::MissingRunningStatus: return "missing-running-status";
-    case SmfError::UnknownStatus: return "unknown-status";
-    case SmfError::OutOfMemory: return "out-of-memory";
-    case SmfError::NoSuchTrack: return "no-such-track";
-    case SmfError::TrackEnded: return "track-ended";
-    }
-    return "unknown-error";
+    static constexpr const char* kNames[] = {
+        "none",
+        "already-loaded",
+        "not-a-midi-file",
+        "bad-track-chunk",
+        "track-past-end",
+        "truncated-event",
+        "missing-running-status",
+        "unknown-status",
+        "out-of-memory",
+        "no-such-track",
+        "track-ended",
+    };
+    static_assert(std::size(kNames) == static_cast<size_t>(SmfError::TrackEnded) + 1, "a name for every error");
+    return errorNameFromTable(error, kNames);
 }
 
 void SmfReader::unload() {

@@ -225,6 +225,8 @@ TEST(BitmapFile, EveryErrorHasADistinctName) {
         EXPECT_EQ(name.find_first_not_of("abcdefghijklmnopqrstuvwxyz-"), std::string::npos);
         EXPECT_TRUE(names.insert(name).second);
     }
+    EXPECT_STREQ(BitmapErrorName(BitmapError::TruncatedPixels), "truncated-pixels");
+    EXPECT_STREQ(BitmapErrorName(static_cast<BitmapError>(99)), "unknown-error");
 }
 
 

@@ -296,3 +296,27 @@ TEST(GifLzw, FullTableNeedsClearCode) {
 
 }  // namespace
 }  // namespace quell::image
+
+namespace quell::image {
+namespace {
+
+TEST(GifDecoder, ErrorNames) {
+    const std::pair<GifError, const char*> names[] = {
+        {GifError::None, "none"},
+        {GifError::CannotRead, "cannot-read"},
+        {GifError::NotGif, "not-a-gif"},
+        {GifError::Truncated, "truncated"},
+        {GifError::UnknownBlock, "unknown-block"},
+        {GifError::BadGraphicControl, "bad-graphic-control"},
+        {GifError::TooLarge, "too-large"},
+        {GifError::BadImageData, "bad-image-data"},
+    };
+    for (const auto& [error, name] : names) {
+        SCOPED_TRACE(name);
+        EXPECT_STREQ(GifErrorName(error), name);
+    }
+    EXPECT_STREQ(GifErrorName(static_cast<GifError>(99)), "unknown-error");
+}
+
+}  // namespace
+}  // namespace quell::image

@@ -255,5 +255,26 @@ TEST(SmfReader, RewindStartsEveryTrackAgain) {
     EXPECT_EQ(e.tick, 10u);
 }
 
+TEST(SmfReader, ErrorNames) {
+    const std::pair<SmfError, const char*> names[] = {
+        {SmfError::None, "none"},
+        {SmfError::AlreadyLoaded, "already-loaded"},
+        {SmfError::NotMidiFile, "not-a-midi-file"},
+        {SmfError::BadTrackChunk, "bad-track-chunk"},
+        {SmfError::TrackPastEnd, "track-past-end"},
+        {SmfError::TruncatedEvent, "truncated-event"},
+        {SmfError::MissingRunningStatus, "missing-running-status"},
+        {SmfError::UnknownStatus, "unknown-status"},
+        {SmfError::OutOfMemory, "out-of-memory"},
+        {SmfError::NoSuchTrack, "no-such-track"},
+        {SmfError::TrackEnded, "track-ended"},
+    };
+    for (const auto& [error, name] : names) {
+        SCOPED_TRACE(name);
+        EXPECT_STREQ(SmfErrorName(error), name);
+    }
+    EXPECT_STREQ(SmfErrorName(static_cast<SmfError>(99)), "unknown-error");
+}
+
 }  // namespace
 }  // namespace quell::music
