@@ -332,12 +332,13 @@ bool openCabinet(CabinetContext& c, const char* name, bool expectSet, uint16_t w
 bool readFileEntry(CabinetContext& c, FileEntry& e) {
     uint8_t raw[kFileEntrySize];
     if (!readExact(c, c.headerHandle, raw, sizeof raw)) return fail(c, CorruptCabinet);
-    e.size = readLe32(raw, 0);
-    e.offset = readLe32(raw, 4);
-    e.folder = readLe16(raw, 8);
-    e.date = readLe16(raw, 10);
-    e.time = readLe16(raw, 12);
-    e.attributes = readLe16(raw, 14);
+    bytes::ByteCursor in(raw);
+    e.size = in.le32();
+    e.offset = in.le32();
+    e.folder = in.le16();
+    e.date = in.le16();
+    e.time = in.le16();
+    e.attributes = in.le16();
     return readString(c, c.headerHandle, e.name);
 }
 

@@ -68,8 +68,7 @@ struct GifDecoder::State {
     uint8_t screenFlags = 0;
     std::array<uint8_t, 768> globalColours{};
 
-    std::vector<uint32_t> imageOffsets;   // the "," of each image descriptor in the file
-    std::vector<Descriptor> descriptors;  // parallel to imageOffsets
+    std::vector<Descriptor> descriptors;
     std::vector<uint32_t> controls;       // the graphic control value of each image
     std::vector<StoredImage> images;
 
@@ -88,7 +87,6 @@ struct GifDecoder::State {
     void reset() {
         screenFlags = 0;
         globalColours.fill(0);
-        imageOffsets.clear();
         descriptors.clear();
         controls.clear();
         images.clear();
@@ -177,7 +175,6 @@ struct GifDecoder::State {
 
     GifError readImage(uint32_t control) {
         if (remaining() < kImageDescriptorSize) return GifError::Truncated;
-        imageOffsets.push_back(static_cast<uint32_t>(position));
         Descriptor d{bytes::readLe16(data, position + 1), bytes::readLe16(data, position + 3),
                      bytes::readLe16(data, position + 5), bytes::readLe16(data, position + 7)};
         const uint8_t flags = data[position + 9];
@@ -284,7 +281,7 @@ GifError GifDecoder::lastError() const { return m_state->error; }
 int GifDecoder::FrameCount() const { return static_cast<int>(static_cast<uint16_t>(m_state->images.size())); }
 
 bool GifDecoder::GetFrameInfo(int index, GifFrameInfo& info) const {
-    if (index < 0 || static_cast<size_t>(index) >= m_state->imageOffsets.size()) return false;
+    if (index < 0 || static_cast<size_t>(index) >= m_state->descriptors.size()) return false;
     const Descriptor& d = m_state->descriptors[static_cast<size_t>(index)];
     const uint32_t control = m_state->controls[static_cast<size_t>(index)];
     info.left = d.left;

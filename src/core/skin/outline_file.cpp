@@ -6,22 +6,19 @@
 namespace quell::skin {
 
 namespace {
-int32_t readInt32(std::span<const uint8_t> bytes, size_t offset) {
-    return static_cast<int32_t>(bytes::readLe32(bytes, offset));
-}
 void appendInt32(std::vector<uint8_t>& out, int32_t value) { bytes::appendLe32(out, static_cast<uint32_t>(value)); }
 }  // namespace
 
 std::optional<std::vector<OutlinePoint>> ParseOutline(std::span<const uint8_t> bytes) {
     if (bytes.size() > kOutlineReadLimit) bytes = bytes.first(kOutlineReadLimit);
-    if (bytes.size() < 4) return std::nullopt;
-    int32_t n = readInt32(bytes, 0);
-    if (n <= 0 || n > kMaxOutlinePoints) return std::nullopt;
-    if (bytes.size() < 4 + 8 * static_cast<size_t>(n)) return std::nullopt;
+    bytes::ByteCursor in(bytes);
+    const auto n = static_cast<int32_t>(in.le32());
+    if (!in.ok() || n <= 0 || n > kMaxOutlinePoints) return std::nullopt;
+    if (in.remaining() < 8 * static_cast<size_t>(n)) return std::nullopt;
     std::vector<OutlinePoint> points(static_cast<size_t>(n));
-    for (int32_t i = 0; i < n; ++i) {
-        const size_t at = 4 + 8 * static_cast<size_t>(i);
-        points[static_cast<size_t>(i)] = OutlinePoint{readInt32(bytes, at), readInt32(bytes, at + 4)};
+    for (OutlinePoint& point : points) {
+        point.x = static_cast<int32_t>(in.le32());
+        point.y = static_cast<int32_t>(in.le32());
     }
     return points;
 }
