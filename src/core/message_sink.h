@@ -14,10 +14,4 @@ public:
     virtual void showMessage(const std::string& text, MessageIcon icon = MessageIcon::None) = 0;
 };
 
-// Swallows every message; for callers that only want the outcome.
-class SilentMessageSink final : public MessageSink {
-public:
-    void showMessage(const std::string&, MessageIcon) override {}
-};
-
 }  // namespace quell

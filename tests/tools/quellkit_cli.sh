@@ -34,4 +34,23 @@ check "reg missing" 1 "" -- "$kit" reg "$tmp/r.reg" 2 'Software\T\none'
 check "reg bad root" 1 "" -- "$kit" reg "$tmp/r.reg" 7 'Software\T\s'
 check "reg usage" 2 "" -- "$kit" reg "$tmp/r.reg"
 check "unknown subcommand" 2 "" -- "$kit" frobnicate
+
+# A file a decoder refuses is named by the reason the decoder gives.
+error_line() {  # error_line EXPECTED-LINE -- command...
+    local want="$1"; shift 2
+    local err
+    err=$("$@" 2>&1 >/dev/null)
+    [ "$err" = "$want" ] || { echo "FAIL: want [$want], stderr [$err]"; failures=$((failures + 1)); }
+}
+printf 'BM' > "$tmp/short.bmp"
+printf 'BM\0\0\0\0\0\0\0\0\0\0\0\0\102\0\0\0' > "$tmp/odd-header.bmp"
+printf 'GIF89a' > "$tmp/short.gif"
+printf 'PNG!!!!' > "$tmp/not.gif"
+printf 'MThd\0\0\0\6\0\0\0\1\0\140MTrX\0\0\0\0' > "$tmp/bad-track.mid"
+error_line "error: not-a-bitmap" -- "$kit" bmp "$tmp/short.bmp" "$tmp/out.ppm"
+error_line "error: unknown-header" -- "$kit" bmp "$tmp/odd-header.bmp" "$tmp/out.ppm"
+error_line "error: truncated" -- "$kit" gif info "$tmp/short.gif"
+error_line "error: not-a-gif" -- "$kit" gif info "$tmp/not.gif"
+error_line "error: bad-track-chunk" -- "$kit" midi "$tmp/bad-track.mid"
+check "bmp refused" 1 "" -- "$kit" bmp "$tmp/short.bmp" "$tmp/out.ppm"
 [ "$failures" -eq 0 ] && echo "PASS" || exit 1

@@ -1,5 +1,6 @@
 #include "cab_writer.h"
 
+#include <algorithm>
 #include <ctime>
 
 #include "core/cabinet/checksum.h"

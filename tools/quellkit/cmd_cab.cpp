@@ -2,31 +2,21 @@
 #include <sys/stat.h>
 
 #include <cstdio>
-#include <cstring>
-#include <fstream>
-#include <iterator>
 #include <memory>
+#include <string>
 
 #include "cab_mszip_encoder.h"
 #include "cab_writer.h"
 #include "commands.h"
 #include "core/cabinet/cabinet_reader.h"
 #include "core/cabinet/extract_cabinet.h"
-#include "core/os/cabinet_file_io.h"
+#include "core/cabinet/posix_cabinet_io.h"
 #include "core/os/file_system.h"
 
 namespace quellkit {
 namespace {
 
 using namespace quell::cabinet;
-
-void* listAllocate(size_t n) { return std::malloc(n); }
-void listFree(void* p) { std::free(p); }
-FileHandle listOpen(const char* path, int, int) { return quell::os::rawOpen(path, {}); }
-int listRead(FileHandle h, void* b, unsigned n) { return static_cast<int>(quell::os::rawRead(h, b, n)); }
-int listWrite(FileHandle, const void*, unsigned) { return -1; }
-int listClose(FileHandle h) { return quell::os::rawClose(h); }
-long listSeek(FileHandle h, long o, int origin) { return static_cast<long>(quell::os::rawSeek(h, o, origin)); }
 
 // Prints every entry and asks the reader to pass over it, so the walk reads
 // the file table and nothing else.
@@ -44,28 +34,23 @@ int cabinetFailure(const CabinetError& error) {
 }
 
 int listCabinet(const std::string& file) {
-    const CabinetIo io{listAllocate, listFree, listOpen, listRead, listWrite, listClose, listSeek};
+    const CabinetIo& io = PosixCabinetIo();
     CabinetError error;
-    CabinetContext* context = Create(io, 1, &error);
-    if (context == nullptr) return cabinetFailure(error);
+    ScopedCabinetContext context(io, 1, &error);
+    if (!context) return cabinetFailure(error);
     const FileHandle h = io.open(file.c_str(), kOpenBinary | kOpenReadOnly, 0);
     if (h == -1) {
-        Destroy(context);
         error.code = CabinetNotFound;
         return cabinetFailure(error);
     }
-    const bool isCabinet = IsCabinet(context, h, nullptr);
+    const bool isCabinet = IsCabinet(context.get(), h, nullptr);
     io.close(h);
     if (!isCabinet) {
-        Destroy(context);
         if (!error.failed) error.code = NotACabinet;
         return cabinetFailure(error);
     }
-    const size_t slash = file.find_last_of('/');
-    const std::string name = slash == std::string::npos ? file : file.substr(slash + 1);
-    const std::string path = slash == std::string::npos ? std::string() : file.substr(0, slash + 1);
-    const bool ok = Copy(context, name.c_str(), path.c_str(), 0, printEntry, nullptr, nullptr);
-    Destroy(context);
+    const CabinetLocation location = SplitCabinetPath(file);
+    const bool ok = Copy(context.get(), location.name.c_str(), location.folder.c_str(), 0, printEntry, nullptr, nullptr);
     return ok ? 0 : cabinetFailure(error);
 }
 
@@ -102,14 +87,12 @@ int makeCabinet(const Args& args) {
         struct stat st {};
         if (::stat(path.c_str(), &st) == 0) {
             cab::DosDateTimeFromEpoch(static_cast<long long>(st.st_mtime), &f.date, &f.time);
-            f.attributes = (st.st_mode & S_IWUSR) ? 0x20 : 0x21;
+            f.attributes = (st.st_mode & S_IWUSR) ? kAttributeArchive
+                                                   : static_cast<uint16_t>(kAttributeArchive | kAttributeReadOnly);
         }
         folder.files.push_back(std::move(f));
     }
-    const std::vector<uint8_t> cabinet = cab::WriteCabinet({folder});
-    std::ofstream file(out, std::ios::binary | std::ios::trunc);
-    file.write(reinterpret_cast<const char*>(cabinet.data()), static_cast<std::streamsize>(cabinet.size()));
-    if (!file.good()) return fail("cannot write " + out);
+    if (!quell::os::writeFile(out, cab::WriteCabinet({folder}))) return fail("cannot write " + out);
     return 0;
 }
 

@@ -13,16 +13,9 @@ namespace {
 
 constexpr const char* kUsage = "gif info FILE | gif frames FILE PREFIX";
 
-bool writeAll(const std::string& path, const std::vector<uint8_t>& bytes) {
-    FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) return false;
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    return std::fclose(file) == 0 && written;
-}
-
 int load(const std::string& path, quell::image::GifDecoder& decoder) {
     if (!quell::os::isRegularFile(path)) return fail("cannot read " + path);
-    if (!decoder.LoadGifFile(path)) return fail("not a readable GIF file: " + path);
+    if (!decoder.LoadGifFile(path)) return fail(quell::image::GifErrorName(decoder.lastError()));
     return 0;
 }
 
@@ -46,7 +39,7 @@ int frames(const std::string& path, const std::string& prefix) {
         quell::image::PixelImage image;
         if (!decoder.CreateFrameBitmap(i, image)) return fail("no picture for image " + std::to_string(i));
         const std::string target = prefix + "-" + std::to_string(i) + ".ppm";
-        if (!writeAll(target, quell::image::EncodePpm(image))) return fail("cannot write " + target);
+        if (!quell::os::writeFile(target, quell::image::EncodePpm(image))) return fail("cannot write " + target);
     }
     return 0;
 }

@@ -26,7 +26,7 @@ int dumpMidi(const std::string& path) {
     reader.setDiagnosticHook([](size_t track, const char* text) {
         std::fprintf(stderr, "note: track %zu: %s\n", track, text);
     });
-    if (!reader.Load(image->data(), image->size())) return fail("not a playable Standard MIDI File: " + path);
+    if (!reader.Load(image->data(), image->size())) return fail(quell::music::SmfErrorName(reader.lastError()));
 
     quell::music::StreamFiller filler(reader);
     uint8_t block[quell::music::kStreamBufferSize];
@@ -45,7 +45,10 @@ int dumpMidi(const std::string& path) {
         }
     }
     std::printf("end %d\n", result);
-    if (result != quell::music::kFillSongEnded) return fail("an event of the file cannot be read");
+    if (result != quell::music::kFillSongEnded) {
+        if (reader.lastError() != quell::music::SmfError::None) return fail(quell::music::SmfErrorName(reader.lastError()));
+        return fail("an event of the file cannot be read");
+    }
     return 0;
 }
 

@@ -46,8 +46,7 @@ int renderMidi(const std::string& midiPath, const std::string& wavPath) {
     if (!image) return fail("cannot read " + midiPath);
     {
         quell::music::SmfReader probe;
-        if (!probe.Load(image->data(), image->size()))
-            return fail("not a playable Standard MIDI File: " + midiPath);
+        if (!probe.Load(image->data(), image->size())) return fail(quell::music::SmfErrorName(probe.lastError()));
     }
     if (!quell::os::isRegularFile(quell::platform::FluidSynthesizerOptions().soundfont))
         return fail("the soundfont " + quell::platform::FluidSynthesizerOptions().soundfont + " is missing");

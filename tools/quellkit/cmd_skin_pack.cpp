@@ -11,6 +11,7 @@
 #include "cab_mszip_encoder.h"
 #include "cab_writer.h"
 #include "commands.h"
+#include "core/cabinet/cabinet_types.h"
 #include "core/os/file_system.h"
 
 namespace quellkit {
@@ -61,7 +62,7 @@ int runSkinPack(const Args& given) {
         f.data = std::move(*bytes);
         struct stat st {};
         if (::stat(p.c_str(), &st) == 0) cab::DosDateTimeFromEpoch(st.st_mtime, &f.date, &f.time);
-        f.attributes = 0x20;
+        f.attributes = quell::cabinet::kAttributeArchive;
         folder.files.push_back(std::move(f));
     }
     const std::vector<uint8_t> cabinet = cab::WriteCabinet({folder});

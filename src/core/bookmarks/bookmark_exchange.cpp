@@ -1,10 +1,12 @@
 #include "core/bookmarks/bookmark_exchange.h"
 
 #include <filesystem>
+#include <utility>
 
 #include "core/bookmarks/fill_tree.h"
 #include "core/bookmarks/shortcut_file.h"
 #include "core/bookmarks/tree_path.h"
+#include "core/text/utf8.h"
 
 namespace quell::bookmarks {
 
@@ -72,11 +74,7 @@ void importInto(const std::vector<BookmarkEntry>& entries, const fs::path& folde
         std::string name = BookmarkFileName(title);
         std::string stem = name.substr(0, name.size() - 4);
         // Room for the " (n)" that tells apart two bookmarks of one title.
-        if (stem.size() > 230) {
-            size_t cut = 230;
-            while (cut > 0 && (static_cast<unsigned char>(stem[cut]) & 0xC0) == 0x80) --cut;
-            stem.resize(cut);
-        }
+        stem = utf8::cutAtBoundary(std::move(stem), 230);
         for (int n = 2;; ++n) {
             if (n > 1000) {
                 ++summary.failures;

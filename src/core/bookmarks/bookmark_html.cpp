@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <optional>
 
+#include "core/text/utf8.h"
+
 namespace quell::bookmarks {
 
 namespace {
@@ -37,25 +39,6 @@ void writeList(std::string& out, const std::vector<BookmarkEntry>& entries, int 
     out += indent + "</DL><p>\n";
 }
 
-void appendUtf8(std::string& out, uint32_t cp) {
-    if (cp == 0 || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) cp = 0xFFFD;
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
 std::string decodeEntities(std::string_view text) {
     std::string out;
     for (size_t i = 0; i < text.size(); ++i) {
@@ -84,7 +67,8 @@ std::string decodeEntities(std::string_view text) {
                 out += '&';
                 continue;
             }
-            appendUtf8(out, cp > 0x10FFFF ? 0xFFFD : static_cast<uint32_t>(cp));
+            // A NUL is no character of a title; values past 32 bits must not wrap.
+            utf8::append(out, cp == 0 || cp > 0x10FFFF ? 0xFFFD : static_cast<uint32_t>(cp));
         } else {
             out += '&';
             continue;

@@ -4,6 +4,9 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <utility>
+
+#include "core/text/utf8.h"
 
 namespace quell::bookmarks {
 
@@ -88,12 +91,7 @@ std::string MakeShortcutName(std::string_view title) {
 std::string BookmarkFileName(std::string_view title) {
     constexpr size_t kMaxTitleBytes = 255 - 4;
     std::string name = MakeShortcutName(title);
-    if (name.size() > kMaxTitleBytes) {
-        size_t cut = kMaxTitleBytes;
-        // Step back over UTF-8 continuation bytes so no character is split.
-        while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) --cut;
-        name.resize(cut);
-    }
+    name = utf8::cutAtBoundary(std::move(name), kMaxTitleBytes);
     // Line breaks and other control characters are legal in Linux names but
     // make a file nobody can handle; a title never needs them.
     for (char& c : name)

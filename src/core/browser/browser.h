@@ -22,7 +22,6 @@ enum DocumentCommand : int {
     kCommandCopy = 12,
     kCommandPaste = 13,
     kCommandSelectAll = 17,
-    kCommandZoom = 19,
 };
 enum WebBrowserCommand : int { kCommandFind = 1, kCommandViewSource = 2, kCommandInternetOptions = 3 };
 

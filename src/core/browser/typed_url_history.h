@@ -31,7 +31,7 @@ std::vector<std::string> LoadTypedUrlHistory(const TypedUrlSource& source);
 inline std::vector<std::string> LoadTypedUrlHistory(const registry::RegistryReader& reader) {
     return LoadTypedUrlHistory([&reader](const std::string& name) -> std::optional<std::string> {
         std::string text;
-        if (!reader.ReadValue(2, std::string(kTypedUrlsKey) + "\\" + name, text))
+        if (!reader.ReadValue(registry::kRootCurrentUser, std::string(kTypedUrlsKey) + "\\" + name, text))
             return std::nullopt;
         return text;
     });

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <new>
 
+#include "core/bytes.h"
 #include "core/cabinet/checksum.h"
 #include "core/cabinet/mszip_decoder.h"
 #include "core/cabinet/quantum_decoder.h"
@@ -45,11 +46,23 @@ constexpr size_t kStoredInputSize = 32768;
 // would otherwise have the reader retry a missing cabinet forever.
 constexpr int kMaxNextCabinetAttempts = 16;
 
-uint16_t le16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
-uint32_t le32(const uint8_t* p) {
-    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16 |
-           static_cast<uint32_t>(p[3]) << 24;
-}
+// Where the fields of the fixed 36-byte header lie.
+constexpr size_t kHeaderCabinetSize = 8;
+constexpr size_t kHeaderFilesOffset = 16;
+constexpr size_t kHeaderVersion = 24;
+constexpr size_t kHeaderFolderCount = 26;
+constexpr size_t kHeaderFileCount = 28;
+constexpr size_t kHeaderFlags = 30;
+constexpr size_t kHeaderSetId = 32;
+constexpr size_t kHeaderCabinetIndex = 34;
+
+// The fixed parts of a file entry, a folder entry and a data block header.
+constexpr size_t kFileEntrySize = 16;
+constexpr size_t kFolderEntryFixedSize = 8;
+constexpr size_t kDataHeaderFixedSize = 8;
+
+using bytes::readLe16;
+using bytes::readLe32;
 
 struct FileEntry {
     uint32_t size = 0;
@@ -244,11 +257,11 @@ bool openCabinet(CabinetContext& c, const char* name, bool expectSet, uint16_t w
     uint8_t header[kHeaderSize];
     if (!readExact(c, c.headerHandle, header, kHeaderSize) || std::memcmp(header, "MSCF", 4) != 0)
         return fail(c, NotACabinet);
-    const uint16_t version = le16(header + 24);
+    const uint16_t version = readLe16(header, kHeaderVersion);
     if (version != kVersion) return fail(c, UnknownVersion, version);
-    if (expectSet && (le16(header + 32) != wantSet || le16(header + 34) != wantIndex)) return fail(c, WrongCabinet);
+    if (expectSet && (readLe16(header, kHeaderSetId) != wantSet || readLe16(header, kHeaderCabinetIndex) != wantIndex)) return fail(c, WrongCabinet);
     std::memcpy(c.header, header, kHeaderSize);
-    c.flags = le16(header + 30);
+    c.flags = readLe16(header, kHeaderFlags);
 
     uint16_t headerReserve = 0;
     uint16_t folderReserve = 0;
@@ -256,7 +269,7 @@ bool openCabinet(CabinetContext& c, const char* name, bool expectSet, uint16_t w
     if (c.flags & kFlagReserve) {
         uint8_t sizes[4];
         if (!readExact(c, c.headerHandle, sizes, 4)) return fail(c, NotACabinet);
-        headerReserve = le16(sizes);
+        headerReserve = readLe16(sizes, 0);
         folderReserve = sizes[2];
         dataReserve = sizes[3];
     }
@@ -264,8 +277,8 @@ bool openCabinet(CabinetContext& c, const char* name, bool expectSet, uint16_t w
         c.headerReserveSize = headerReserve;
         c.folderReserveSize = folderReserve;
         c.dataReserveSize = dataReserve;
-        c.folderEntrySize = 8u + folderReserve;
-        c.dataHeaderSize = 8u + dataReserve;
+        c.folderEntrySize = kFolderEntryFixedSize + folderReserve;
+        c.dataHeaderSize = kDataHeaderFixedSize + dataReserve;
         if (headerReserve > 0) c.headerReserve = static_cast<uint8_t*>(c.io.allocate(headerReserve));
         c.folderEntry = static_cast<uint8_t*>(c.io.allocate(c.folderEntrySize));
         c.dataHeader = static_cast<uint8_t*>(c.io.allocate(c.dataHeaderSize));
@@ -296,11 +309,11 @@ bool openCabinet(CabinetContext& c, const char* name, bool expectSet, uint16_t w
     }
     c.folderTableStart = c.io.seek(c.headerHandle, 0, 1);
     if (c.folderTableStart < 0) return fail(c, CorruptCabinet);
-    if (c.io.seek(c.headerHandle, static_cast<long>(le32(header + 16)), 0) < 0) return fail(c, CorruptCabinet);
-    c.folderCount = le16(header + 26);
-    c.remainingFiles = le16(header + 28);
-    c.setId = le16(header + 32);
-    c.cabinetIndex = le16(header + 34);
+    if (c.io.seek(c.headerHandle, static_cast<long>(readLe32(header, kHeaderFilesOffset)), 0) < 0) return fail(c, CorruptCabinet);
+    c.folderCount = readLe16(header, kHeaderFolderCount);
+    c.remainingFiles = readLe16(header, kHeaderFileCount);
+    c.setId = readLe16(header, kHeaderSetId);
+    c.cabinetIndex = readLe16(header, kHeaderCabinetIndex);
 
     CabinetNotification n;
     n.text1 = c.nextCabinet;
@@ -317,14 +330,15 @@ bool openCabinet(CabinetContext& c, const char* name, bool expectSet, uint16_t w
 }
 
 bool readFileEntry(CabinetContext& c, FileEntry& e) {
-    uint8_t raw[16];
+    uint8_t raw[kFileEntrySize];
     if (!readExact(c, c.headerHandle, raw, sizeof raw)) return fail(c, CorruptCabinet);
-    e.size = le32(raw);
-    e.offset = le32(raw + 4);
-    e.folder = le16(raw + 8);
-    e.date = le16(raw + 10);
-    e.time = le16(raw + 12);
-    e.attributes = le16(raw + 14);
+    bytes::ByteCursor in(raw);
+    e.size = in.le32();
+    e.offset = in.le32();
+    e.folder = in.le16();
+    e.date = in.le16();
+    e.time = in.le16();
+    e.attributes = in.le16();
     return readString(c, c.headerHandle, e.name);
 }
 
@@ -335,9 +349,10 @@ bool makeFolderCurrent(CabinetContext& c, uint16_t index, bool continuing) {
     const long at = c.folderTableStart + static_cast<long>(index) * static_cast<long>(c.folderEntrySize);
     if (c.io.seek(c.dataHandle, at, 0) < 0) return fail(c, CorruptCabinet);
     if (!readExact(c, c.dataHandle, c.folderEntry, c.folderEntrySize)) return fail(c, CorruptCabinet);
-    const uint32_t firstBlock = le32(c.folderEntry);
-    const uint16_t blocks = le16(c.folderEntry + 4);
-    const uint16_t word = le16(c.folderEntry + 6);
+    const bytes::Bytes entry(c.folderEntry, c.folderEntrySize);
+    const uint32_t firstBlock = readLe32(entry, 0);
+    const uint16_t blocks = readLe16(entry, 4);
+    const uint16_t word = readLe16(entry, 6);
     if (c.io.seek(c.dataHandle, static_cast<long>(firstBlock), 0) < 0) return fail(c, CorruptCabinet);
     // The continuation of a folder must be decoded by the decoder that holds
     // its history.
@@ -348,16 +363,17 @@ bool makeFolderCurrent(CabinetContext& c, uint16_t index, bool continuing) {
     c.folderCompression = word;
     BlockHookInfo info;
     info.kind = BlockHookKind::FolderReserve;
-    info.reserve = c.folderEntry + 8;
+    info.reserve = c.folderEntry + kFolderEntryFixedSize;
     info.reserveSize = c.folderReserveSize;
     return hook(c, info);
 }
 
 bool readBlockPiece(CabinetContext& c, size_t at, uint16_t& compressed, uint16_t& uncompressed) {
     if (!readExact(c, c.dataHandle, c.dataHeader, c.dataHeaderSize)) return fail(c, CorruptCabinet);
-    const uint32_t checksum = le32(c.dataHeader);
-    compressed = le16(c.dataHeader + 4);
-    uncompressed = le16(c.dataHeader + 6);
+    const bytes::Bytes dataHeader(c.dataHeader, c.dataHeaderSize);
+    const uint32_t checksum = readLe32(dataHeader, 0);
+    compressed = readLe16(dataHeader, 4);
+    uncompressed = readLe16(dataHeader, 6);
     if (at + compressed > c.inputSize) return fail(c, CorruptCabinet);
     if (!readExact(c, c.dataHandle, c.input + at, compressed)) return fail(c, CorruptCabinet);
     if (checksum != 0) {
@@ -527,12 +543,12 @@ bool extractFile(CabinetContext& c, FileHandle handle) {
         return false;
     }
     CabinetNotification n;
-    n.count = (c.file.attributes & 0x40) ? 1 : 0;
+    n.count = (c.file.attributes & kAttributeExecute) ? 1 : 0;
     n.text1 = c.file.name;
     n.handle = c.target;
     n.date = c.file.date;
     n.time = c.file.time;
-    n.attributes = static_cast<uint16_t>(c.file.attributes & ~0x40);
+    n.attributes = static_cast<uint16_t>(c.file.attributes & ~kAttributeExecute);
     n.folderIndex = c.file.folder;
     const intptr_t answer = send(c, FileEnd, n);
     c.targetOpen = false;
@@ -596,15 +612,15 @@ CabinetContext* Create(const CabinetIo& io, int cpuType, CabinetError* error) {
 bool IsCabinet(CabinetContext* c, FileHandle handle, CabinetSummary* summary) {
     uint8_t header[kHeaderSize];
     if (!readExact(*c, handle, header, kHeaderSize) || std::memcmp(header, "MSCF", 4) != 0) return false;
-    const uint16_t version = le16(header + 24);
+    const uint16_t version = readLe16(header, kHeaderVersion);
     if (version != kVersion) return fail(*c, UnknownVersion, version);
-    const uint16_t flags = le16(header + 30);
+    const uint16_t flags = readLe16(header, kHeaderFlags);
     if (summary) {
-        summary->cabinetSize = le32(header + 8);
-        summary->folderCount = le16(header + 26);
-        summary->fileCount = le16(header + 28);
-        summary->setId = le16(header + 32);
-        summary->cabinetIndex = le16(header + 34);
+        summary->cabinetSize = readLe32(header, kHeaderCabinetSize);
+        summary->folderCount = readLe16(header, kHeaderFolderCount);
+        summary->fileCount = readLe16(header, kHeaderFileCount);
+        summary->setId = readLe16(header, kHeaderSetId);
+        summary->cabinetIndex = readLe16(header, kHeaderCabinetIndex);
         summary->hasReserve = (flags & kFlagReserve) ? 1 : 0;
         summary->hasPrevious = (flags & kFlagPrevious) ? 1 : 0;
         summary->hasNext = flags & kFlagNext;

@@ -24,4 +24,21 @@ bool Copy(CabinetContext* context, const char* cabinetName, const char* cabinetP
 // Releases everything the context holds. Always gives true.
 bool Destroy(CabinetContext* context);
 
+// A reader context that is destroyed with its scope; get() is null when
+// Create failed.
+class ScopedCabinetContext {
+public:
+    ScopedCabinetContext(const CabinetIo& io, int cpuType, CabinetError* error)
+        : m_context(Create(io, cpuType, error)) {}
+    ~ScopedCabinetContext() { Destroy(m_context); }
+    ScopedCabinetContext(const ScopedCabinetContext&) = delete;
+    ScopedCabinetContext& operator=(const ScopedCabinetContext&) = delete;
+
+    CabinetContext* get() const { return m_context; }
+    explicit operator bool() const { return m_context != nullptr; }
+
+private:
+    CabinetContext* m_context;
+};
+
 }  // namespace quell::cabinet

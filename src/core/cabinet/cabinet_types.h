@@ -18,6 +18,8 @@ inline constexpr int kOpenCreate = 0x0100;
 inline constexpr int kOpenTruncate = 0x0200;
 inline constexpr int kOpenExclusive = 0x0400;
 inline constexpr int kOpenBinary = 0x8000;
+// The access bits of an open flag word.
+inline constexpr int kOpenAccessMask = 0x0003;
 inline constexpr int kPermissionRead = 0x0100;
 inline constexpr int kPermissionWrite = 0x0080;
 
@@ -121,6 +123,13 @@ inline constexpr uint16_t kMethodStored = 0;
 inline constexpr uint16_t kMethodMszip = 1;
 inline constexpr uint16_t kMethodQuantum = 2;
 inline constexpr uint16_t kMethodNone = 15;
+
+// Attribute bits of an archived file. At FileEnd the reader reports the
+// execute bit in the notification's count (1: run the file once extracted)
+// and clears it from the attributes it passes on.
+inline constexpr uint16_t kAttributeReadOnly = 0x0001;
+inline constexpr uint16_t kAttributeArchive = 0x0020;
+inline constexpr uint16_t kAttributeExecute = 0x0040;
 
 // Largest uncompressed size of one data block.
 inline constexpr size_t kBlockOutputSize = 32768;

@@ -1,10 +1,9 @@
 #include "core/cabinet/extract_cabinet.h"
 
-#include <cstdlib>
-#include <cstring>
 #include <ctime>
 
 #include "core/cabinet/cabinet_reader.h"
+#include "core/cabinet/posix_cabinet_io.h"
 #include "core/os/cabinet_file_io.h"
 
 namespace quell::cabinet {
@@ -13,32 +12,6 @@ namespace {
 // The longest output path the program writes, as the 260-byte buffers of the
 // format's home platform allow.
 constexpr size_t kMaxOutputPath = 259;
-
-os::RawOpenMode translateOpenFlags(int flags, int mode) {
-    os::RawOpenMode m;
-    switch (flags & 0x3) {
-        case kOpenWriteOnly: m.access = os::RawAccess::WriteOnly; break;
-        case kOpenReadWrite: m.access = os::RawAccess::ReadWrite; break;
-        default: m.access = os::RawAccess::ReadOnly; break;
-    }
-    m.create = (flags & kOpenCreate) != 0;
-    m.truncate = (flags & kOpenTruncate) != 0;
-    m.exclusive = (flags & kOpenExclusive) != 0;
-    m.permissions = ((mode & kPermissionRead) ? 0444u : 0u) | ((mode & kPermissionWrite) ? 0222u : 0u);
-    return m;
-}
-
-void* ioAllocate(size_t bytes) { return std::malloc(bytes); }
-void ioFree(void* block) { std::free(block); }
-FileHandle ioOpen(const char* path, int flags, int mode) { return os::rawOpen(path, translateOpenFlags(flags, mode)); }
-int ioRead(FileHandle h, void* buffer, unsigned count) { return static_cast<int>(os::rawRead(h, buffer, count)); }
-int ioWrite(FileHandle h, const void* buffer, unsigned count) {
-    return static_cast<int>(os::rawWrite(h, buffer, count));
-}
-int ioClose(FileHandle h) { return os::rawClose(h); }
-long ioSeek(FileHandle h, long offset, int origin) { return static_cast<long>(os::rawSeek(h, offset, origin)); }
-
-constexpr CabinetIo kPosixIo{ioAllocate, ioFree, ioOpen, ioRead, ioWrite, ioClose, ioSeek};
 
 struct Destination {
     std::string folder;
@@ -49,9 +22,8 @@ FileHandle openOutputFile(const Destination& d, const char* storedName) {
     if (path.empty()) return -1;
     // An existing file is replaced whole, and a symbolic link planted at the
     // name is refused rather than followed out of the destination.
-    os::RawOpenMode mode = translateOpenFlags(kOpenBinary | kOpenCreate | kOpenTruncate | kOpenSequential |
-                                                  kOpenWriteOnly,
-                                              kPermissionRead | kPermissionWrite);
+    os::RawOpenMode mode = TranslateOpenFlags(
+        kOpenBinary | kOpenCreate | kOpenTruncate | kOpenSequential | kOpenWriteOnly, kPermissionRead | kPermissionWrite);
     mode.noFollow = true;
     return os::rawOpen(path.c_str(), mode);
 }
@@ -62,7 +34,7 @@ void finishOutputFile(const Destination& d, const CabinetNotification& n) {
     if (path.empty()) return;
     long long seconds = 0;
     if (DosDateTimeToEpoch(n.date, n.time, &seconds)) os::setModificationTime(path, seconds);
-    if (n.attributes & 0x01) os::clearWritePermission(path);
+    if (n.attributes & kAttributeReadOnly) os::clearWritePermission(path);
 }
 
 intptr_t notifyExtraction(NotificationKind kind, CabinetNotification& n) {
@@ -75,6 +47,12 @@ intptr_t notifyExtraction(NotificationKind kind, CabinetNotification& n) {
 }
 
 }  // namespace
+
+CabinetLocation SplitCabinetPath(const std::string& cabinetPath) {
+    const size_t slash = cabinetPath.find_last_of('/');
+    if (slash == std::string::npos) return {cabinetPath, std::string()};
+    return {cabinetPath.substr(slash + 1), cabinetPath.substr(0, slash + 1)};
+}
 
 std::string OutputPathFor(const std::string& destinationFolder, const char* storedName) {
     if (storedName == nullptr || storedName[0] == 0) return {};
@@ -127,26 +105,17 @@ bool ExtractCabinet(const std::string& cabinetPath, const std::string& destinati
 
 bool ExtractCabinet(const std::string& cabinetPath, const std::string& destinationFolder, CabinetError* error) {
     Destination destination{destinationFolder};
-    CabinetContext* context = Create(kPosixIo, 1, error);
-    if (context == nullptr) return false;
-    const FileHandle h = kPosixIo.open(cabinetPath.c_str(), kOpenBinary | kOpenSequential | kOpenReadOnly, 0);
-    if (h == -1) {
-        Destroy(context);
-        return false;
-    }
-    const bool isCabinet = IsCabinet(context, h, nullptr);
-    kPosixIo.close(h);
-    if (!isCabinet) {
-        Destroy(context);
-        return false;
-    }
-    const size_t slash = cabinetPath.find_last_of('/');
-    const std::string name = slash == std::string::npos ? cabinetPath : cabinetPath.substr(slash + 1);
-    const std::string path = slash == std::string::npos ? std::string() : cabinetPath.substr(0, slash + 1);
-    if (Copy(context, name.c_str(), path.c_str(), 0, notifyExtraction, nullptr, &destination))
-        return Destroy(context);
-    Destroy(context);
-    return false;
+    const CabinetIo& io = PosixCabinetIo();
+    ScopedCabinetContext context(io, 1, error);
+    if (!context) return false;
+    const FileHandle h = io.open(cabinetPath.c_str(), kOpenBinary | kOpenSequential | kOpenReadOnly, 0);
+    if (h == -1) return false;
+    const bool isCabinet = IsCabinet(context.get(), h, nullptr);
+    io.close(h);
+    if (!isCabinet) return false;
+    const CabinetLocation location = SplitCabinetPath(cabinetPath);
+    return Copy(context.get(), location.name.c_str(), location.folder.c_str(), 0, notifyExtraction, nullptr,
+                &destination);
 }
 
 }  // namespace quell::cabinet

@@ -16,6 +16,14 @@ bool ExtractCabinet(const std::string& cabinetPath, const std::string& destinati
 // failure is not the reader's, e.g. a cabinet file that cannot be opened).
 bool ExtractCabinet(const std::string& cabinetPath, const std::string& destinationFolder, CabinetError* error);
 
+// A cabinet's file name and the folder before it (with its trailing '/', or
+// empty for a bare name), as Copy takes them.
+struct CabinetLocation {
+    std::string name;
+    std::string folder;
+};
+CabinetLocation SplitCabinetPath(const std::string& cabinetPath);
+
 // The output path for a stored name, or an empty string when the name must
 // not be written: empty, absolute, with a ".." component, or giving a path of
 // more than 259 characters. '\' in stored names is a folder separator.

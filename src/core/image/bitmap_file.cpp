@@ -3,7 +3,10 @@
 #include <array>
 #include <bit>
 #include <cstring>
+#include <iterator>
 
+#include "core/bytes.h"
+#include "core/error_names.h"
 #include "core/os/file_system.h"
 
 namespace quell::image {
@@ -19,11 +22,14 @@ constexpr uint64_t kMaxRlePixelsPerByte = 128;
 
 enum Compression : uint32_t { kRgb = 0, kRle8 = 1, kRle4 = 2, kBitFields = 3, kAlphaBitFields = 6 };
 
-uint16_t read16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
-uint32_t read32(const uint8_t* p) {
-    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) | (static_cast<uint32_t>(p[2]) << 16) |
-           (static_cast<uint32_t>(p[3]) << 24);
-}
+constexpr size_t kFileHeaderSize = 14;
+
+using bytes::readLe16;
+using bytes::readLe32;
+
+// Pixel rows are read through raw pointers whose extent the caller has checked.
+uint16_t pixel16(const uint8_t* p) { return readLe16({p, 2}, 0); }
+uint32_t pixel32(const uint8_t* p) { return readLe32({p, 4}, 0); }
 
 // One colour channel described by a bit mask: where it sits and how to
 // widen its value to eight bits.
@@ -64,39 +70,39 @@ struct Header {
     int paletteEntrySize = 4;
 };
 
-bool readHeader(std::span<const uint8_t> block, Header& h) {
-    if (block.size() < 4) return false;
-    h.size = read32(block.data());
-    const uint8_t* p = block.data();
+BitmapError readHeader(std::span<const uint8_t> block, Header& h) {
+    if (block.size() < 4) return BitmapError::TruncatedHeader;
+    h.size = readLe32(block, 0);
     if (h.size == 12) {
         // The old core header: 16-bit sizes, no compression, 3-byte palette entries.
-        if (block.size() < 12) return false;
-        h.width = read16(p + 4);
-        h.height = read16(p + 6);
-        h.planes = read16(p + 8);
-        h.bitCount = read16(p + 10);
+        if (block.size() < 12) return BitmapError::TruncatedHeader;
+        h.width = readLe16(block, 4);
+        h.height = readLe16(block, 6);
+        h.planes = readLe16(block, 8);
+        h.bitCount = readLe16(block, 10);
         h.paletteEntrySize = 3;
-        return true;
+        return BitmapError::None;
     }
     // 40 is the information header; 52 and 56 add the colour masks, 108 and
     // 124 colour-space data after them.
-    if (h.size != 40 && h.size != 52 && h.size != 56 && h.size != 108 && h.size != 124) return false;
-    if (block.size() < h.size) return false;
-    h.width = static_cast<int32_t>(read32(p + 4));
-    const int32_t height = static_cast<int32_t>(read32(p + 8));
+    if (h.size != 40 && h.size != 52 && h.size != 56 && h.size != 108 && h.size != 124)
+        return BitmapError::UnknownHeader;
+    if (block.size() < h.size) return BitmapError::TruncatedHeader;
+    h.width = static_cast<int32_t>(readLe32(block, 4));
+    const int32_t height = static_cast<int32_t>(readLe32(block, 8));
     h.topDown = height < 0;
     h.height = h.topDown ? -static_cast<int64_t>(height) : height;
-    h.planes = read16(p + 12);
-    h.bitCount = read16(p + 14);
-    h.compression = read32(p + 16);
-    h.coloursUsed = read32(p + 32);
+    h.planes = readLe16(block, 12);
+    h.bitCount = readLe16(block, 14);
+    h.compression = readLe32(block, 16);
+    h.coloursUsed = readLe32(block, 32);
     if (h.size >= 52) {
-        h.masks[0] = read32(p + 40);
-        h.masks[1] = read32(p + 44);
-        h.masks[2] = read32(p + 48);
+        h.masks[0] = readLe32(block, 40);
+        h.masks[1] = readLe32(block, 44);
+        h.masks[2] = readLe32(block, 48);
         h.masksInHeader = true;
     }
-    return true;
+    return BitmapError::None;
 }
 
 struct Layout {
@@ -105,24 +111,32 @@ struct Layout {
     uint64_t pixelOffset = 0;             // from the start of the block after the file header
 };
 
-bool validDepth(const Header& h) {
+// Whether the compression is one the decoder knows and the bit count one
+// that compression allows.
+BitmapError checkFormat(const Header& h) {
+    bool valid;
     switch (h.compression) {
     case kRgb:
-        return h.bitCount == 1 || h.bitCount == 2 || h.bitCount == 4 || h.bitCount == 8 || h.bitCount == 16 ||
-               h.bitCount == 24 || h.bitCount == 32;
+        valid = h.bitCount == 1 || h.bitCount == 2 || h.bitCount == 4 || h.bitCount == 8 || h.bitCount == 16 ||
+                h.bitCount == 24 || h.bitCount == 32;
+        break;
     case kRle8:
-        return h.bitCount == 8 && h.paletteEntrySize == 4;
+        valid = h.bitCount == 8 && h.paletteEntrySize == 4;
+        break;
     case kRle4:
-        return h.bitCount == 4 && h.paletteEntrySize == 4;
+        valid = h.bitCount == 4 && h.paletteEntrySize == 4;
+        break;
     case kBitFields:
     case kAlphaBitFields:
-        return (h.bitCount == 16 || h.bitCount == 32) && h.paletteEntrySize == 4;
+        valid = (h.bitCount == 16 || h.bitCount == 32) && h.paletteEntrySize == 4;
+        break;
     default:
-        return false;
+        return BitmapError::UnsupportedCompression;
     }
+    return valid ? BitmapError::None : BitmapError::BadBitCount;
 }
 
-bool makeLayout(std::span<const uint8_t> block, const Header& h, Layout& layout) {
+BitmapError makeLayout(std::span<const uint8_t> block, const Header& h, Layout& layout) {
     // Where the pixels start follows from the headers alone: the information
     // header, then the bit masks when a 40-byte header has them, then the
     // colour table. The file header's data offset is not consulted.
@@ -134,7 +148,7 @@ bool makeLayout(std::span<const uint8_t> block, const Header& h, Layout& layout)
     if (h.size == 40 && h.compression == kAlphaBitFields) maskBytes = 16;
     const uint64_t paletteStart = h.size + maskBytes;
     layout.pixelOffset = paletteStart + colourCount * static_cast<uint64_t>(h.paletteEntrySize);
-    if (layout.pixelOffset > block.size()) return false;
+    if (layout.pixelOffset > block.size()) return BitmapError::TruncatedPalette;
 
     if (h.bitCount <= 8) {
         const uint64_t usable = colourCount < 256 ? colourCount : 256;
@@ -143,7 +157,7 @@ bool makeLayout(std::span<const uint8_t> block, const Header& h, Layout& layout)
             const uint8_t* entry = block.data() + paletteStart + i * static_cast<uint64_t>(h.paletteEntrySize);
             layout.palette[i] = 0xFF000000u | (uint32_t{entry[2]} << 16) | (uint32_t{entry[1]} << 8) | entry[0];
         }
-        return true;
+        return BitmapError::None;
     }
 
     uint32_t masks[3];
@@ -151,11 +165,12 @@ bool makeLayout(std::span<const uint8_t> block, const Header& h, Layout& layout)
         if (h.masksInHeader) {
             std::memcpy(masks, h.masks, sizeof masks);
         } else {
-            for (int i = 0; i < 3; ++i) masks[i] = read32(block.data() + 40 + 4 * i);
+            for (size_t i = 0; i < 3; ++i) masks[i] = readLe32(block, 40 + 4 * i);
         }
         const uint64_t limit = h.bitCount == 16 ? 0xFFFFu : 0xFFFFFFFFu;
-        if ((masks[0] | masks[1] | masks[2]) == 0 || (masks[0] | masks[1] | masks[2]) > limit) return false;
-        if ((masks[0] & masks[1]) || (masks[0] & masks[2]) || (masks[1] & masks[2])) return false;
+        if ((masks[0] | masks[1] | masks[2]) == 0 || (masks[0] | masks[1] | masks[2]) > limit)
+            return BitmapError::BadBitMasks;
+        if ((masks[0] & masks[1]) || (masks[0] & masks[2]) || (masks[1] & masks[2])) return BitmapError::BadBitMasks;
     } else if (h.bitCount == 16) {
         masks[0] = 0x7C00;
         masks[1] = 0x03E0;
@@ -166,8 +181,8 @@ bool makeLayout(std::span<const uint8_t> block, const Header& h, Layout& layout)
         masks[2] = 0x000000FF;
     }
     for (int i = 0; i < 3; ++i)
-        if (!Channel::make(masks[i], layout.channels[i])) return false;
-    return true;
+        if (!Channel::make(masks[i], layout.channels[i])) return BitmapError::BadBitMasks;
+    return BitmapError::None;
 }
 
 // Where picture row y (top row 0) lies in the stored rows.
@@ -197,16 +212,17 @@ void decodeMaskedRow(const uint8_t* row, int width, int bits, const Layout& layo
     const Channel& g = layout.channels[1];
     const Channel& b = layout.channels[2];
     for (int x = 0; x < width; ++x) {
-        const uint32_t value = bits == 16 ? read16(row + 2 * x) : read32(row + 4 * x);
+        const uint32_t value = bits == 16 ? pixel16(row + 2 * x) : pixel32(row + 4 * x);
         out[x] = 0xFF000000u | (r.eightBit(value) << 16) | (g.eightBit(value) << 8) | b.eightBit(value);
     }
 }
 
-bool decodeUncompressed(std::span<const uint8_t> pixels, const Header& h, const Layout& layout, PixelImage& out) {
+BitmapError decodeUncompressed(std::span<const uint8_t> pixels, const Header& h, const Layout& layout,
+                               PixelImage& out) {
     const int width = static_cast<int>(h.width);
     const int height = static_cast<int>(h.height);
     const uint64_t stride = ((static_cast<uint64_t>(h.width) * h.bitCount + 31) / 32) * 4;
-    if (stride * static_cast<uint64_t>(h.height) > pixels.size()) return false;
+    if (stride * static_cast<uint64_t>(h.height) > pixels.size()) return BitmapError::TruncatedPixels;
 
     out.width = width;
     out.height = height;
@@ -221,21 +237,21 @@ bool decodeUncompressed(std::span<const uint8_t> pixels, const Header& h, const 
             for (int x = 0; x < width; ++x, row += 3)
                 target[x] = 0xFF000000u | (uint32_t{row[2]} << 16) | (uint32_t{row[1]} << 8) | row[0];
         } else if (plain32) {
-            for (int x = 0; x < width; ++x) target[x] = 0xFF000000u | read32(row + 4 * x);
+            for (int x = 0; x < width; ++x) target[x] = 0xFF000000u | pixel32(row + 4 * x);
         } else if (h.bitCount <= 8) {
             decodeIndexedRow(row, width, h.bitCount, layout, target);
         } else {
             decodeMaskedRow(row, width, h.bitCount, layout, target);
         }
     }
-    return true;
+    return BitmapError::None;
 }
 
 // Run-length coded 8- and 4-bit pictures. Pixels the stream never sets
 // (skipped by a delta, or left when it ends early) take colour-table entry 0,
 // as in a freshly cleared bitmap. A stream that writes outside the picture
 // is refused.
-bool decodeRle(std::span<const uint8_t> data, const Header& h, const Layout& layout, PixelImage& out) {
+BitmapError decodeRle(std::span<const uint8_t> data, const Header& h, const Layout& layout, PixelImage& out) {
     const int width = static_cast<int>(h.width);
     const int height = static_cast<int>(h.height);
     const bool four = h.compression == kRle4;
@@ -259,7 +275,7 @@ bool decodeRle(std::span<const uint8_t> data, const Header& h, const Layout& lay
         if (count > 0) {
             for (int i = 0; i < count; ++i) {
                 const uint8_t index = four ? ((i & 1) ? (value & 0x0F) : (value >> 4)) : value;
-                if (!put(index)) return false;
+                if (!put(index)) return BitmapError::RunOutsidePicture;
             }
             continue;
         }
@@ -267,62 +283,102 @@ bool decodeRle(std::span<const uint8_t> data, const Header& h, const Layout& lay
             x = 0;
             ++y;
         } else if (value == 1) {  // end of picture
-            return true;
+            return BitmapError::None;
         } else if (value == 2) {  // delta: move right and up
-            if (at + 1 >= data.size()) return true;
+            if (at + 1 >= data.size()) return BitmapError::None;
             x += data[at];
             y += data[at + 1];
             at += 2;
         } else {  // a literal run of `value` pixels, padded to a 16-bit boundary
             const size_t bytes = four ? (static_cast<size_t>(value) + 1) / 2 : value;
-            if (at + bytes > data.size()) return false;
+            if (at + bytes > data.size()) return BitmapError::TruncatedPixels;
             for (int i = 0; i < value; ++i) {
                 const uint8_t index = four ? ((i & 1) ? (data[at + i / 2] & 0x0F) : (data[at + i / 2] >> 4))
                                            : data[at + static_cast<size_t>(i)];
-                if (!put(index)) return false;
+                if (!put(index)) return BitmapError::RunOutsidePicture;
             }
             at += (bytes + 1) & ~size_t{1};
         }
     }
     // The data ran out without an end-of-picture code; what was decoded stands.
-    return true;
+    return BitmapError::None;
+}
+
+BitmapError decode(std::span<const uint8_t> bytes, PixelImage& out) {
+    if (bytes.size() < kFileHeaderSize || bytes[0] != 'B' || bytes[1] != 'M') return BitmapError::NotBitmap;
+    const std::span<const uint8_t> block = bytes.subspan(kFileHeaderSize);
+
+    Header h;
+    if (const BitmapError e = readHeader(block, h); e != BitmapError::None) return e;
+    if (h.width <= 0 || h.height <= 0) return BitmapError::BadDimensions;
+    if (h.planes != 1) return BitmapError::BadPlanes;
+    if (const BitmapError e = checkFormat(h); e != BitmapError::None) return e;
+    // Run-length pictures are always stored bottom-up.
+    if (h.topDown && (h.compression == kRle8 || h.compression == kRle4)) return BitmapError::TopDownRunLength;
+    const uint64_t pixelCount = static_cast<uint64_t>(h.width) * static_cast<uint64_t>(h.height);
+    if (pixelCount > kMaxPixels) return BitmapError::TooLarge;
+
+    Layout layout;
+    if (const BitmapError e = makeLayout(block, h, layout); e != BitmapError::None) return e;
+    const std::span<const uint8_t> pixels = block.subspan(static_cast<size_t>(layout.pixelOffset));
+
+    if (h.compression == kRle8 || h.compression == kRle4) {
+        if (pixelCount > static_cast<uint64_t>(pixels.size()) * kMaxRlePixelsPerByte)
+            return BitmapError::TruncatedPixels;
+        return decodeRle(pixels, h, layout, out);
+    }
+    return decodeUncompressed(pixels, h, layout, out);
 }
 
 }  // namespace
 
-bool DecodeBitmap(std::span<const uint8_t> bytes, PixelImage& out) {
+const char* BitmapErrorName(BitmapError error) {
+    static constexpr const char* kNames[] = {
+        "none",
+        "cannot-read",
+        "not-a-bitmap",
+        "truncated-header",
+        "unknown-header",
+        "bad-dimensions",
+        "bad-planes",
+        "unsupported-compression",
+        "bad-bit-count",
+        "top-down-run-length",
+        "too-large",
+        "truncated-palette",
+        "bad-bit-masks",
+        "truncated-pixels",
+        "run-outside-picture",
+    };
+    static_assert(std::size(kNames) == static_cast<size_t>(BitmapError::RunOutsidePicture) + 1, "a name for every error");
+    return errorNameFromTable(error, kNames);
+}
+
+bool DecodeBitmap(std::span<const uint8_t> bytes, PixelImage& out, BitmapError& error) {
     out = {};
-    if (bytes.size() < 14 || bytes[0] != 'B' || bytes[1] != 'M') return false;
-    const std::span<const uint8_t> block = bytes.subspan(14);
+    error = decode(bytes, out);
+    if (error != BitmapError::None) out = {};
+    return error == BitmapError::None;
+}
 
-    Header h;
-    if (!readHeader(block, h)) return false;
-    if (h.width <= 0 || h.height <= 0 || h.planes != 1 || !validDepth(h)) return false;
-    // Run-length pictures are always stored bottom-up.
-    if (h.topDown && (h.compression == kRle8 || h.compression == kRle4)) return false;
-    const uint64_t pixelCount = static_cast<uint64_t>(h.width) * static_cast<uint64_t>(h.height);
-    if (pixelCount > kMaxPixels) return false;
+bool DecodeBitmap(std::span<const uint8_t> bytes, PixelImage& out) {
+    BitmapError error;
+    return DecodeBitmap(bytes, out, error);
+}
 
-    Layout layout;
-    if (!makeLayout(block, h, layout)) return false;
-    const std::span<const uint8_t> pixels = block.subspan(static_cast<size_t>(layout.pixelOffset));
-
-    bool decoded;
-    if (h.compression == kRle8 || h.compression == kRle4) {
-        decoded = pixelCount <= static_cast<uint64_t>(pixels.size()) * kMaxRlePixelsPerByte &&
-                  decodeRle(pixels, h, layout, out);
-    } else {
-        decoded = decodeUncompressed(pixels, h, layout, out);
+bool LoadBitmapFile(const std::string& path, PixelImage& out, BitmapError& error) {
+    out = {};
+    const auto bytes = os::readFile(path, kMaxFileSize);
+    if (!bytes) {
+        error = BitmapError::CannotRead;
+        return false;
     }
-    if (!decoded) out = {};
-    return decoded;
+    return DecodeBitmap(*bytes, out, error);
 }
 
 bool LoadBitmapFile(const std::string& path, PixelImage& out) {
-    out = {};
-    const auto bytes = os::readFile(path, kMaxFileSize);
-    if (!bytes) return false;
-    return DecodeBitmap(*bytes, out);
+    BitmapError error;
+    return LoadBitmapFile(path, out, error);
 }
 
 }  // namespace quell::image

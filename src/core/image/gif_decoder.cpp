@@ -2,7 +2,10 @@
 
 #include <array>
 #include <cstring>
+#include <iterator>
 
+#include "core/bytes.h"
+#include "core/error_names.h"
 #include "core/image/gif_lzw.h"
 #include "core/os/file_system.h"
 
@@ -28,18 +31,44 @@ struct StoredImage {
     std::vector<uint8_t> rows;      // bottom-up, stride bytes each
 };
 
-uint16_t read16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
+// Block introducers, extension labels and packed-field bits of the format.
+constexpr uint8_t kExtensionIntroducer = 0x21;
+constexpr uint8_t kImageSeparator = 0x2C;
+constexpr uint8_t kTrailer = 0x3B;
+constexpr uint8_t kGraphicControlLabel = 0xF9;
+constexpr uint8_t kColourTableFlag = 0x80;
+constexpr uint8_t kInterlaceFlag = 0x40;
+constexpr uint8_t kColourTableSizeBits = 0x07;
+
+constexpr size_t kSignatureSize = 6;
+constexpr size_t kScreenDescriptorSize = 7;
+constexpr size_t kImageDescriptorSize = 10;
+constexpr size_t kGraphicControlSize = 4;
 
 }  // namespace
 
+const char* GifErrorName(GifError error) {
+    static constexpr const char* kNames[] = {
+        "none",
+        "cannot-read",
+        "not-a-gif",
+        "truncated",
+        "unknown-block",
+        "bad-graphic-control",
+        "too-large",
+        "bad-image-data",
+    };
+    static_assert(std::size(kNames) == static_cast<size_t>(GifError::BadImageData) + 1, "a name for every error");
+    return errorNameFromTable(error, kNames);
+}
+
 struct GifDecoder::State {
-    // Logical screen descriptor; only the colour-table bits of the flags are used.
-    uint16_t screenWidth = 0, screenHeight = 0;
-    uint8_t screenFlags = 0, background = 0, aspect = 0;
+    // Of the logical screen descriptor only the colour-table bits of the
+    // flags are used.
+    uint8_t screenFlags = 0;
     std::array<uint8_t, 768> globalColours{};
 
-    std::vector<uint32_t> imageOffsets;   // the "," of each image descriptor in the file
-    std::vector<Descriptor> descriptors;  // parallel to imageOffsets
+    std::vector<Descriptor> descriptors;
     std::vector<uint32_t> controls;       // the graphic control value of each image
     std::vector<StoredImage> images;
 
@@ -50,15 +79,14 @@ struct GifDecoder::State {
     std::vector<uint8_t> pixels;
     std::vector<int> streamRowOf;  // for each picture row, the stream row that fills it
     GifLzwDecoder lzw;
+    GifError error = GifError::None;
 
     size_t remaining() const { return data.size() - position; }
     bool inside() const { return position < data.size(); }
 
     void reset() {
-        screenWidth = screenHeight = 0;
-        screenFlags = background = aspect = 0;
+        screenFlags = 0;
         globalColours.fill(0);
-        imageOffsets.clear();
         descriptors.clear();
         controls.clear();
         images.clear();
@@ -68,6 +96,7 @@ struct GifDecoder::State {
         subBlocks.clear();
         pixels.clear();
         pixels.shrink_to_fit();
+        error = GifError::None;
     }
 
     // Joins the data sub-blocks at the position into subBlocks (when collect
@@ -93,25 +122,22 @@ struct GifDecoder::State {
         return true;
     }
 
-    bool parse() {
-        if (remaining() <= 5) return false;
+    static size_t colourTableEntries(uint8_t flags) { return size_t{1} << ((flags & kColourTableSizeBits) + 1); }
+
+    GifError parse() {
+        if (remaining() < kSignatureSize) return GifError::NotGif;
         const uint8_t* header = data.data() + position;
         if (header[0] != 'G' || header[1] != 'I' || header[2] != 'F' || header[3] != '8' ||
             (header[4] != '7' && header[4] != '9') || header[5] != 'a')
-            return false;
-        position += 6;
+            return GifError::NotGif;
+        position += kSignatureSize;
 
-        if (remaining() < 7) return false;
-        const uint8_t* screen = data.data() + position;
-        screenWidth = read16(screen);
-        screenHeight = read16(screen + 2);
-        screenFlags = screen[4];
-        background = screen[5];
-        aspect = screen[6];
-        position += 7;
-        if (screenFlags & 0x80) {
-            const size_t bytes = 3 * (size_t{1} << ((screenFlags & 7) + 1));
-            if (remaining() < bytes) return false;
+        if (remaining() < kScreenDescriptorSize) return GifError::Truncated;
+        screenFlags = data[position + 4];
+        position += kScreenDescriptorSize;
+        if (screenFlags & kColourTableFlag) {
+            const size_t bytes = 3 * colourTableEntries(screenFlags);
+            if (remaining() < bytes) return GifError::Truncated;
             std::memcpy(globalColours.data(), data.data() + position, bytes);
             position += bytes;
         }
@@ -120,60 +146,58 @@ struct GifDecoder::State {
         uint32_t pendingControl = 0;
         while (inside()) {
             const uint8_t introducer = data[position];
-            if (introducer == 0x3B) break;
-            if (introducer == 0x21) {
+            if (introducer == kTrailer) break;
+            if (introducer == kExtensionIntroducer) {
                 position += 2;
-                if (position >= data.size()) return false;
+                if (position >= data.size()) return GifError::Truncated;
                 const uint8_t label = data[position - 1];
-                if (label == 0xF9) {
-                    if (!readSubBlocks(true) || subBlocks.size() != 4) return false;
-                    pendingControl = static_cast<uint32_t>(subBlocks[0]) | (static_cast<uint32_t>(subBlocks[1]) << 8) |
-                                     (static_cast<uint32_t>(subBlocks[2]) << 16) |
-                                     (static_cast<uint32_t>(subBlocks[3]) << 24);
+                if (label == kGraphicControlLabel) {
+                    if (!readSubBlocks(true)) return GifError::Truncated;
+                    if (subBlocks.size() != kGraphicControlSize) return GifError::BadGraphicControl;
+                    pendingControl = bytes::readLe32(subBlocks, 0);
                     subBlocks.clear();
                 } else if (!readSubBlocks(false)) {
-                    return false;
+                    return GifError::Truncated;
                 }
-            } else if (introducer == 0x2C) {
-                if (!readImage(pendingControl)) return false;
+            } else if (introducer == kImageSeparator) {
+                if (const GifError failure = readImage(pendingControl); failure != GifError::None) return failure;
                 pendingControl = 0;
             } else {
-                return false;
+                return GifError::UnknownBlock;
             }
         }
-        if (inside() && data[position] == 0x3B) {
+        if (inside() && data[position] == kTrailer) {
             ++position;
-            return true;
+            return GifError::None;
         }
-        return false;
+        return GifError::Truncated;
     }
 
-    bool readImage(uint32_t control) {
-        if (remaining() <= 9) return false;
-        imageOffsets.push_back(static_cast<uint32_t>(position));
-        const uint8_t* descriptor = data.data() + position;
-        Descriptor d{read16(descriptor + 1), read16(descriptor + 3), read16(descriptor + 5), read16(descriptor + 7)};
-        const uint8_t flags = descriptor[9];
+    GifError readImage(uint32_t control) {
+        if (remaining() < kImageDescriptorSize) return GifError::Truncated;
+        Descriptor d{bytes::readLe16(data, position + 1), bytes::readLe16(data, position + 3),
+                     bytes::readLe16(data, position + 5), bytes::readLe16(data, position + 7)};
+        const uint8_t flags = data[position + 9];
         descriptors.push_back(d);
-        position += 10;
+        position += kImageDescriptorSize;
 
         const uint8_t* colourSource;
         size_t tableSize;
-        if (flags & 0x80) {
-            tableSize = size_t{1} << ((flags & 7) + 1);
-            if (remaining() < 3 * tableSize) return false;
+        if (flags & kColourTableFlag) {
+            tableSize = colourTableEntries(flags);
+            if (remaining() < 3 * tableSize) return GifError::Truncated;
             colourSource = data.data() + position;
             position += 3 * tableSize;
         } else {
-            tableSize = size_t{1} << ((screenFlags & 7) + 1);
+            tableSize = colourTableEntries(screenFlags);
             colourSource = globalColours.data();
         }
         controls.push_back(control);
 
-        if (!inside()) return false;
+        if (!inside()) return GifError::Truncated;
         const int minCodeSize = data[position];
         ++position;
-        if (!readSubBlocks(true)) return false;
+        if (!readSubBlocks(true)) return GifError::Truncated;
 
         const int width = d.width, height = d.height;
         const uint64_t pixelCount = static_cast<uint64_t>(width) * static_cast<uint64_t>(height);
@@ -181,13 +205,13 @@ struct GifDecoder::State {
         const uint64_t storedSize = static_cast<uint64_t>(stride) * static_cast<uint64_t>(height);
         if (pixelCount > kMaxImagePixels || storedBytes + storedSize > kMaxFileBytes) {
             subBlocks.clear();
-            return false;
+            return GifError::TooLarge;
         }
 
         pixels.assign(static_cast<size_t>(pixelCount), 0);
         if (!lzw.decode(minCodeSize, subBlocks, pixels)) {
             subBlocks.clear();
-            return false;
+            return GifError::BadImageData;
         }
 
         StoredImage& stored = images.emplace_back();
@@ -203,7 +227,7 @@ struct GifDecoder::State {
         // Stream row r lands on picture row p, and picture row p is stored
         // at row height - 1 - p because the stored rows run bottom-up.
         streamRowOf.resize(static_cast<size_t>(height));
-        if (flags & 0x40) {
+        if (flags & kInterlaceFlag) {
             static constexpr int kStart[4] = {0, 4, 2, 1};
             static constexpr int kStep[4] = {8, 8, 4, 2};
             int streamRow = 0;
@@ -220,7 +244,7 @@ struct GifDecoder::State {
             stored.rows.insert(stored.rows.end(), kPadding, kPadding + (stride - width));
         }
         subBlocks.clear();
-        return true;
+        return GifError::None;
     }
 };
 
@@ -231,25 +255,33 @@ bool GifDecoder::LoadGif(std::span<const uint8_t> bytes) {
     ResetDecoder();
     m_state->data = bytes;
     m_state->position = 0;
-    const bool parsed = m_state->parse();
+    const GifError failure = m_state->parse();
     // The file bytes belong to the caller; only what was taken from them stays.
     m_state->data = {};
     m_state->pixels.clear();
-    if (!parsed) ResetDecoder();
-    return parsed;
+    if (failure != GifError::None) {
+        ResetDecoder();
+        m_state->error = failure;
+    }
+    return failure == GifError::None;
 }
 
 bool GifDecoder::LoadGifFile(const std::string& path) {
     ResetDecoder();
     const auto bytes = os::readFile(path, kMaxFileSize);
-    if (!bytes) return false;
+    if (!bytes) {
+        m_state->error = GifError::CannotRead;
+        return false;
+    }
     return LoadGif(*bytes);
 }
+
+GifError GifDecoder::lastError() const { return m_state->error; }
 
 int GifDecoder::FrameCount() const { return static_cast<int>(static_cast<uint16_t>(m_state->images.size())); }
 
 bool GifDecoder::GetFrameInfo(int index, GifFrameInfo& info) const {
-    if (index < 0 || static_cast<size_t>(index) >= m_state->imageOffsets.size()) return false;
+    if (index < 0 || static_cast<size_t>(index) >= m_state->descriptors.size()) return false;
     const Descriptor& d = m_state->descriptors[static_cast<size_t>(index)];
     const uint32_t control = m_state->controls[static_cast<size_t>(index)];
     info.left = d.left;

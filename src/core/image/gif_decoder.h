@@ -11,6 +11,21 @@
 
 namespace quell::image {
 
+// Why a load failed.
+enum class GifError {
+    None,
+    CannotRead,         // the file could not be read, or is too large to read
+    NotGif,             // no GIF87a or GIF89a signature
+    Truncated,          // the data ends inside a block or before the trailer
+    UnknownBlock,       // a byte that starts no known block
+    BadGraphicControl,  // a graphic control extension of the wrong size
+    TooLarge,           // an image or the whole file is beyond the decoder's budget
+    BadImageData,       // the compressed pixel data cannot be expanded
+};
+
+// The short name of an error as messages print it ("bad-image-data").
+const char* GifErrorName(GifError error);
+
 struct GifFrameInfo {
     int left = 0, top = 0, width = 0, height = 0;
     int delay = 0;            // hundredths of a second
@@ -36,6 +51,8 @@ public:
     // Resets, then parses the whole file; on false nothing of the file remains.
     bool LoadGif(std::span<const uint8_t> bytes);
     bool LoadGifFile(const std::string& path);
+    // Why the last load failed; None after a successful load or a reset.
+    GifError lastError() const;
     int FrameCount() const;
     bool GetFrameInfo(int index, GifFrameInfo& info) const;
     // The stored image, top row first, with its transparent colour replaced by white.

@@ -75,9 +75,7 @@ bool MidiStreamPlayer::openDeviceLocked(std::unique_lock<std::mutex>&) {
     }
     m_returnedCount = kBufferCount - queued;
     m_currentBuffer = 0;
-    if (!ok) return false;
-    m_prepared = true;
-    return true;
+    return ok;
 }
 
 bool MidiStreamPlayer::Play(bool repeat) {
@@ -152,7 +150,6 @@ void MidiStreamPlayer::releaseBuffersAndClose(std::unique_lock<std::mutex>& lock
         failed(m_stream.unprepareHeader(slot.header));
         slot.prepared = false;
     }
-    m_prepared = false;
     if (!m_open) return;
     m_open = false;
     // The close delivers the stream's last notifications, which take the

@@ -94,7 +94,6 @@ private:
     StreamFiller m_filler{m_reader};
     bool m_open = false;
     bool m_playing = false;
-    bool m_prepared = false;
     bool m_resetPending = false;
     bool m_released = false;
     PlayerState m_state = PlayerState::Normal;

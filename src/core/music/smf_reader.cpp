@@ -1,24 +1,50 @@
 #include "core/music/smf_reader.h"
 
 #include <cstring>
+#include <iterator>
 #include <new>
+
+#include "core/bytes.h"
+#include "core/error_names.h"
 
 namespace quell::music {
 
 namespace {
 
-uint32_t readBig32(const uint8_t* p) {
-    return (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | uint32_t(p[3]);
-}
-
-uint16_t readBig16(const uint8_t* p) { return uint16_t((p[0] << 8) | p[1]); }
+using bytes::readBe16;
+using bytes::readBe32;
 
 constexpr size_t kHeaderSize = 14;
+constexpr size_t kHeaderDataSize = 6;
 constexpr size_t kChunkHeaderSize = 8;
+
+// Fields of the header chunk.
+constexpr size_t kFormatOffset = 8;
+constexpr size_t kTrackCountOffset = 10;
+constexpr size_t kDivisionOffset = 12;
 
 }  // namespace
 
+const char* SmfErrorName(SmfError error) {
+    static constexpr const char* kNames[] = {
+        "none",
+        "already-loaded",
+        "not-a-midi-file",
+        "bad-track-chunk",
+        "track-past-end",
+        "truncated-event",
+        "missing-running-status",
+        "unknown-status",
+        "out-of-memory",
+        "no-such-track",
+        "track-ended",
+    };
+    static_assert(std::size(kNames) == static_cast<size_t>(SmfError::TrackEnded) + 1, "a name for every error");
+    return errorNameFromTable(error, kNames);
+}
+
 void SmfReader::unload() {
+    m_error = SmfError::None;
     m_image = nullptr;
     m_length = 0;
     m_format = 0;
@@ -27,17 +53,21 @@ void SmfReader::unload() {
 }
 
 bool SmfReader::Load(const uint8_t* image, size_t length) {
-    if (m_image != nullptr || image == nullptr) return false;
-    if (length < kHeaderSize || std::memcmp(image, "MThd", 4) != 0 || readBig32(image + 4) != 6) return false;
+    if (m_image != nullptr) return fail(SmfError::AlreadyLoaded);
+    if (image == nullptr) return fail(SmfError::NotMidiFile);
+    const bytes::Bytes file(image, length);
+    if (length < kHeaderSize || std::memcmp(image, "MThd", 4) != 0 || readBe32(file, 4) != kHeaderDataSize)
+        return fail(SmfError::NotMidiFile);
 
-    std::vector<MidiTrack> tracks(readBig16(image + 10));
+    std::vector<MidiTrack> tracks(readBe16(file, kTrackCountOffset));
     size_t offset = kHeaderSize;
     for (MidiTrack& track : tracks) {
         // A chunk that runs past the image is refused rather than cut short:
         // a clipped track would end without its end-of-track event anyway.
-        if (length - offset < kChunkHeaderSize || std::memcmp(image + offset, "MTrk", 4) != 0) return false;
-        uint32_t chunkLength = readBig32(image + offset + 4);
-        if (chunkLength > length - offset - kChunkHeaderSize) return false;
+        if (length - offset < kChunkHeaderSize || std::memcmp(image + offset, "MTrk", 4) != 0)
+            return fail(SmfError::BadTrackChunk);
+        uint32_t chunkLength = readBe32(file, offset + 4);
+        if (chunkLength > length - offset - kChunkHeaderSize) return fail(SmfError::TrackPastEnd);
         track.start = offset + kChunkHeaderSize;
         track.length = chunkLength;
         offset = track.start + chunkLength;
@@ -45,16 +75,22 @@ bool SmfReader::Load(const uint8_t* image, size_t length) {
 
     m_image = image;
     m_length = length;
-    m_format = readBig16(image + 8);
-    m_division = readBig16(image + 12);
+    m_format = readBe16(file, kFormatOffset);
+    m_division = readBe16(file, kDivisionOffset);
     m_tracks = std::move(tracks);
     for (MidiTrack& track : m_tracks) {
         if (!startTrack(track)) {
             unload();
-            return false;
+            return fail(SmfError::TruncatedEvent);
         }
     }
+    m_error = SmfError::None;
     return true;
+}
+
+bool SmfReader::fail(SmfError error) {
+    m_error = error;
+    return false;
 }
 
 bool SmfReader::startTrack(MidiTrack& track) {
@@ -102,7 +138,7 @@ bool SmfReader::readBlock(size_t trackIndex, TrackEvent& event, const char* leng
     std::optional<uint32_t> length = ReadVarLen(track);
     if (!length) {
         report(trackIndex, lengthText);
-        return false;
+        return fail(SmfError::TruncatedEvent);
     }
     event.length = *length;
     // The remaining bytes are checked before allocating, so a corrupt length
@@ -111,13 +147,13 @@ bool SmfReader::readBlock(size_t trackIndex, TrackEvent& event, const char* leng
     if (*length > remaining) {
         track.cursor = track.start + track.length;
         report(trackIndex, dataText);
-        return false;
+        return fail(SmfError::TruncatedEvent);
     }
     if (*length == 0 && !blockForEmpty) return true;
     event.data.reset(new (std::nothrow) uint8_t[*length == 0 ? 1 : *length]);
     if (!event.data) {
         report(trackIndex, "Out of memory during malloc call");
-        return false;
+        return fail(SmfError::OutOfMemory);
     }
     std::memcpy(event.data.get(), m_image + track.cursor, *length);
     track.cursor += *length;
@@ -125,7 +161,7 @@ bool SmfReader::readBlock(size_t trackIndex, TrackEvent& event, const char* leng
 }
 
 bool SmfReader::ReadEvent(size_t trackIndex, TrackEvent& event) {
-    if (trackIndex >= m_tracks.size()) return false;
+    if (trackIndex >= m_tracks.size()) return fail(SmfError::NoSuchTrack);
     MidiTrack& track = m_tracks[trackIndex];
     event.releaseData();
     event.tick = track.nextTick;
@@ -133,12 +169,12 @@ bool SmfReader::ReadEvent(size_t trackIndex, TrackEvent& event) {
     event.length = 0;
 
     uint8_t byte = 0;
-    if (!readByte(track, byte)) return false;
+    if (!readByte(track, byte)) return fail(track.ended ? SmfError::TrackEnded : SmfError::TruncatedEvent);
 
     if (byte < 0x80) {
         if (track.runningStatus == 0) {
             report(trackIndex, "Reference to missing running status.");
-            return false;
+            return fail(SmfError::MissingRunningStatus);
         }
         event.status = track.runningStatus;
         event.data1 = byte;
@@ -146,39 +182,39 @@ bool SmfReader::ReadEvent(size_t trackIndex, TrackEvent& event) {
         if (kind == 0xC0 || kind == 0xD0) {
             event.length = 2;
         } else {
-            if (!readByte(track, event.data2)) return false;
+            if (!readByte(track, event.data2)) return fail(SmfError::TruncatedEvent);
             event.length = 3;
         }
     } else if (byte <= 0xEF) {
         event.status = byte;
         track.runningStatus = byte;
-        if (!readByte(track, event.data1)) return false;
+        if (!readByte(track, event.data1)) return fail(SmfError::TruncatedEvent);
         uint8_t kind = byte & 0xF0;
         if (kind == 0xC0 || kind == 0xD0) {
             event.length = 2;
         } else {
-            if (!readByte(track, event.data2)) return false;
+            if (!readByte(track, event.data2)) return fail(SmfError::TruncatedEvent);
             event.length = 3;
         }
     } else if (byte == 0xF0 || byte == 0xF7) {
         event.status = byte;
         if (!readBlock(trackIndex, event, "SysEx event truncated (length)", "SysEx event truncated", true))
-            return false;
+            return false;  // readBlock has recorded why
     } else if (byte == 0xFF) {
         event.status = byte;
-        if (!readByte(track, event.data1)) return false;
+        if (!readByte(track, event.data1)) return fail(SmfError::TruncatedEvent);
         if (!readBlock(trackIndex, event, "Meta event truncated (length)", "Meta event truncated", false))
-            return false;
+            return false;  // readBlock has recorded why
         if (event.data1 == 0x2F) track.ended = true;
     } else {
-        return false;
+        return fail(SmfError::UnknownStatus);
     }
 
     if (!track.ended) {
         std::optional<uint32_t> delta = ReadVarLen(track);
         if (!delta) {
             event.releaseData();
-            return false;
+            return fail(SmfError::TruncatedEvent);
         }
         track.nextTick += *delta;
     }

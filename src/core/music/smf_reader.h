@@ -32,6 +32,24 @@ struct TrackEvent {
     void releaseData() { data.reset(); }
 };
 
+// Why a load or an event read failed.
+enum class SmfError {
+    None,
+    AlreadyLoaded,         // Load while a file is loaded
+    NotMidiFile,           // no "MThd" header chunk of length 6
+    BadTrackChunk,         // a track chunk is missing or not "MTrk"
+    TrackPastEnd,          // a track chunk runs past the end of the image
+    TruncatedEvent,        // an event or delta time runs past the end of its track
+    MissingRunningStatus,  // a data byte with no running status to use
+    UnknownStatus,         // a status byte no event starts with
+    OutOfMemory,           // the data of an event could not be allocated
+    NoSuchTrack,           // ReadEvent for a track index the file does not have
+    TrackEnded,            // ReadEvent on a track past its end-of-track event
+};
+
+// The short name of an error as messages print it ("truncated-event").
+const char* SmfErrorName(SmfError error);
+
 // Receives the reasons some event reads fail (track index, text).
 using DiagnosticHook = std::function<void(size_t track, const char* text)>;
 
@@ -44,6 +62,9 @@ public:
     bool loaded() const { return m_image != nullptr; }
     // Forgets the file so another may be loaded.
     void unload();
+    // Why the last Load or ReadEvent that failed did; None after a successful
+    // Load or an unload. A successful ReadEvent leaves it as it was.
+    SmfError lastError() const { return m_error; }
 
     std::optional<uint32_t> ReadVarLen(MidiTrack& track);
     bool ReadEvent(size_t trackIndex, TrackEvent& event);
@@ -62,6 +83,7 @@ private:
     bool readBlock(size_t trackIndex, TrackEvent& event, const char* lengthText, const char* dataText,
                    bool blockForEmpty);
     void report(size_t track, const char* text);
+    bool fail(SmfError error);
 
     const uint8_t* m_image = nullptr;
     size_t m_length = 0;
@@ -69,6 +91,7 @@ private:
     uint16_t m_division = 0;
     std::vector<MidiTrack> m_tracks;
     DiagnosticHook m_diagnostic;
+    SmfError m_error = SmfError::None;
 };
 
 }  // namespace quell::music

@@ -3,6 +3,8 @@
 // stream id, event word, each a little-endian 32-bit word.
 #include <cstdint>
 
+#include "core/bytes.h"
+
 namespace quell::music {
 
 constexpr uint32_t kStreamEventSize = 12;
@@ -22,25 +24,16 @@ struct StreamEvent {
     uint32_t event = 0;
 };
 
-inline void writeLittle32(uint8_t* p, uint32_t value) {
-    p[0] = uint8_t(value);
-    p[1] = uint8_t(value >> 8);
-    p[2] = uint8_t(value >> 16);
-    p[3] = uint8_t(value >> 24);
-}
-
-inline uint32_t readLittle32(const uint8_t* p) {
-    return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
-}
-
+// p must have room for one whole record (kStreamEventSize bytes).
 inline void writeStreamEvent(uint8_t* p, const StreamEvent& e) {
-    writeLittle32(p, e.deltaTime);
-    writeLittle32(p + 4, e.streamId);
-    writeLittle32(p + 8, e.event);
+    bytes::writeLe32(p, e.deltaTime);
+    bytes::writeLe32(p + 4, e.streamId);
+    bytes::writeLe32(p + 8, e.event);
 }
 
 inline StreamEvent readStreamEvent(const uint8_t* p) {
-    return {readLittle32(p), readLittle32(p + 4), readLittle32(p + 8)};
+    const bytes::Bytes record(p, kStreamEventSize);
+    return {bytes::readLe32(record, 0), bytes::readLe32(record, 4), bytes::readLe32(record, 8)};
 }
 
 }  // namespace quell::music

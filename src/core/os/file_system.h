@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,9 @@ namespace quell::os {
 
 // Reads at most maxBytes from the start of the file; nullopt when it cannot be opened or read.
 std::optional<std::vector<uint8_t>> readFile(const std::string& path, size_t maxBytes = SIZE_MAX);
+
+// Creates or truncates the file and writes all of bytes; false when any step fails.
+bool writeFile(const std::string& path, std::span<const uint8_t> bytes);
 
 // True when anything (file or folder) exists at exactly this path.
 bool pathExists(const std::string& path);

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "core/os/file_system.h"
-#include "core/os/text_codec.h"
+#include "core/text/text_codec.h"
 
 namespace quell::registry {
 
@@ -102,7 +102,7 @@ bool isStringType(uint32_t type) { return type == 1 || type == 2 || type == 7; }
 // REGEDIT4 exports; both become UTF-8 with a terminating NUL.
 std::vector<uint8_t> stringFromRaw(const std::vector<uint8_t>& raw, bool wide) {
     std::string_view bytes(reinterpret_cast<const char*>(raw.data()), raw.size());
-    std::string text = wide ? os::utf16leToUtf8(bytes) : os::decodeLegacyText(bytes);
+    std::string text = wide ? text::utf16leToUtf8(bytes) : text::decodeLegacyText(bytes);
     while (!text.empty() && text.back() == '\0') text.pop_back();
     return textData(text);
 }
@@ -174,16 +174,11 @@ std::vector<std::string_view> splitLines(std::string_view text) {
 }  // namespace
 
 RegistryFile RegistryFile::Parse(std::span<const uint8_t> bytes) {
-    std::string_view raw(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    std::string text;
-    bool wide = false;
-    if (raw.size() >= 2 && static_cast<unsigned char>(raw[0]) == 0xFF && static_cast<unsigned char>(raw[1]) == 0xFE) {
-        text = os::utf16leToUtf8(raw.substr(2));
-        wide = true;
-    } else {
-        if (raw.size() >= 3 && raw.substr(0, 3) == "\xEF\xBB\xBF") raw.remove_prefix(3);
-        text = os::decodeLegacyText(raw);
-    }
+    const std::string_view raw(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    text::ByteOrderMark mark = text::ByteOrderMark::None;
+    std::string text = text::textAfterByteOrderMark(raw, &mark);
+    const bool wide = mark == text::ByteOrderMark::Utf16le;
+    if (!wide) text = text::decodeLegacyText(text);
 
     RegistryFile file;
     Key* current = nullptr;

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "core/bytes.h"
 #include "core/os/file_system.h"
 
 namespace quell::registry {
@@ -27,9 +28,9 @@ RegistryReader::RegistryReader(std::shared_ptr<const RegistryFile> file, std::st
 bool RegistryReader::ReadValue(int root, const std::string& keyAndValuePath, std::string& text) const {
     const char* rootName = nullptr;
     switch (root) {
-        case 1: rootName = "HKEY_CLASSES_ROOT"; break;
-        case 2: rootName = "HKEY_CURRENT_USER"; break;
-        case 3: rootName = "HKEY_LOCAL_MACHINE"; break;
+        case kRootClasses: rootName = "HKEY_CLASSES_ROOT"; break;
+        case kRootCurrentUser: rootName = "HKEY_CURRENT_USER"; break;
+        case kRootLocalMachine: rootName = "HKEY_LOCAL_MACHINE"; break;
         default: return false;
     }
     std::string key = rootName;
@@ -57,9 +58,7 @@ bool RegistryReader::ReadValue(int root, const std::string& keyAndValuePath, std
                 text = "Can't convert to string";
                 return false;
             }
-            const auto& d = value->data;
-            auto v = static_cast<int32_t>(static_cast<uint32_t>(d[0]) | (static_cast<uint32_t>(d[1]) << 8) |
-                                          (static_cast<uint32_t>(d[2]) << 16) | (static_cast<uint32_t>(d[3]) << 24));
+            const auto v = static_cast<int32_t>(bytes::readLe32(value->data, 0));
             text = std::to_string(static_cast<long>(v));
             return true;
         }
@@ -76,7 +75,7 @@ bool RegistryReader::ReadString(const std::string& section, const std::string& v
     std::string path = "SOFTWARE\\";
     if (!m_company.empty()) path += m_company + "\\";
     path += section + "\\" + valueName;
-    return ReadValue(2, path, text);
+    return ReadValue(kRootCurrentUser, path, text);
 }
 
 }  // namespace quell::registry

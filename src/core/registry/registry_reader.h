@@ -12,6 +12,11 @@ namespace quell::registry {
 // $XDG_CONFIG_HOME/quellcore/registry.reg.
 std::string DefaultRegistryPath();
 
+// The roots ReadValue takes, numbered as the program's callers pass them.
+inline constexpr int kRootClasses = 1;
+inline constexpr int kRootCurrentUser = 2;
+inline constexpr int kRootLocalMachine = 3;
+
 class RegistryReader {
 public:
     // Reads the file at DefaultRegistryPath(); a missing file is an empty registry.
@@ -19,8 +24,7 @@ public:
     // Reads the given registry contents (tests, tools).
     RegistryReader(std::shared_ptr<const RegistryFile> file, std::string company);
 
-    // root 1 HKEY_CLASSES_ROOT, 2 HKEY_CURRENT_USER, 3 HKEY_LOCAL_MACHINE.
-    // The text after the path's last '\' is the value name. On failure text is
+    // root is one of the kRoot values; any other fails. The text after the path's last '\' is the value name. On failure text is
     // left unchanged, except for the fixed texts of unconvertible types.
     bool ReadValue(int root, const std::string& keyAndValuePath, std::string& text) const;
 

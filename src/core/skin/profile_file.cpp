@@ -1,9 +1,7 @@
 #include "core/skin/profile_file.h"
 
-#include <strings.h>
-
 #include "core/os/file_system.h"
-#include "core/os/text_codec.h"
+#include "core/text/text_codec.h"
 
 namespace quell::skin {
 
@@ -81,15 +79,12 @@ int32_t ParseLeadingInt(std::string_view text) {
 }
 
 ProfileFile ProfileFile::Parse(std::span<const uint8_t> bytes) {
-    std::string_view raw(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    if (raw.size() >= 2 && static_cast<unsigned char>(raw[0]) == 0xFF && static_cast<unsigned char>(raw[1]) == 0xFE)
-        return Parse(std::string_view(os::utf16leToUtf8(raw.substr(2))));
-    if (raw.size() >= 3 && raw.substr(0, 3) == "\xEF\xBB\xBF") raw.remove_prefix(3);
-    return Parse(raw);
+    const std::string_view raw(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    return Parse(std::string_view(text::textAfterByteOrderMark(raw)));
 }
 
 ProfileFile ProfileFile::Parse(std::string_view text) {
-    const Encoding encoding = os::isValidUtf8(text) ? Encoding::Utf8 : Encoding::CodePage932;
+    const Encoding encoding = text::isValidUtf8(text) ? Encoding::Utf8 : Encoding::CodePage932;
     ProfileFile file;
     Section* current = nullptr;
     size_t pos = 0;
@@ -116,9 +111,10 @@ ProfileFile ProfileFile::Parse(std::string_view text) {
         size_t eq = line.find('=');
         if (eq == std::string_view::npos) continue;
         std::string_view key = trim(line.substr(0, eq));
-        std::string_view value = cutValue(unquote(trim(line.substr(eq + 1))), encoding);
-        std::string decoded = encoding == Encoding::Utf8 ? std::string(value) : os::decodeLegacyText(value);
-        current->entries.push_back(Entry{std::string(key), std::move(decoded)});
+        const std::string_view whole = unquote(trim(line.substr(eq + 1)));
+        std::string_view value = cutValue(whole, encoding);
+        std::string decoded = encoding == Encoding::Utf8 ? std::string(value) : text::decodeLegacyText(value);
+        current->entries.push_back(Entry{std::string(key), std::move(decoded), whole.size()});
     }
     return file;
 }
@@ -153,5 +149,20 @@ int32_t ProfileFile::ReadInt(std::string_view section, std::string_view key, int
 }
 
 bool ProfileFile::HasKey(std::string_view section, std::string_view key) const { return find(section, key) != nullptr; }
+
+std::vector<ProfileValueLength> ProfileFile::ReachableValueLengths() const {
+    std::vector<ProfileValueLength> out;
+    for (size_t s = 0; s < m_sections.size(); ++s) {
+        const Section& section = m_sections[s];
+        bool shadowed = false;
+        for (size_t earlier = 0; earlier < s && !shadowed; ++earlier)
+            shadowed = equalsIgnoringCase(m_sections[earlier].name, section.name);
+        if (shadowed) continue;
+        for (const Entry& e : section.entries) {
+            if (find(section.name, e.key) == &e) out.push_back({section.name, e.key, e.bytesInFile});
+        }
+    }
+    return out;
+}
 
 }  // namespace quell::skin

@@ -11,6 +11,13 @@
 
 namespace quell::skin {
 
+// One value as it stands in the file: its length in bytes after the blanks
+// and quotes around it are removed, before the cut to kMaxValueBytes.
+struct ProfileValueLength {
+    std::string section, key;
+    size_t bytesInFile = 0;
+};
+
 class ProfileFile {
 public:
     // The longest value a read returns; longer values are cut.
@@ -30,10 +37,15 @@ public:
     int32_t ReadInt(std::string_view section, std::string_view key, int32_t defaultValue) const;
     bool HasKey(std::string_view section, std::string_view key) const;
 
+    // The values a read can reach (the first section of each name, the first
+    // key of each name in it), in file order.
+    std::vector<ProfileValueLength> ReachableValueLengths() const;
+
 private:
     struct Entry {
         std::string key;
         std::string value;  // trimmed, unquoted and cut, already UTF-8
+        size_t bytesInFile = 0;
     };
     struct Section {
         std::string name;

@@ -1,5 +1,6 @@
 #include "core/skin/skin_check.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <optional>
 #include <string_view>
@@ -7,7 +8,6 @@
 #include "core/image/bitmap_file.h"
 #include "core/image/gif_decoder.h"
 #include "core/os/file_system.h"
-#include "core/os/text_codec.h"
 #include "core/skin/outline_file.h"
 #include "core/skin/profile_file.h"
 #include "core/skin/skin_model.h"
@@ -39,62 +39,6 @@ std::string rectText(const SkinRect& r) {
 
 bool sameIgnoringCase(std::string_view a, std::string_view b) { return ToLowerAscii(a) == ToLowerAscii(b); }
 
-// The length of every value as it stands in the file, before the reader
-// cuts it, for the first section of each name and the first key of each
-// name within it (the ones the reader returns).
-struct RawValue {
-    std::string section, key;
-    size_t bytes = 0;
-};
-
-std::vector<RawValue> scanRawValues(const std::vector<uint8_t>& bytes) {
-    std::string text(bytes.begin(), bytes.end());
-    if (text.size() >= 2 && static_cast<unsigned char>(text[0]) == 0xFF && static_cast<unsigned char>(text[1]) == 0xFE)
-        text = os::utf16leToUtf8(std::string_view(text).substr(2));
-    else if (text.rfind("\xEF\xBB\xBF", 0) == 0)
-        text.erase(0, 3);
-
-    auto isBlank = [](char c) { return c == ' ' || c == '\t' || c == '\v'; };
-    auto trim = [&](std::string_view s) {
-        while (!s.empty() && isBlank(s.front())) s.remove_prefix(1);
-        while (!s.empty() && isBlank(s.back())) s.remove_suffix(1);
-        return s;
-    };
-
-    std::vector<RawValue> out;
-    std::vector<std::string> seenSections;
-    std::string section;
-    bool firstOfName = false;
-    size_t pos = 0;
-    while (pos < text.size()) {
-        size_t end = text.find_first_of("\r\n", pos);
-        if (end == std::string::npos) end = text.size();
-        std::string_view line = trim(std::string_view(text).substr(pos, end - pos));
-        pos = end + 1;
-        if (line.empty() || line.front() == ';') continue;
-        if (line.front() == '[') {
-            std::string_view name = line.substr(1);
-            name = trim(name.substr(0, name.find(']')));
-            section = std::string(name);
-            firstOfName = true;
-            for (const std::string& s : seenSections) firstOfName = firstOfName && !sameIgnoringCase(s, section);
-            seenSections.push_back(section);
-            continue;
-        }
-        if (!firstOfName) continue;
-        size_t eq = line.find('=');
-        if (eq == std::string_view::npos) continue;
-        std::string key(trim(line.substr(0, eq)));
-        std::string_view value = trim(line.substr(eq + 1));
-        if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
-            value = value.substr(1, value.size() - 2);
-        bool seen = false;
-        for (const RawValue& r : out) seen = seen || (sameIgnoringCase(r.section, section) && sameIgnoringCase(r.key, key));
-        if (!seen) out.push_back({section, key, value.size()});
-    }
-    return out;
-}
-
 class Checker {
 public:
     Checker(SkinCheckReport& report, const ProfileFile& file, const std::string& folder)
@@ -103,7 +47,7 @@ public:
         m_model = ReadSkinModel(file, m_location);
     }
 
-    void run(const std::vector<uint8_t>& rawBytes) {
+    void run() {
         checkFrame();
         checkBrowser();
         checkAddressBar();
@@ -114,7 +58,7 @@ public:
         checkButtons();
         checkTexts();
         checkSound();
-        checkCutValues(rawBytes);
+        checkCutValues();
     }
 
 private:
@@ -390,12 +334,13 @@ private:
             error(key, "the music " + m_model.soundFile + " is not a Standard MIDI File");
     }
 
-    void checkCutValues(const std::vector<uint8_t>& rawBytes) {
-        for (const RawValue& raw : scanRawValues(rawBytes)) {
-            if (raw.bytes <= ProfileFile::kMaxValueBytes) continue;
+    void checkCutValues() {
+        for (const ProfileValueLength& raw : m_file.ReachableValueLengths()) {
+            if (raw.bytesInFile <= ProfileFile::kMaxValueBytes) continue;
             for (const auto& [section, key] : m_readKeys) {
                 if (!sameIgnoringCase(section, raw.section) || !sameIgnoringCase(key, raw.key)) continue;
-                error(keyOf(section, key), "the value is " + std::to_string(raw.bytes) + " bytes long and is cut at " +
+                error(keyOf(section, key), "the value is " + std::to_string(raw.bytesInFile) +
+                                               " bytes long and is cut at " +
                                                std::to_string(ProfileFile::kMaxValueBytes));
                 break;
             }
@@ -423,7 +368,7 @@ SkinCheckReport CheckSkinDescription(const std::string& iniPath) {
     }
     const ProfileFile file = ProfileFile::Parse(std::span<const uint8_t>(*bytes));
     const std::string folder = std::filesystem::path(iniPath).parent_path().string();
-    Checker(report, file, folder.empty() ? std::string("./") : folder).run(*bytes);
+    Checker(report, file, folder.empty() ? std::string("./") : folder).run();
     return report;
 }
 

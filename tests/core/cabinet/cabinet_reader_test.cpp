@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 
@@ -318,6 +319,28 @@ TEST_F(CabinetReaderTest, AllocationFailuresReportOutOfMemory) {
         memoryFs().failAllocationAfter = -1;
         expectFailure(o, OutOfMemory);
     }
+}
+
+TEST_F(CabinetReaderTest, AScopedContextIsReleasedWithItsScope) {
+    put("a.cab", quellkit::cab::WriteCabinet({folder(mszip(), {file("t", {1, 2, 3})})}));
+    {
+        CabinetError error;
+        ScopedCabinetContext context(cabtest::memoryIo(), 1, &error);
+        ASSERT_TRUE(context);
+        Outcome o;
+        o.ok = Copy(context.get(), "a.cab", "/c/", 0, cabtest::recordNotification, nullptr, &o.recorder);
+        EXPECT_TRUE(o.ok);
+        EXPECT_GT(memoryFs().liveAllocations, 0) << "the decoder stays until the context goes";
+    }
+    EXPECT_EQ(memoryFs().liveAllocations, 0);
+
+    memoryFs().failAllocationAfter = 0;
+    CabinetError error;
+    ScopedCabinetContext failed(cabtest::memoryIo(), 1, &error);
+    EXPECT_FALSE(failed);
+    EXPECT_EQ(failed.get(), nullptr);
+    EXPECT_EQ(error.code, OutOfMemory);
+    memoryFs().failAllocationAfter = -1;
 }
 
 // Cabinet sets.

@@ -152,6 +152,27 @@ TEST(ExtractCabinet, LooksUpACabinetWithoutFolderInTheCurrentDirectory) {
     EXPECT_TRUE(cabtest::exists(t / "out/c.txt"));
 }
 
+TEST(ExtractCabinet, SplitsACabinetPathIntoFolderAndName) {
+    struct Case {
+        const char* path;
+        const char* folder;
+        const char* name;
+    };
+    const Case cases[] = {
+        {"a.cab", "", "a.cab"},
+        {"/tmp/a.cab", "/tmp/", "a.cab"},
+        {"rel/sub/a.cab", "rel/sub/", "a.cab"},
+        {"/a.cab", "/", "a.cab"},
+        {"/tmp/", "/tmp/", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        const CabinetLocation location = SplitCabinetPath(c.path);
+        EXPECT_EQ(location.folder, c.folder);
+        EXPECT_EQ(location.name, c.name);
+    }
+}
+
 TEST(ExtractCabinet, RejectsImpossibleDosDates) {
     long long s = 0;
     EXPECT_FALSE(DosDateTimeToEpoch(0, 0, &s));                            // month 0

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <set>
+#include <string>
 
 #include "core/image/bitmap_file.h"
 #include "core/image/bitmap_writer.h"
@@ -148,37 +150,41 @@ TEST(BitmapFile, RejectsBrokenFiles) {
     PixelImage image;
     ASSERT_TRUE(DecodeBitmap(buildBmp(good), image));
 
-    struct Case { const char* name; BmpSpec header; };
+    struct Case { const char* name; BitmapError error; BmpSpec header; };
     std::vector<Case> cases;
-    auto with = [&](const char* name, auto change) {
+    auto with = [&](const char* name, BitmapError error, auto change) {
         BmpSpec header = good;
         change(header);
-        cases.push_back({name, header});
+        cases.push_back({name, error, header});
     };
-    with("header size 64", [](BmpSpec& s) { s.headerSize = 64; });
-    with("width 0", [](BmpSpec& s) { s.width = 0; });
-    with("negative width", [](BmpSpec& s) { s.width = -2; });
-    with("height 0", [](BmpSpec& s) { s.height = 0; });
-    with("smallest height", [](BmpSpec& s) { s.height = INT32_MIN; });
-    with("two planes", [](BmpSpec& s) { s.planes = 2; });
-    with("3 bits per pixel", [](BmpSpec& s) { s.bitCount = 3; });
-    with("masks on an 8-bit picture", [](BmpSpec& s) { s.compression = 3; });
-    with("unknown compression", [](BmpSpec& s) { s.compression = 4; });
-    with("last row one byte short", [](BmpSpec& s) { s.pixels.pop_back(); });
-    with("colour table past the end", [](BmpSpec& s) { s.coloursUsed = 1000; });
-    with("absurd size with no pixels", [](BmpSpec& s) { s.width = s.height = 100000; });
-    with("run-length coding top-down", [](BmpSpec& s) { s.compression = 1; s.height = -2; });
-    with("run past the end of a row", [](BmpSpec& s) { s.compression = 1; s.pixels = {3, 1, 0, 1}; });
-    with("delta past the picture", [](BmpSpec& s) { s.compression = 1; s.pixels = {0, 2, 0, 5, 1, 1, 0, 1}; });
-    with("overlapping masks", [](BmpSpec& s) {
+    with("header size 64", BitmapError::UnknownHeader, [](BmpSpec& s) { s.headerSize = 64; });
+    with("width 0", BitmapError::BadDimensions, [](BmpSpec& s) { s.width = 0; });
+    with("negative width", BitmapError::BadDimensions, [](BmpSpec& s) { s.width = -2; });
+    with("height 0", BitmapError::BadDimensions, [](BmpSpec& s) { s.height = 0; });
+    with("smallest height", BitmapError::TooLarge, [](BmpSpec& s) { s.height = INT32_MIN; });
+    with("two planes", BitmapError::BadPlanes, [](BmpSpec& s) { s.planes = 2; });
+    with("3 bits per pixel", BitmapError::BadBitCount, [](BmpSpec& s) { s.bitCount = 3; });
+    with("masks on an 8-bit picture", BitmapError::BadBitCount, [](BmpSpec& s) { s.compression = 3; });
+    with("unknown compression", BitmapError::UnsupportedCompression, [](BmpSpec& s) { s.compression = 4; });
+    with("last row one byte short", BitmapError::TruncatedPixels, [](BmpSpec& s) { s.pixels.pop_back(); });
+    with("colour table past the end", BitmapError::TruncatedPalette, [](BmpSpec& s) { s.coloursUsed = 1000; });
+    with("absurd size with no pixels", BitmapError::TooLarge, [](BmpSpec& s) { s.width = s.height = 100000; });
+    with("run-length coding top-down", BitmapError::TopDownRunLength, [](BmpSpec& s) { s.compression = 1; s.height = -2; });
+    with("run past the end of a row", BitmapError::RunOutsidePicture, [](BmpSpec& s) { s.compression = 1; s.pixels = {3, 1, 0, 1}; });
+    with("delta past the picture", BitmapError::RunOutsidePicture, [](BmpSpec& s) { s.compression = 1; s.pixels = {0, 2, 0, 5, 1, 1, 0, 1}; });
+    with("overlapping masks", BitmapError::BadBitMasks, [](BmpSpec& s) {
         s.bitCount = 16; s.compression = 3; s.coloursUsed = 0; s.palette.clear(); s.masks = {0xFF00, 0x0FF0, 0x000F};
     });
-    with("masks with gaps", [](BmpSpec& s) {
+    with("masks with gaps", BitmapError::BadBitMasks, [](BmpSpec& s) {
         s.bitCount = 16; s.compression = 3; s.coloursUsed = 0; s.palette.clear(); s.masks = {0xF0F0, 0x0F00, 0x000F};
     });
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         EXPECT_FALSE(DecodeBitmap(buildBmp(c.header), image));
+        EXPECT_TRUE(image.pixels.empty());
+        BitmapError error = BitmapError::None;
+        EXPECT_FALSE(DecodeBitmap(buildBmp(c.header), image, error));
+        EXPECT_EQ(error, c.error) << BitmapErrorName(error);
         EXPECT_TRUE(image.pixels.empty());
     }
 
@@ -187,7 +193,43 @@ TEST(BitmapFile, RejectsBrokenFiles) {
     EXPECT_FALSE(DecodeBitmap(notBm, image));
     EXPECT_FALSE(DecodeBitmap(std::vector<uint8_t>{'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, image));
     EXPECT_FALSE(LoadBitmapFile("/nonexistent/picture.bmp", image));
+
+    struct ByteCase { const char* name; std::vector<uint8_t> bytes; BitmapError error; };
+    std::vector<uint8_t> cutHeader = buildBmp(good);
+    cutHeader.resize(14 + 20);
+    const ByteCase byteCases[] = {
+        {"not \"BM\"", notBm, BitmapError::NotBitmap},
+        {"file header one byte short", {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, BitmapError::NotBitmap},
+        {"no information header", {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 40, 0}, BitmapError::TruncatedHeader},
+        {"information header cut short", cutHeader, BitmapError::TruncatedHeader},
+    };
+    for (const ByteCase& c : byteCases) {
+        SCOPED_TRACE(c.name);
+        BitmapError error = BitmapError::None;
+        EXPECT_FALSE(DecodeBitmap(c.bytes, image, error));
+        EXPECT_EQ(error, c.error) << BitmapErrorName(error);
+    }
+    BitmapError error = BitmapError::None;
+    EXPECT_FALSE(LoadBitmapFile("/nonexistent/picture.bmp", image, error));
+    EXPECT_EQ(error, BitmapError::CannotRead);
+    ASSERT_TRUE(DecodeBitmap(buildBmp(good), image, error));
+    EXPECT_EQ(error, BitmapError::None);
 }
+
+TEST(BitmapFile, EveryErrorHasADistinctName) {
+    std::set<std::string> names;
+    for (int e = static_cast<int>(BitmapError::None); e <= static_cast<int>(BitmapError::RunOutsidePicture); ++e) {
+        const std::string name = BitmapErrorName(static_cast<BitmapError>(e));
+        SCOPED_TRACE(name);
+        EXPECT_NE(name, "unknown-error");
+        EXPECT_EQ(name.find_first_not_of("abcdefghijklmnopqrstuvwxyz-"), std::string::npos);
+        EXPECT_TRUE(names.insert(name).second);
+    }
+    EXPECT_STREQ(BitmapErrorName(BitmapError::TruncatedPixels), "truncated-pixels");
+    EXPECT_STREQ(BitmapErrorName(static_cast<BitmapError>(99)), "unknown-error");
+}
+
+
 
 TEST(BitmapWriter, WritesWhatTheLoaderReads) {
     PixelImage picture{.width = 3, .height = 2, .pixels = {0xFF010203, 0xFF040506, 0xFF070809,

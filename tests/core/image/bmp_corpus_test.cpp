@@ -12,29 +12,51 @@
 namespace quell::image {
 namespace {
 
-// Files refused on purpose although ImageMagick or an upstream rendering reads them.
-const std::map<std::string, std::string> kRefused = {
-    {"bmp/bmpsuite-2.8/b/badheadersize.bmp", "a 66-byte information header is no known header"},
-    {"bmp/bmpsuite-2.8/b/badrle.bmp", "run-length data writes outside the picture"},
-    {"bmp/bmpsuite-2.8/b/badrle4.bmp", "run-length data writes outside the picture"},
-    {"bmp/bmpsuite-2.8/b/badrle4bis.bmp", "run-length data writes outside the picture"},
-    {"bmp/bmpsuite-2.8/b/badrle4ter.bmp", "run-length data writes outside the picture"},
-    {"bmp/bmpsuite-2.8/b/badrlebis.bmp", "run-length data writes outside the picture"},
-    {"bmp/bmpsuite-2.8/b/badrleter.bmp", "run-length data writes outside the picture"},
-    {"bmp/bmpsuite-2.8/b/rletopdown.bmp", "run-length pictures cannot be top-down"},
+// Files refused on purpose although ImageMagick or an upstream rendering
+// reads them, with the error they are refused with.
+struct Refusal {
+    BitmapError error;
+    const char* reason;
+};
+const std::map<std::string, Refusal> kRefused = {
+    {"bmp/bmpsuite-2.8/b/badheadersize.bmp",
+     {BitmapError::UnknownHeader, "a 66-byte information header is no known header"}},
+    {"bmp/bmpsuite-2.8/b/badrle.bmp",
+     {BitmapError::RunOutsidePicture, "run-length data writes outside the picture"}},
+    {"bmp/bmpsuite-2.8/b/badrle4.bmp",
+     {BitmapError::RunOutsidePicture, "run-length data writes outside the picture"}},
+    {"bmp/bmpsuite-2.8/b/badrle4bis.bmp",
+     {BitmapError::RunOutsidePicture, "run-length data writes outside the picture"}},
+    {"bmp/bmpsuite-2.8/b/badrle4ter.bmp",
+     {BitmapError::RunOutsidePicture, "run-length data writes outside the picture"}},
+    {"bmp/bmpsuite-2.8/b/badrlebis.bmp",
+     {BitmapError::RunOutsidePicture, "run-length data writes outside the picture"}},
+    {"bmp/bmpsuite-2.8/b/badrleter.bmp",
+     {BitmapError::RunOutsidePicture, "run-length data writes outside the picture"}},
+    {"bmp/bmpsuite-2.8/b/rletopdown.bmp",
+     {BitmapError::TopDownRunLength, "run-length pictures cannot be top-down"}},
     {"bmp/image-rs/tests/images/bmp/images/imagemagick_invalid_run_length_issue_2321.bmp",
-     "run-length data writes outside the picture"},
+     {BitmapError::RunOutsidePicture, "run-length data writes outside the picture"}},
     {"bmp/bmpsuite-2.8/q/pal8os2sp.bmp",
-     "a 12-byte header implies a full 256-entry table, and the pixels after it are not all in the file"},
-    {"bmp/bmpsuite-2.8/q/pal1huffmsb.bmp", "OS/2 2.x 64-byte headers are not read"},
-    {"bmp/bmpsuite-2.8/q/pal8os2v2.bmp", "OS/2 2.x 64-byte headers are not read"},
-    {"bmp/bmpsuite-2.8/q/pal8os2v2-sz.bmp", "OS/2 2.x 64-byte headers are not read"},
-    {"bmp/bmpsuite-2.8/q/pal8os2v2-16.bmp", "OS/2 2.x 16-byte headers are not read"},
-    {"bmp/bmpsuite-2.8/q/rgb24rle24.bmp", "OS/2 2.x 64-byte headers are not read"},
-    {"bmp/bmpsuite-2.8/q/rgb24jpeg.bmp", "embedded JPEG data is not decoded"},
-    {"bmp/bmpsuite-2.8/q/rgb24png.bmp", "embedded PNG data is not decoded"},
-    {"bmp/bmpsuite-2.8/q/rgba64.bmp", "64 bits per pixel is not a screen format"},
-    {"bmp/bmpsuite-2.8/x/ba-bm.bmp", "an OS/2 bitmap array starts with \"BA\", not \"BM\""},
+     {BitmapError::TruncatedPixels, "a 12-byte header implies a full 256-entry table, and the pixels after it are not all in the file"}},
+    {"bmp/bmpsuite-2.8/q/pal1huffmsb.bmp",
+     {BitmapError::UnknownHeader, "OS/2 2.x 64-byte headers are not read"}},
+    {"bmp/bmpsuite-2.8/q/pal8os2v2.bmp",
+     {BitmapError::UnknownHeader, "OS/2 2.x 64-byte headers are not read"}},
+    {"bmp/bmpsuite-2.8/q/pal8os2v2-sz.bmp",
+     {BitmapError::UnknownHeader, "OS/2 2.x 64-byte headers are not read"}},
+    {"bmp/bmpsuite-2.8/q/pal8os2v2-16.bmp",
+     {BitmapError::UnknownHeader, "OS/2 2.x 16-byte headers are not read"}},
+    {"bmp/bmpsuite-2.8/q/rgb24rle24.bmp",
+     {BitmapError::UnknownHeader, "OS/2 2.x 64-byte headers are not read"}},
+    {"bmp/bmpsuite-2.8/q/rgb24jpeg.bmp",
+     {BitmapError::UnsupportedCompression, "embedded JPEG data is not decoded"}},
+    {"bmp/bmpsuite-2.8/q/rgb24png.bmp",
+     {BitmapError::UnsupportedCompression, "embedded PNG data is not decoded"}},
+    {"bmp/bmpsuite-2.8/q/rgba64.bmp",
+     {BitmapError::BadBitCount, "64 bits per pixel is not a screen format"}},
+    {"bmp/bmpsuite-2.8/x/ba-bm.bmp",
+     {BitmapError::NotBitmap, "an OS/2 bitmap array starts with \"BA\", not \"BM\""}},
 };
 
 // Files decoded on purpose with other pixels than the upstream rendering.
@@ -98,13 +120,15 @@ TEST(BitmapCorpus, MatchesReferencesOrFailsCleanly) {
     for (const std::string& file : test::corpusFiles(corpora, "bmp", ".bmp")) {
         SCOPED_TRACE(file);
         PixelImage image;
-        const bool decoded = LoadBitmapFile(corpora + "/" + file, image);
+        BitmapError error = BitmapError::None;
+        const bool decoded = LoadBitmapFile(corpora + "/" + file, image, error);
         const auto found = expected.find(file);
         ASSERT_NE(found, expected.end()) << "no expected answer recorded";
         const test::ExpectedFile& answer = found->second;
 
         if (kRefused.count(file)) {
-            EXPECT_FALSE(decoded) << kRefused.at(file);
+            EXPECT_FALSE(decoded) << kRefused.at(file).reason;
+            EXPECT_EQ(error, kRefused.at(file).error) << BitmapErrorName(error);
             ++refused;
             continue;
         }
@@ -113,6 +137,9 @@ TEST(BitmapCorpus, MatchesReferencesOrFailsCleanly) {
         if (answer.references.empty()) {
             if (magickRefuses && !kAcceptedWithoutReference.count(file)) {
                 EXPECT_FALSE(decoded) << "ImageMagick refuses this file and so should we";
+                if (!decoded) {
+                    EXPECT_NE(error, BitmapError::None) << "a refusal names its error";
+                }
                 refused += !decoded;
                 continue;
             }

@@ -15,17 +15,27 @@ namespace {
 
 const std::string kAfl = "gif/libnsgif/test/ns-afl-gif/";
 
-// Files that fail on purpose although ImageMagick reads them: any failure
-// anywhere discards the whole file.
-const std::map<std::string, std::string> kRefused = {
+// Files that fail on purpose although ImageMagick reads them, with the error
+// they fail with: any failure anywhere discards the whole file.
+struct Refusal {
+    GifError error;
+    const char* reason;
+};
+const std::map<std::string, Refusal> kRefused = {
     {"gif/pillow/Tests/images/test_extents_transparency.gif",
-     "a second \"GIF89a\" header follows the first image, and an unknown block byte fails the file"},
-    {"gif/pygif/test-suite/4095-codes.gif", "codes go on after the table is full without a clear code"},
-    {"gif/pygif/test-suite/max-codes.gif", "the LZW minimum code size is 11, above 8"},
-    {"gif/wuffs/test/data/artificial-gif/pixel-data-too-much-bad-lzw.gif", "a code beyond the next free code"},
-    {kAfl + "id_000023,orig_id_001366,src_001321,op_flip4,pos_10.gif", "damaged colour-table size misaligns the blocks"},
-    {kAfl + "id_000024,orig_id_001424,src_001372,op_flip1,pos_10.gif", "damaged colour-table size misaligns the blocks"},
-    {kAfl + "id_000027,orig_id_001759,src_001423,op_arith8,pos_15139,val_+5.gif", "a damaged block length"},
+     {GifError::UnknownBlock,
+      "a second \"GIF89a\" header follows the first image, and an unknown block byte fails the file"}},
+    {"gif/pygif/test-suite/4095-codes.gif",
+     {GifError::BadImageData, "codes go on after the table is full without a clear code"}},
+    {"gif/pygif/test-suite/max-codes.gif", {GifError::BadImageData, "the LZW minimum code size is 11, above 8"}},
+    {"gif/wuffs/test/data/artificial-gif/pixel-data-too-much-bad-lzw.gif",
+     {GifError::BadImageData, "a code beyond the next free code"}},
+    {kAfl + "id_000023,orig_id_001366,src_001321,op_flip4,pos_10.gif",
+     {GifError::UnknownBlock, "damaged colour-table size misaligns the blocks"}},
+    {kAfl + "id_000024,orig_id_001424,src_001372,op_flip1,pos_10.gif",
+     {GifError::UnknownBlock, "damaged colour-table size misaligns the blocks"}},
+    {kAfl + "id_000027,orig_id_001759,src_001423,op_arith8,pos_15139,val_+5.gif",
+     {GifError::UnknownBlock, "a damaged block length"}},
 };
 
 // Files whose pixels differ from ImageMagick's on purpose.
@@ -87,13 +97,17 @@ TEST(GifCorpus, FramesMatchImageMagickOrFailCleanly) {
         const bool magickReads = answer.storedExit == 0 && !answer.frames.empty();
 
         if (kRefused.count(file)) {
-            EXPECT_FALSE(loaded) << kRefused.at(file);
+            EXPECT_FALSE(loaded) << kRefused.at(file).reason;
+            EXPECT_EQ(decoder.lastError(), kRefused.at(file).error) << GifErrorName(decoder.lastError());
             ++refused;
         } else if (kAccepted.count(file)) {
             EXPECT_TRUE(loaded) << kAccepted.at(file);
             ++accepted;
         } else if (!magickReads) {
             EXPECT_FALSE(loaded) << "ImageMagick refuses this file and so should we";
+            if (!loaded) {
+                EXPECT_NE(decoder.lastError(), GifError::None) << "a refusal names its error";
+            }
             ++refused;
         } else {
             ASSERT_TRUE(loaded);

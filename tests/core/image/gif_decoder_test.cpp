@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "core/image/gif_decoder.h"
 #include "core/image/gif_encoder.h"
 #include "core/image/gif_lzw.h"
@@ -64,13 +66,13 @@ std::vector<uint8_t> topDownIndices(const GifDecoder& decoder, int index) {
 
 TEST(GifDecoder, RejectsBadHeaders) {
     const std::vector<uint8_t> good = rawGif(1, 1, 2, literals({1}));
-    struct Case { const char* name; std::vector<uint8_t> bytes; };
+    struct Case { const char* name; std::vector<uint8_t> bytes; GifError error; };
     std::vector<Case> cases = {
-        {"five bytes", {'G', 'I', 'F', '8', '9'}},
-        {"sixth byte not 'a'", good},
-        {"version 88", good},
-        {"screen descriptor cut short", {'G', 'I', 'F', '8', '7', 'a', 1, 0, 1, 0, 0}},
-        {"global table cut short", {'G', 'I', 'F', '8', '7', 'a', 1, 0, 1, 0, 0x81, 0, 0, 1, 2, 3}},
+        {"five bytes", {'G', 'I', 'F', '8', '9'}, GifError::NotGif},
+        {"sixth byte not 'a'", good, GifError::NotGif},
+        {"version 88", good, GifError::NotGif},
+        {"screen descriptor cut short", {'G', 'I', 'F', '8', '7', 'a', 1, 0, 1, 0, 0}, GifError::Truncated},
+        {"global table cut short", {'G', 'I', 'F', '8', '7', 'a', 1, 0, 1, 0, 0x81, 0, 0, 1, 2, 3}, GifError::Truncated},
     };
     cases[1].bytes[5] = 'b';
     cases[2].bytes[4] = '8';
@@ -78,18 +80,23 @@ TEST(GifDecoder, RejectsBadHeaders) {
         SCOPED_TRACE(c.name);
         GifDecoder decoder;
         EXPECT_FALSE(decoder.LoadGif(c.bytes));
+        EXPECT_EQ(decoder.lastError(), c.error) << GifErrorName(decoder.lastError());
         EXPECT_EQ(decoder.FrameCount(), 0);
     }
     GifDecoder decoder;
     std::vector<uint8_t> old = good;
     old[4] = '7';
+    EXPECT_FALSE(decoder.LoadGifFile("/nonexistent/picture.gif"));
+    EXPECT_EQ(decoder.lastError(), GifError::CannotRead);
     EXPECT_TRUE(decoder.LoadGif(old));
+    EXPECT_EQ(decoder.lastError(), GifError::None) << "a successful load clears the last error";
 }
 
 TEST(GifDecoder, FailsWithoutTrailerAndDiscardsEverything) {
     GifDecoder decoder;
     ASSERT_TRUE(decoder.LoadGif(rawGif(2, 1, 2, literals({1, 2}))));
     EXPECT_FALSE(decoder.LoadGif(rawGif(2, 1, 2, literals({1, 2}), {}, 0, false)));
+    EXPECT_EQ(decoder.lastError(), GifError::Truncated);
     EXPECT_EQ(decoder.FrameCount(), 0);
     GifFrameInfo info;
     EXPECT_FALSE(decoder.GetFrameInfo(0, info));
@@ -101,26 +108,29 @@ TEST(GifDecoder, FailsWithoutTrailerAndDiscardsEverything) {
 }
 
 TEST(GifDecoder, BlockStructureFailures) {
-    struct Case { const char* name; std::vector<uint8_t> extensions; bool loads; };
+    struct Case { const char* name; std::vector<uint8_t> extensions; bool loads; GifError error; };
     const Case cases[] = {
-        {"control block of 4 bytes", {0x21, 0xF9, 4, 1, 7, 0, 2, 0}, true},
-        {"control block split 2 + 2", {0x21, 0xF9, 2, 1, 7, 2, 0, 2, 0}, true},
-        {"control block of 3 bytes", {0x21, 0xF9, 3, 1, 7, 0, 0}, false},
-        {"control block of 5 bytes", {0x21, 0xF9, 5, 1, 7, 0, 2, 9, 0}, false},
-        {"comment and application blocks skipped", {0x21, 0xFE, 2, 'h', 'i', 0, 0x21, 0xFF, 1, 'x', 0}, true},
-        {"unknown block introducer", {0x99}, false},
-        {"sub-block longer than the file", {0x21, 0xFE, 200, 'h', 'i'}, false},
+        {"control block of 4 bytes", {0x21, 0xF9, 4, 1, 7, 0, 2, 0}, true, GifError::None},
+        {"control block split 2 + 2", {0x21, 0xF9, 2, 1, 7, 2, 0, 2, 0}, true, GifError::None},
+        {"control block of 3 bytes", {0x21, 0xF9, 3, 1, 7, 0, 0}, false, GifError::BadGraphicControl},
+        {"control block of 5 bytes", {0x21, 0xF9, 5, 1, 7, 0, 2, 9, 0}, false, GifError::BadGraphicControl},
+        {"comment and application blocks skipped", {0x21, 0xFE, 2, 'h', 'i', 0, 0x21, 0xFF, 1, 'x', 0}, true,
+         GifError::None},
+        {"unknown block introducer", {0x99}, false, GifError::UnknownBlock},
+        {"sub-block longer than the file", {0x21, 0xFE, 200, 'h', 'i'}, false, GifError::Truncated},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         GifDecoder decoder;
         EXPECT_EQ(decoder.LoadGif(rawGif(2, 1, 2, literals({1, 2}), c.extensions)), c.loads);
+        EXPECT_EQ(decoder.lastError(), c.error) << GifErrorName(decoder.lastError());
     }
     // An extension introducer as the very last bytes runs off the end.
     std::vector<uint8_t> cut = rawGif(2, 1, 2, literals({1, 2}), {}, 0, false);
     cut.push_back(0x21);
     GifDecoder decoder;
     EXPECT_FALSE(decoder.LoadGif(cut));
+    EXPECT_EQ(decoder.lastError(), GifError::Truncated);
 }
 
 TEST(GifDecoder, FrameInfoFollowsControlValues) {
@@ -212,11 +222,15 @@ TEST(GifDecoder, ColourTableRules) {
     // A local table the file cannot hold fails.
     std::vector<uint8_t> shortLocal = rawGif(2, 1, 2, {}, {}, 0x87, false);
     EXPECT_FALSE(decoder.LoadGif(shortLocal));
+    EXPECT_EQ(decoder.lastError(), GifError::Truncated);
 }
 
 TEST(GifDecoder, RefusesImagesTooLargeToHold) {
     GifDecoder decoder;
     EXPECT_FALSE(decoder.LoadGif(rawGif(65535, 65535, 2, literals({1}))));
+    EXPECT_EQ(decoder.lastError(), GifError::TooLarge);
+    decoder.ResetDecoder();
+    EXPECT_EQ(decoder.lastError(), GifError::None);
 }
 
 TEST(GifLzw, CodeStreamRules) {
@@ -278,6 +292,30 @@ TEST(GifLzw, FullTableNeedsClearCode) {
             EXPECT_EQ(out, frame.indices);
         }
     }
+}
+
+}  // namespace
+}  // namespace quell::image
+
+namespace quell::image {
+namespace {
+
+TEST(GifDecoder, ErrorNames) {
+    const std::pair<GifError, const char*> names[] = {
+        {GifError::None, "none"},
+        {GifError::CannotRead, "cannot-read"},
+        {GifError::NotGif, "not-a-gif"},
+        {GifError::Truncated, "truncated"},
+        {GifError::UnknownBlock, "unknown-block"},
+        {GifError::BadGraphicControl, "bad-graphic-control"},
+        {GifError::TooLarge, "too-large"},
+        {GifError::BadImageData, "bad-image-data"},
+    };
+    for (const auto& [error, name] : names) {
+        SCOPED_TRACE(name);
+        EXPECT_STREQ(GifErrorName(error), name);
+    }
+    EXPECT_STREQ(GifErrorName(static_cast<GifError>(99)), "unknown-error");
 }
 
 }  // namespace

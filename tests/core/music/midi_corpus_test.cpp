@@ -111,22 +111,28 @@ std::vector<ChannelEvent> streamChannelEvents(const test::StreamListing& listing
 
 enum class Outcome { Plays, LoadFails, ReadFails };
 
-Outcome expectedOutcome(const std::string& relative) {
-    static const std::map<std::string, Outcome> broken = {
-        {"jazz-soft/midi/test-corrupt-file-missing-byte.mid", Outcome::LoadFails},  // chunk past the image
-        {"jazz-soft/midi/test-empty-file.mid", Outcome::LoadFails},
-        {"jazz-soft/midi/test-non-midi-track.mid", Outcome::LoadFails},  // a chunk other than MTrk
-        {"jazz-soft/midi/test-not-a-midi-file.mid", Outcome::LoadFails},
-        {"nfroidure/sounds/MIDIBadHeaderChunk.mid", Outcome::LoadFails},
-        {"nfroidure/sounds/MIDIBadHeaderLength.mid", Outcome::LoadFails},
-        {"nfroidure/sounds/MIDIBadHeaderTracksNum.mid", Outcome::LoadFails},
-        {"nfroidure/sounds/MIDIBadTrackHdr.mid", Outcome::LoadFails},
-        {"nfroidure/sounds/MIDIBadTrackLength.mid", Outcome::LoadFails},
-        {"midly/test-asset/SysExTest.mid", Outcome::ReadFails},  // tracks without end-of-track
+struct Expected {
+    Outcome outcome;
+    SmfError error;  // what the reader says once the load or a read has failed
+};
+
+Expected expectedOutcome(const std::string& relative) {
+    static const std::map<std::string, Expected> broken = {
+        {"jazz-soft/midi/test-corrupt-file-missing-byte.mid", {Outcome::LoadFails, SmfError::TrackPastEnd}},
+        {"jazz-soft/midi/test-empty-file.mid", {Outcome::LoadFails, SmfError::NotMidiFile}},
+        {"jazz-soft/midi/test-non-midi-track.mid", {Outcome::LoadFails, SmfError::BadTrackChunk}},
+        {"jazz-soft/midi/test-not-a-midi-file.mid", {Outcome::LoadFails, SmfError::NotMidiFile}},
+        {"nfroidure/sounds/MIDIBadHeaderChunk.mid", {Outcome::LoadFails, SmfError::NotMidiFile}},
+        {"nfroidure/sounds/MIDIBadHeaderLength.mid", {Outcome::LoadFails, SmfError::NotMidiFile}},
+        {"nfroidure/sounds/MIDIBadHeaderTracksNum.mid", {Outcome::LoadFails, SmfError::BadTrackChunk}},
+        {"nfroidure/sounds/MIDIBadTrackHdr.mid", {Outcome::LoadFails, SmfError::BadTrackChunk}},
+        {"nfroidure/sounds/MIDIBadTrackLength.mid", {Outcome::LoadFails, SmfError::TrackPastEnd}},
+        // Tracks without end-of-track run out of bytes.
+        {"midly/test-asset/SysExTest.mid", {Outcome::ReadFails, SmfError::TruncatedEvent}},
     };
-    if (relative.find("test-illegal-message-") != std::string::npos) return Outcome::ReadFails;
+    if (relative.find("test-illegal-message-") != std::string::npos) return {Outcome::ReadFails, SmfError::UnknownStatus};
     auto it = broken.find(relative);
-    return it == broken.end() ? Outcome::Plays : it->second;
+    return it == broken.end() ? Expected{Outcome::Plays, SmfError::None} : it->second;
 }
 
 TEST(MidiCorpus, EveryFilePlaysLikeMidicsvListsItOrFailsAsExpected) {
@@ -148,10 +154,12 @@ TEST(MidiCorpus, EveryFilePlaysLikeMidicsvListsItOrFailsAsExpected) {
         std::optional<std::vector<uint8_t>> image = os::readFile(file.string());
         ASSERT_TRUE(image);
         SmfReader reader;
-        const Outcome expected = expectedOutcome(relative);
+        const Expected answer = expectedOutcome(relative);
+        const Outcome expected = answer.outcome;
         const bool loaded = reader.Load(image->data(), image->size());
         if (expected == Outcome::LoadFails) {
             EXPECT_FALSE(loaded);
+            EXPECT_EQ(reader.lastError(), answer.error) << SmfErrorName(reader.lastError());
             continue;
         }
         ASSERT_TRUE(loaded);
@@ -159,6 +167,7 @@ TEST(MidiCorpus, EveryFilePlaysLikeMidicsvListsItOrFailsAsExpected) {
         test::StreamListing listing = test::listStream(filler);
         if (expected == Outcome::ReadFails) {
             EXPECT_EQ(listing.end, kFillReadFailed);
+            EXPECT_EQ(reader.lastError(), answer.error) << SmfErrorName(reader.lastError());
             continue;
         }
         EXPECT_EQ(listing.end, kFillSongEnded);

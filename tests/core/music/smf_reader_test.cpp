@@ -25,31 +25,36 @@ TEST(SmfReader, LoadRejectsMalformedHeadersAndChunks) {
     struct Case {
         const char* name;
         Bytes image;
+        SmfError error;
     };
     std::vector<Case> cases = {
-        {"empty image", {}},
-        {"no MThd", test::concat({{'M', 'T', 'h', 'x'}, Bytes(10, 0), test::chunk("MTrk", track)})},
-        {"header length 7", test::concat({test::header(0, 1, 96, 7), {0}, test::chunk("MTrk", track)})},
-        {"header length 5", test::concat({test::header(0, 1, 96, 5), test::chunk("MTrk", track)})},
-        {"chunk not MTrk", test::concat({test::header(0, 1, 96), test::chunk("Junk", track)})},
-        {"lower-case mtrk", test::concat({test::header(0, 1, 96), test::chunk("mTrk", track)})},
-        {"track count past image", test::concat({test::header(1, 2, 96), test::chunk("MTrk", track)})},
-        {"header cut short", Bytes{'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0}},
-        {"first delta unreadable", test::concat({test::header(0, 1, 96), test::chunk("MTrk", {0x81, 0x80})})},
+        {"empty image", {}, SmfError::NotMidiFile},
+        {"no MThd", test::concat({{'M', 'T', 'h', 'x'}, Bytes(10, 0), test::chunk("MTrk", track)}), SmfError::NotMidiFile},
+        {"header length 7", test::concat({test::header(0, 1, 96, 7), {0}, test::chunk("MTrk", track)}),
+         SmfError::NotMidiFile},
+        {"header length 5", test::concat({test::header(0, 1, 96, 5), test::chunk("MTrk", track)}), SmfError::NotMidiFile},
+        {"chunk not MTrk", test::concat({test::header(0, 1, 96), test::chunk("Junk", track)}), SmfError::BadTrackChunk},
+        {"lower-case mtrk", test::concat({test::header(0, 1, 96), test::chunk("mTrk", track)}), SmfError::BadTrackChunk},
+        {"track count past image", test::concat({test::header(1, 2, 96), test::chunk("MTrk", track)}),
+         SmfError::BadTrackChunk},
+        {"header cut short", Bytes{'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0}, SmfError::NotMidiFile},
+        {"first delta unreadable", test::concat({test::header(0, 1, 96), test::chunk("MTrk", {0x81, 0x80})}),
+         SmfError::TruncatedEvent},
     };
     // A chunk length one byte longer than what the image holds.
     Bytes longChunk = test::concat({test::header(0, 1, 96), test::chunk("MTrk", track)});
     longChunk[14 + 7] += 1;
-    cases.push_back({"chunk length past image", longChunk});
+    cases.push_back({"chunk length past image", longChunk, SmfError::TrackPastEnd});
     Bytes hugeChunk = longChunk;
     hugeChunk[14 + 4] = 0xFF;
-    cases.push_back({"chunk length near 4 GiB", hugeChunk});
+    cases.push_back({"chunk length near 4 GiB", hugeChunk, SmfError::TrackPastEnd});
 
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         SmfReader reader;
         EXPECT_FALSE(reader.Load(c.image.data(), c.image.size()));
         EXPECT_FALSE(reader.loaded());
+        EXPECT_EQ(reader.lastError(), c.error) << SmfErrorName(reader.lastError());
     }
 }
 
@@ -72,6 +77,8 @@ TEST(SmfReader, LoadPositionsEveryTrackAtItsFirstEvent) {
     EXPECT_EQ(reader.tracks()[2].nextTick, 0u);
 
     EXPECT_FALSE(reader.Load(image.data(), image.size())) << "a second file must be refused";
+    EXPECT_EQ(reader.lastError(), SmfError::AlreadyLoaded);
+    EXPECT_TRUE(reader.loaded());
 }
 
 TEST(SmfReader, ReadVarLenDecodesGroupsAndStopsAtTheTrackEnd) {
@@ -138,6 +145,9 @@ TEST(SmfReader, RunningStatusTakesOneDataByteForProgramChangeAndTwoForNotes) {
     EXPECT_EQ(e.data1, 0x2F);
     EXPECT_TRUE(reader.tracks()[0].ended);
     EXPECT_FALSE(reader.ReadEvent(0, e)) << "an ended track gives no more events";
+    EXPECT_EQ(reader.lastError(), SmfError::TrackEnded);
+    EXPECT_FALSE(reader.ReadEvent(1, e));
+    EXPECT_EQ(reader.lastError(), SmfError::NoSuchTrack);
 }
 
 TEST(SmfReader, SysExAndMetaKeepTheirDataAndLeaveRunningStatusAlone) {
@@ -182,20 +192,23 @@ TEST(SmfReader, BrokenEventsFailWithTheirDiagnosticText) {
         const char* name;
         Bytes body;  // after the first delta of 0
         const char* text;  // nullptr: fails without a text
+        SmfError error;
     };
     const std::vector<Case> cases = {
-        {"data byte without running status", {0x3C, 0x40}, "Reference to missing running status."},
-        {"sysex length unreadable", {0xF0, 0x83}, "SysEx event truncated (length)"},
-        {"sysex data runs out", {0xF0, 0x05, 1, 2}, "SysEx event truncated"},
-        {"sysex length far past the track", {0xF0, 0xFF, 0xFF, 0xFF, 0x7F, 1}, "SysEx event truncated"},
-        {"meta length unreadable", {0xFF, 0x01, 0x80}, "Meta event truncated (length)"},
-        {"meta data runs out", {0xFF, 0x01, 0x04, 'a'}, "Meta event truncated"},
-        {"meta without type", {0xFF}, nullptr},
-        {"note cut inside", {0x90, 0x3C}, nullptr},
-        {"running status cut inside", {0x90, 60, 1, 0x00, 62}, nullptr},
-        {"system common status", {0xF2, 0, 0}, nullptr},
-        {"real-time status", {0xF8}, nullptr},
-        {"no end of track", {0x90, 60, 100}, nullptr},
+        {"data byte without running status", {0x3C, 0x40}, "Reference to missing running status.",
+         SmfError::MissingRunningStatus},
+        {"sysex length unreadable", {0xF0, 0x83}, "SysEx event truncated (length)", SmfError::TruncatedEvent},
+        {"sysex data runs out", {0xF0, 0x05, 1, 2}, "SysEx event truncated", SmfError::TruncatedEvent},
+        {"sysex length far past the track", {0xF0, 0xFF, 0xFF, 0xFF, 0x7F, 1}, "SysEx event truncated",
+         SmfError::TruncatedEvent},
+        {"meta length unreadable", {0xFF, 0x01, 0x80}, "Meta event truncated (length)", SmfError::TruncatedEvent},
+        {"meta data runs out", {0xFF, 0x01, 0x04, 'a'}, "Meta event truncated", SmfError::TruncatedEvent},
+        {"meta without type", {0xFF}, nullptr, SmfError::TruncatedEvent},
+        {"note cut inside", {0x90, 0x3C}, nullptr, SmfError::TruncatedEvent},
+        {"running status cut inside", {0x90, 60, 1, 0x00, 62}, nullptr, SmfError::TruncatedEvent},
+        {"system common status", {0xF2, 0, 0}, nullptr, SmfError::UnknownStatus},
+        {"real-time status", {0xF8}, nullptr, SmfError::UnknownStatus},
+        {"no end of track", {0x90, 60, 100}, nullptr, SmfError::TruncatedEvent},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -208,6 +221,7 @@ TEST(SmfReader, BrokenEventsFailWithTheirDiagnosticText) {
         bool ok = true;
         for (int i = 0; i < 4 && ok; ++i) ok = reader.ReadEvent(0, e);
         EXPECT_FALSE(ok);
+        EXPECT_EQ(reader.lastError(), c.error) << SmfErrorName(reader.lastError());
         if (c.text) {
             ASSERT_EQ(diag.texts.size(), 1u);
             EXPECT_EQ(diag.texts[0].first, 0u);
@@ -239,6 +253,27 @@ TEST(SmfReader, RewindStartsEveryTrackAgain) {
     ASSERT_TRUE(reader.ReadEvent(0, e));
     EXPECT_EQ(e.data1, 61);
     EXPECT_EQ(e.tick, 10u);
+}
+
+TEST(SmfReader, ErrorNames) {
+    const std::pair<SmfError, const char*> names[] = {
+        {SmfError::None, "none"},
+        {SmfError::AlreadyLoaded, "already-loaded"},
+        {SmfError::NotMidiFile, "not-a-midi-file"},
+        {SmfError::BadTrackChunk, "bad-track-chunk"},
+        {SmfError::TrackPastEnd, "track-past-end"},
+        {SmfError::TruncatedEvent, "truncated-event"},
+        {SmfError::MissingRunningStatus, "missing-running-status"},
+        {SmfError::UnknownStatus, "unknown-status"},
+        {SmfError::OutOfMemory, "out-of-memory"},
+        {SmfError::NoSuchTrack, "no-such-track"},
+        {SmfError::TrackEnded, "track-ended"},
+    };
+    for (const auto& [error, name] : names) {
+        SCOPED_TRACE(name);
+        EXPECT_STREQ(SmfErrorName(error), name);
+    }
+    EXPECT_STREQ(SmfErrorName(static_cast<SmfError>(99)), "unknown-error");
 }
 
 }  // namespace

@@ -1,5 +1,4 @@
 #include "core/os/file_system.h"
-#include "core/os/text_codec.h"
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
@@ -23,16 +22,4 @@ TEST(ResolveCaseInsensitive, FindsEachComponentWithoutRegardToCase) {
     // Nothing matches: the name comes back joined as given, with '/' separators.
     EXPECT_EQ(resolveCaseInsensitive(root + "/Media/", "Sub\\none.bmp"), root + "/Media/Sub/none.bmp");
     fs::remove_all(root);
-}
-
-TEST(TextCodec, Utf8ValidityAndLegacyDecoding) {
-    EXPECT_TRUE(isValidUtf8("plain"));
-    EXPECT_TRUE(isValidUtf8("\xE3\x81\x82"));
-    EXPECT_FALSE(isValidUtf8("\xE3\x81"));          // truncated
-    EXPECT_FALSE(isValidUtf8("\xC0\xAF"));          // overlong
-    EXPECT_FALSE(isValidUtf8("\xED\xA0\x80"));      // surrogate
-    EXPECT_EQ(decodeLegacyText("\x82\xa0"), "\xE3\x81\x82");  // Shift-JIS hiragana a
-    EXPECT_EQ(decodeLegacyText("\xb1"), "\xEF\xBD\xB1");      // half-width katakana a
-    EXPECT_EQ(utf16leToUtf8(std::string("\x3D\xD8\x00\xDE", 4)), "\xF0\x9F\x98\x80");
-    EXPECT_EQ(utf16leToUtf8(std::string("\x00\xD8", 2)), "\xEF\xBF\xBD");  // unpaired surrogate
 }

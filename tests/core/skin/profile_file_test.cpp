@@ -114,3 +114,20 @@ TEST(ProfileFile, MissingFileReadsAsEmpty) {
     EXPECT_EQ(file.ReadString("FrameBitmap", "FileName", "FALSE"), "FALSE");
     EXPECT_EQ(file.ReadInt("Text", "TextNo", -1), -1);
 }
+
+TEST(ProfileFile, ReachableValueLengthsAreTheUncutOnesInFileOrder) {
+    const std::string longValue(120, 'x');
+    const std::string text = "[A]\r\n k = \"" + longValue + "\"\r\nK=second\r\nshort= ab \r\n"
+                             "[a]\nhidden=1\n[B]\nv='q'\n";
+    const ProfileFile file = ProfileFile::Parse(std::string_view(text));
+    const auto lengths = file.ReachableValueLengths();
+    ASSERT_EQ(lengths.size(), 3u) << "the second key k and the second section a are never read";
+    EXPECT_EQ(lengths[0].section, "A");
+    EXPECT_EQ(lengths[0].key, "k");
+    EXPECT_EQ(lengths[0].bytesInFile, 120u);
+    EXPECT_EQ(file.ReadString("A", "k", "").size(), ProfileFile::kMaxValueBytes);
+    EXPECT_EQ(lengths[1].key, "short");
+    EXPECT_EQ(lengths[1].bytesInFile, 2u);
+    EXPECT_EQ(lengths[2].section, "B");
+    EXPECT_EQ(lengths[2].bytesInFile, 1u);
+}

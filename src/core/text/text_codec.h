@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace quell::os {
+namespace quell::text {
 
 bool isValidUtf8(std::string_view bytes);
 
@@ -12,8 +12,17 @@ bool isValidUtf8(std::string_view bytes);
 // (Shift-JIS); bytes that are neither are replaced by U+FFFD.
 std::string decodeLegacyText(std::string_view bytes);
 
+// The byte-order mark a file's bytes start with, if any.
+enum class ByteOrderMark { None, Utf8, Utf16le };
+ByteOrderMark sniffByteOrderMark(std::string_view bytes);
+
+// The bytes after their byte-order mark, as text: after a UTF-16LE mark
+// converted to UTF-8, after a UTF-8 mark as they stand, without a mark
+// unchanged (whatever their encoding). mark, when given, receives the mark found.
+std::string textAfterByteOrderMark(std::string_view bytes, ByteOrderMark* mark = nullptr);
+
 // Converts UTF-16LE code units (no byte-order mark) to UTF-8; an unpaired
 // surrogate becomes U+FFFD.
 std::string utf16leToUtf8(std::string_view bytes);
 
-}  // namespace quell::os
+}  // namespace quell::text

@@ -1,32 +1,36 @@
-#include "core/os/text_codec.h"
+#include "core/text/text_codec.h"
 
 #include <iconv.h>
 
 #include <cerrno>
 #include <cstdint>
 
-namespace quell::os {
+#include "core/text/utf8.h"
+
+namespace quell::text {
 
 namespace {
-void appendUtf8(std::string& out, uint32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
 constexpr const char kReplacement[] = "\xEF\xBF\xBD";
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+constexpr std::string_view kUtf16leMark = "\xFF\xFE";
 }  // namespace
+
+ByteOrderMark sniffByteOrderMark(std::string_view bytes) {
+    if (bytes.starts_with(kUtf16leMark)) return ByteOrderMark::Utf16le;
+    if (bytes.starts_with(kUtf8Mark)) return ByteOrderMark::Utf8;
+    return ByteOrderMark::None;
+}
+
+std::string textAfterByteOrderMark(std::string_view bytes, ByteOrderMark* mark) {
+    const ByteOrderMark found = sniffByteOrderMark(bytes);
+    if (mark) *mark = found;
+    switch (found) {
+    case ByteOrderMark::Utf16le: return utf16leToUtf8(bytes.substr(kUtf16leMark.size()));
+    case ByteOrderMark::Utf8: return std::string(bytes.substr(kUtf8Mark.size()));
+    case ByteOrderMark::None: break;
+    }
+    return std::string(bytes);
+}
 
 bool isValidUtf8(std::string_view s) {
     size_t i = 0;
@@ -99,7 +103,7 @@ std::string utf16leToUtf8(std::string_view bytes) {
         if (u >= 0xD800 && u <= 0xDBFF && k + 1 < n) {
             uint32_t low = unit(k + 1);
             if (low >= 0xDC00 && low <= 0xDFFF) {
-                appendUtf8(out, 0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00));
+                utf8::append(out, 0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00));
                 ++k;
                 continue;
             }
@@ -108,9 +112,9 @@ std::string utf16leToUtf8(std::string_view bytes) {
             out += kReplacement;
             continue;
         }
-        appendUtf8(out, u);
+        utf8::append(out, u);
     }
     return out;
 }
 
-}  // namespace quell::os
+}  // namespace quell::text

@@ -1,0 +1,15 @@
+#pragma once
+// The callback table that lets the cabinet reader use the process heap and
+// POSIX files, shared by the extraction and quellkit's cabinet commands.
+#include "core/cabinet/cabinet_types.h"
+#include "core/os/cabinet_file_io.h"
+
+namespace quell::cabinet {
+
+// malloc and free for memory, the raw file calls of core/os for files.
+const CabinetIo& PosixCabinetIo();
+
+// The open flags and permission bits of CabinetIo::open as a raw open mode.
+os::RawOpenMode TranslateOpenFlags(int flags, int mode);
+
+}  // namespace quell::cabinet

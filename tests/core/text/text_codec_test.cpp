@@ -1,0 +1,100 @@
+// The text codecs, the UTF-8 helpers and byte-order-mark handling.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "core/text/text_codec.h"
+#include "core/text/utf8.h"
+
+namespace quell::text {
+namespace {
+
+TEST(TextCodec, Utf8ValidityAndLegacyDecoding) {
+    EXPECT_TRUE(isValidUtf8("plain"));
+    EXPECT_TRUE(isValidUtf8("\xE3\x81\x82"));
+    EXPECT_FALSE(isValidUtf8("\xE3\x81"));          // truncated
+    EXPECT_FALSE(isValidUtf8("\xC0\xAF"));          // overlong
+    EXPECT_FALSE(isValidUtf8("\xED\xA0\x80"));      // surrogate
+    EXPECT_EQ(decodeLegacyText("\x82\xa0"), "\xE3\x81\x82");  // Shift-JIS hiragana a
+    EXPECT_EQ(decodeLegacyText("\xb1"), "\xEF\xBD\xB1");      // half-width katakana a
+    EXPECT_EQ(utf16leToUtf8(std::string("\x3D\xD8\x00\xDE", 4)), "\xF0\x9F\x98\x80");
+    EXPECT_EQ(utf16leToUtf8(std::string("\x00\xD8", 2)), "\xEF\xBF\xBD");  // unpaired surrogate
+}
+
+TEST(TextCodec, ByteOrderMarksAreFoundAndTakenOff) {
+    struct Case {
+        const char* name;
+        std::string bytes;
+        ByteOrderMark mark;
+        std::string text;
+    };
+    const Case cases[] = {
+        {"no mark", "[A]", ByteOrderMark::None, "[A]"},
+        {"UTF-8 mark", "\xEF\xBB\xBF[A]", ByteOrderMark::Utf8, "[A]"},
+        {"UTF-16LE mark", std::string("\xFF\xFE[\0A\0]\0", 8), ByteOrderMark::Utf16le, "[A]"},
+        {"only a UTF-16LE mark", "\xFF\xFE", ByteOrderMark::Utf16le, ""},
+        {"half a UTF-8 mark", "\xEF\xBB", ByteOrderMark::None, "\xEF\xBB"},
+        {"big-endian mark is not taken", "\xFE\xFF", ByteOrderMark::None, "\xFE\xFF"},
+        {"empty", "", ByteOrderMark::None, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(sniffByteOrderMark(c.bytes), c.mark);
+        ByteOrderMark found = ByteOrderMark::None;
+        EXPECT_EQ(textAfterByteOrderMark(c.bytes, &found), c.text);
+        EXPECT_EQ(found, c.mark);
+    }
+}
+
+TEST(Utf8, AppendWritesEachLengthAndReplacesNonCharacters) {
+    struct Case {
+        uint32_t codePoint;
+        std::string bytes;
+    };
+    const Case cases[] = {
+        {0x41, "A"},
+        {0x7F, "\x7F"},
+        {0x80, "\xC2\x80"},
+        {0x7FF, "\xDF\xBF"},
+        {0x800, "\xE0\xA0\x80"},
+        {0xFFFF, "\xEF\xBF\xBF"},
+        {0x10000, "\xF0\x90\x80\x80"},
+        {0x10FFFF, "\xF4\x8F\xBF\xBF"},
+        {0xD800, "\xEF\xBF\xBD"},
+        {0xDFFF, "\xEF\xBF\xBD"},
+        {0x110000, "\xEF\xBF\xBD"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.codePoint);
+        std::string out = "x";
+        utf8::append(out, c.codePoint);
+        EXPECT_EQ(out, "x" + c.bytes);
+    }
+}
+
+TEST(Utf8, CutAtBoundaryNeverSplitsACharacter) {
+    // "a", then U+00E9 (2 bytes), then U+3042 (3 bytes), then U+1F600 (4 bytes).
+    const std::string text = "a\xC3\xA9\xE3\x81\x82\xF0\x9F\x98\x80";
+    struct Case {
+        size_t maxBytes;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {0, ""},
+        {1, "a"},
+        {2, "a"},
+        {3, "a\xC3\xA9"},
+        {5, "a\xC3\xA9"},
+        {6, "a\xC3\xA9\xE3\x81\x82"},
+        {9, "a\xC3\xA9\xE3\x81\x82"},
+        {10, text},
+        {100, text},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.maxBytes);
+        EXPECT_EQ(utf8::cutAtBoundary(text, c.maxBytes), c.expected);
+    }
+}
+
+}  // namespace
+}  // namespace quell::text
