@@ -20,6 +20,7 @@
 #include "core/browser/typed_url_history.h"
 #include "core/image/bitmap_file.h"
 #include "core/registry/registry_reader.h"
+#include "core/text/utf8.h"
 #include "ui/app/about_dialog.h"
 #include "ui/app/core_qt.h"
 #include "core/control_ids.h"
@@ -54,13 +55,7 @@ constexpr int kDropDownExtra = 200;
 constexpr const char* kDefaultFace = "굴림";
 
 // Cuts a face name to the 31 bytes a font description holds, never inside a character.
-std::string cutFaceName(std::string face) {
-    if (face.size() <= 31) return face;
-    size_t end = 31;
-    while (end > 0 && (static_cast<unsigned char>(face[end]) & 0xC0) == 0x80) --end;
-    face.resize(end);
-    return face;
-}
+std::string cutFaceName(std::string face) { return utf8::cutAtBoundary(std::move(face), 31); }
 
 }  // namespace
 

@@ -130,7 +130,7 @@ int WebEngineBrowser::sourceWindowCount() const {
 QString WebEngineBrowser::homePage() {
     std::string page;
     registry::RegistryReader reader;
-    if (reader.ReadValue(2, "Software\\Microsoft\\Internet Explorer\\Main\\Start Page", page) && !page.empty())
+    if (reader.ReadValue(registry::kRootCurrentUser, "Software\\Microsoft\\Internet Explorer\\Main\\Start Page", page) && !page.empty())
         return toQString(page);
     return QStringLiteral("about:blank");
 }
