@@ -1,4 +1,9 @@
-# Shared helpers for registering tests.
+# Shared helpers: the warning flags of our own targets and test registration.
+
+# Every target of ours links this; the flags are not set globally, so
+# third-party code compiled in the tree keeps its own.
+add_library(quell_warnings INTERFACE)
+target_compile_options(quell_warnings INTERFACE -Wall -Wextra $<$<BOOL:${QUELL_WERROR}>:-Werror>)
 
 # The external corpora live beside the project in a developer checkout only;
 # tests that need them skip when this folder is absent.
@@ -10,7 +15,7 @@ set(QUELL_TEST_DATA_DIR "${PROJECT_SOURCE_DIR}/tests/data")
 function(quell_add_gtest name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
-  target_link_libraries(${name} PRIVATE quell_core GTest::gtest GTest::gtest_main ${ARG_LIBS})
+  target_link_libraries(${name} PRIVATE quell_core quell_warnings GTest::gtest GTest::gtest_main ${ARG_LIBS})
   target_compile_definitions(${name} PRIVATE
     QUELL_CORPORA_DIR="${QUELL_CORPORA_DIR}"
     QUELL_TEST_DATA_DIR="${QUELL_TEST_DATA_DIR}")
@@ -22,7 +27,7 @@ endfunction()
 function(quell_add_qtest name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
-  target_link_libraries(${name} PRIVATE quell_ui Qt6::Test ${ARG_LIBS})
+  target_link_libraries(${name} PRIVATE quell_ui quell_warnings Qt6::Test ${ARG_LIBS})
   target_compile_definitions(${name} PRIVATE
     QUELL_CORPORA_DIR="${QUELL_CORPORA_DIR}"
     QUELL_TEST_DATA_DIR="${QUELL_TEST_DATA_DIR}")

@@ -62,7 +62,12 @@ public:
         writeOutline("frame.dat", {{10, 0}, {190, 0}, {200, 75}, {190, 150}, {10, 150}, {0, 75}});
         quell::image::GifFile gif;
         gif.globalColours = {0x000000, 0xFFFFFF};
-        gif.frames.push_back({0, 0, 8, 8, std::vector<uint8_t>(64, 1), {}, 5});
+        quell::image::GifFrame image;
+        image.width = 8;
+        image.height = 8;
+        image.indices.assign(64, 1);
+        image.delay = 5;
+        gif.frames.push_back(image);
         write("busy.gif", quell::image::EncodeGif(gif));
         // Two images 10 ms apart: the worker is busy whenever the window closes.
         quell::image::GifFile fast = gif;
