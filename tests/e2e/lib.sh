@@ -76,10 +76,11 @@ check_sanitizer_log() {
 # how), it must end within the time with status 0; a signal or any other
 # status fails the test.
 expect_exit() {
-    local how="$1" limit="${2:-20}" status
-    for _ in $(seq 1 $((limit * 4))); do
+    local how="$1" limit="${2:-20}" status start
+    start=$(date +%s.%N)
+    for _ in $(seq 1 $((limit * 20))); do
         kill -0 "$APP_PID" 2>/dev/null || break
-        sleep 0.25
+        sleep 0.05
     done
     if kill -0 "$APP_PID" 2>/dev/null; then
         fail "$how did not end the program within ${limit} s"
@@ -92,7 +93,7 @@ expect_exit() {
     fi
     [ "$status" = 0 ] || fail "$how: the program ended with status $status"
     check_sanitizer_log
-    echo "$how: exit status 0"
+    echo "$how: exit status 0 after $(echo "$(date +%s.%N) - $start" | bc | cut -c1-4) s"
 }
 
 # Waits for a window with the given name and prints its id.

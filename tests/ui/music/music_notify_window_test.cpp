@@ -8,7 +8,7 @@
 
 #include "core/music/midi_stream_player.h"
 #include "platform/midi/threaded_midi_stream.h"
-#include "platform/recording_synthesizer.h"
+#include "recording_synthesizer.h"
 #include "ui/controls/control_id.h"
 #include "ui/music/music_notify_window.h"
 #include "ui/music/start_skin_music.h"
