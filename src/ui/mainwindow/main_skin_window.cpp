@@ -5,7 +5,6 @@
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
-#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QProgressBar>
@@ -41,6 +40,7 @@
 #include "ui/mainwindow/product_page.h"
 #include "ui/mainwindow/skin_event_views.h"
 #include "ui/mainwindow/web_engine_browser.h"
+#include "ui/mainwindow/window_menus.h"
 
 namespace quell::ui {
 
@@ -469,33 +469,7 @@ void MainSkinWindow::onSizeChange(SizeType type) {
     m_sizeType = type;
 }
 
-void MainSkinWindow::popupMenu(int menuId, int x, int y) {
-    const browser::Menu& source = browser::MenuById(menuId);
-    QMenu menu(this);
-    menu.setTitle(toQString(std::string(source.title)));
-    std::map<int, browser::MenuItemState> states = m_dispatcher->PopupItemStates(menuId);
-    auto fill = [&](const auto& self, QMenu* target, const std::vector<browser::MenuItem>& items) -> void {
-        for (const browser::MenuItem& item : items) {
-            if (item.isSeparator()) {
-                target->addSeparator();
-            } else if (!item.submenu.empty()) {
-                self(self, target->addMenu(toQString(std::string(item.caption))), item.submenu);
-            } else {
-                QAction* action = target->addAction(toQString(std::string(item.caption)));
-                action->setData(item.id);
-                const browser::MenuItemState& state = states[item.id];
-                action->setEnabled(state.enabled);
-                if (state.checked) {
-                    action->setCheckable(true);
-                    action->setChecked(true);
-                }
-            }
-        }
-    };
-    fill(fill, &menu, source.items);
-    QAction* chosen = menu.exec(QPoint(x, y));
-    if (chosen && chosen->data().isValid()) m_dispatcher->RunMenuCommand(chosen->data().toInt());
-}
+void MainSkinWindow::popupMenu(int menuId, int x, int y) { RunPopupMenu(this, *m_dispatcher, menuId, QPoint(x, y)); }
 
 std::string MainSkinWindow::runBookmarkDialog() {
     return RunBookmarkDialogFor(this, toQString(m_browser->LocationName()), toQString(m_browser->LocationURL()));
@@ -539,26 +513,17 @@ void MainSkinWindow::mouseDoubleClickEvent(QMouseEvent* event) {
 void MainSkinWindow::contextMenuEvent(QContextMenuEvent* event) { showSystemMenu(event->globalPos()); }
 
 void MainSkinWindow::showSystemMenu(const QPoint& globalPos) {
-    // The window's system menu, where a frameless window has none of its own.
-    QMenu menu(this);
-    QAction* restore = menu.addAction(QStringLiteral("Restore"));
-    QAction* moveAction = menu.addAction(QStringLiteral("Move"));
-    QAction* minimize = menu.addAction(QStringLiteral("Minimize"));
-    QAction* maximize = menu.addAction(QStringLiteral("Maximize"));
-    menu.addSeparator();
-    QAction* closeAction = menu.addAction(QStringLiteral("Close"));
-    menu.addSeparator();
-    QAction* about = menu.addAction(QStringLiteral("About Quellcore (&A)..."));
-    restore->setEnabled(m_maximized);
-    maximize->setEnabled(!m_maximized);
-    moveAction->setEnabled(!m_maximized);
-    QAction* chosen = menu.exec(globalPos);
-    if (chosen == restore) restoreWindow();
-    else if (chosen == moveAction && windowHandle()) windowHandle()->startSystemMove();
-    else if (chosen == minimize) minimizeWindow();
-    else if (chosen == maximize) maximizeWindow();
-    else if (chosen == closeAction) closeWindow();
-    else if (chosen == about) AboutDialog(this).exec();
+    switch (RunSystemMenu(this, globalPos, m_maximized)) {
+        case SystemMenuChoice::Restore: restoreWindow(); break;
+        case SystemMenuChoice::Move:
+            if (windowHandle()) windowHandle()->startSystemMove();
+            break;
+        case SystemMenuChoice::Minimize: minimizeWindow(); break;
+        case SystemMenuChoice::Maximize: maximizeWindow(); break;
+        case SystemMenuChoice::Close: closeWindow(); break;
+        case SystemMenuChoice::About: AboutDialog(this).exec(); break;
+        case SystemMenuChoice::None: break;
+    }
 }
 
 void MainSkinWindow::keyPressEvent(QKeyEvent* event) {
