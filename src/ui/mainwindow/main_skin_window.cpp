@@ -83,12 +83,12 @@ MainSkinWindow::MainSkinWindow(Locations locations, MessageSink* messages, QWidg
 
     // The creation step: the toolbar waits hidden for the maximized layout,
     // and the skin's music starts.
-    m_toolbar = new MaximizedToolbar(
+    m_elements.toolbar = new MaximizedToolbar(
         m_typedUrls, [this](const std::string& url) { m_browser->Navigate(url); }, m_dispatcher.get(), this);
-    registerControl(m_toolbar, ids::kToolbar);
-    m_toolbar->setGeometry(0, 0, 0, 0);
-    m_toolbar->hide();
-    m_music = StartMusicFor(this, m_locations.skinIniPath, m_locations.mediaFolder);
+    registerControl(m_elements.toolbar, ids::kToolbar);
+    m_elements.toolbar->setGeometry(0, 0, 0, 0);
+    m_elements.toolbar->hide();
+    m_elements.music = StartMusicFor(this, m_locations.skinIniPath, m_locations.mediaFolder);
     m_created = true;
 }
 
@@ -98,27 +98,9 @@ MainSkinWindow::~MainSkinWindow() {
 }
 
 void MainSkinWindow::destroyElements() {
-    // Runs when the window closes and again from the destructor, so every
-    // pointer is cleared as its element goes. The animations' workers are
-    // joined before their frames are released.
+    // Runs when the window closes and again from the destructor.
     if (m_browser) m_browser->closeSourceWindows();
-    delete m_toolbar;
-    m_toolbar = nullptr;
-    if (m_busy) {
-        m_busy->DestroyAnimator();
-        m_busy = nullptr;
-    }
-    for (GifAnimator* picture : m_pictures)
-        if (picture) picture->DestroyAnimator();
-    m_pictures.clear();
-    for (auto& kind : m_buttons) {
-        for (SkinButton* button : kind) delete button;
-        kind.clear();
-    }
-    for (HoverLabel* label : m_labels) delete label;
-    m_labels.clear();
-    delete m_goButton;
-    m_goButton = nullptr;
+    m_elements.destroyElements();
     if (m_browser) m_browser->setEvents(nullptr);
 }
 
@@ -126,19 +108,7 @@ void MainSkinWindow::releaseRemainingElements() {
     // The children that still hold references to this window's services
     // (dispatcher, shell, sounds, messages) go here, while those members still
     // exist; Qt would otherwise delete them only after the members are gone.
-    // The music stops first, within its own time limit.
-    delete m_music;
-    m_music = nullptr;
-    delete m_photo;
-    m_photo = nullptr;
-    delete m_address;
-    m_address = nullptr;
-    delete m_status;
-    m_status = nullptr;
-    delete m_standardProgress;
-    m_standardProgress = nullptr;
-    delete m_gradientProgress;
-    m_gradientProgress = nullptr;
+    m_elements.releaseRemaining();
     if (m_browser) {
         QWebEngineView* view = m_browser->view();
         delete m_browser;  // its pages before its profile
@@ -198,70 +168,70 @@ bool MainSkinWindow::LoadSkin() {
     // 5. The Go button and the address bar.
     skin::SkinRect address = m_model.addressBarRect;
     if (address.isSet()) {
-        m_goButton = ResourceBitmapButton::CreateResourceButton(ids::kGoButton, browser::kGoButtonFirstBitmap, address.left, address.top, this,
+        m_elements.goButton = ResourceBitmapButton::CreateResourceButton(ids::kGoButton, browser::kGoButtonFirstBitmap, address.left, address.top, this,
                                                                 m_dispatcher.get());
-        if (m_goButton) {
-            m_goButton->setToolTipText(toQString(std::string(browser::kGoButtonTooltip)));
-            registerControl(m_goButton, ids::kGoButton);
+        if (m_elements.goButton) {
+            m_elements.goButton->setToolTipText(toQString(std::string(browser::kGoButtonTooltip)));
+            registerControl(m_elements.goButton, ids::kGoButton);
         }
         address.left += kGoButtonWidth;
-        m_address = new AddressCombo(
+        m_elements.address = new AddressCombo(
             m_typedUrls, [this](const std::string& url) { m_browser->Navigate(url); }, this);
-        registerControl(m_address, ids::kAddressBar);
-        m_address->setGeometry(toQRect(address));
+        registerControl(m_elements.address, ids::kAddressBar);
+        m_elements.address->setGeometry(toQRect(address));
         // The drop-down list reaches 200 pixels below the bar, on pale yellow.
-        m_address->view()->setStyleSheet(QStringLiteral("background-color: rgb(255,255,223);"));
-        m_address->setMaxVisibleItems(std::max(1, kDropDownExtra / std::max(1, m_address->height())));
-        SetControlFont(m_address, m_model.addressFont, m_model.addressFontSize);
-        m_events->setAddressViews(m_views->skinAddress(m_address),
-                                  m_views->toolbarAddress(m_toolbar ? m_toolbar->addressCombo() : nullptr));
+        m_elements.address->view()->setStyleSheet(QStringLiteral("background-color: rgb(255,255,223);"));
+        m_elements.address->setMaxVisibleItems(std::max(1, kDropDownExtra / std::max(1, m_elements.address->height())));
+        SetControlFont(m_elements.address, m_model.addressFont, m_model.addressFontSize);
+        m_events->setAddressViews(m_views->skinAddress(m_elements.address),
+                                  m_views->toolbarAddress(m_elements.toolbar ? m_elements.toolbar->addressCombo() : nullptr));
     }
 
     // 6. The status text.
     if (m_model.hasStatusBar) {
-        m_status = new StatusTextControl(this);
-        registerControl(m_status, ids::kStatusText);
-        m_status->setGeometry(toQRect(m_model.statusRect));
+        m_elements.status = new StatusTextControl(this);
+        registerControl(m_elements.status, ids::kStatusText);
+        m_elements.status->setGeometry(toQRect(m_model.statusRect));
         // The status transparent flag: the frame shows through the status text.
-        m_status->setTransparentBackground(true);
-        SetControlFont(m_status, m_model.statusFont, m_model.statusFontSize);
-        m_status->SetTextColour(m_model.statusColour);
-        m_status->setText(QString());
-        m_views->setStatusText(m_status);
+        m_elements.status->setTransparentBackground(true);
+        SetControlFont(m_elements.status, m_model.statusFont, m_model.statusFontSize);
+        m_elements.status->SetTextColour(m_model.statusColour);
+        m_elements.status->setText(QString());
+        m_views->setStatusText(m_elements.status);
         m_events->setStatusView(m_views.get());
     }
 
     // 7. The progress bar.
     if (m_model.progressRect.isSet()) {
         if (m_model.progressGradient) {
-            m_gradientProgress = new GradientProgress(this);
-            registerControl(m_gradientProgress, ids::kGradientProgress);
-            m_gradientProgress->setGeometry(toQRect(m_model.progressRect));
-            m_gradientProgress->setStartColour(m_model.progressStart);
-            m_gradientProgress->setEndColour(m_model.progressEnd);
-            m_gradientProgress->setBackgroundColour(m_model.progressBack);
-            m_gradientProgress->SetRange(0, 100);
-            m_gradientProgress->setVertical(m_model.progressVertical);
-            m_gradientProgress->SetPos(0);
+            m_elements.gradientProgress = new GradientProgress(this);
+            registerControl(m_elements.gradientProgress, ids::kGradientProgress);
+            m_elements.gradientProgress->setGeometry(toQRect(m_model.progressRect));
+            m_elements.gradientProgress->setStartColour(m_model.progressStart);
+            m_elements.gradientProgress->setEndColour(m_model.progressEnd);
+            m_elements.gradientProgress->setBackgroundColour(m_model.progressBack);
+            m_elements.gradientProgress->SetRange(0, 100);
+            m_elements.gradientProgress->setVertical(m_model.progressVertical);
+            m_elements.gradientProgress->SetPos(0);
         } else {
-            m_standardProgress = new QProgressBar(this);
-            registerControl(m_standardProgress, ids::kStandardProgress);
-            m_standardProgress->setGeometry(toQRect(m_model.progressRect));
-            m_standardProgress->setOrientation(m_model.progressVertical ? Qt::Vertical : Qt::Horizontal);
-            m_standardProgress->setTextVisible(false);
-            m_standardProgress->setRange(0, 100);
-            m_standardProgress->setValue(0);
+            m_elements.standardProgress = new QProgressBar(this);
+            registerControl(m_elements.standardProgress, ids::kStandardProgress);
+            m_elements.standardProgress->setGeometry(toQRect(m_model.progressRect));
+            m_elements.standardProgress->setOrientation(m_model.progressVertical ? Qt::Vertical : Qt::Horizontal);
+            m_elements.standardProgress->setTextVisible(false);
+            m_elements.standardProgress->setRange(0, 100);
+            m_elements.standardProgress->setValue(0);
         }
-        m_views->setProgressBars(m_standardProgress, m_gradientProgress);
+        m_views->setProgressBars(m_elements.standardProgress, m_elements.gradientProgress);
     }
 
     // 8. The busy animation.
     if (m_model.navigationGifRect.isSet()) {
-        m_busy = GifAnimator::CreateAnimator(this, m_model.navigationGifRect.left, m_model.navigationGifRect.top,
+        m_elements.busy = GifAnimator::CreateAnimator(this, m_model.navigationGifRect.left, m_model.navigationGifRect.top,
                                              m_skinLocation.path(m_model.navigationGifFile), &m_messages);
-        if (m_busy) {
-            m_busy->StartAnimation();
-            m_views->setBusyAnimation(m_busy);
+        if (m_elements.busy) {
+            m_elements.busy->StartAnimation();
+            m_views->setBusyAnimation(m_elements.busy);
             m_events->setBusyIndicator(m_views.get());
         }
     }
@@ -281,7 +251,7 @@ void MainSkinWindow::createPictures() {
     for (const skin::PictureEntry& entry : m_model.pictures) {
         GifAnimator* picture =
             GifAnimator::CreateAnimator(this, entry.x, entry.y, m_skinLocation.path(entry.file), &m_messages);
-        m_pictures.push_back(picture);
+        m_elements.pictures.push_back(picture);
         if (picture) picture->StartAnimation();
     }
     for (const skin::MissingEntry& missing : m_model.missingPictures) m_messages.showMessage(missing.message);
@@ -290,7 +260,7 @@ void MainSkinWindow::createPictures() {
 void MainSkinWindow::createSkinButtons() {
     SkinButtonServices services{m_dispatcher.get(), &m_sounds, &m_messages};
     for (const skin::ButtonKind& kind : skin::kButtonKinds) {
-        auto& list = m_buttons[static_cast<size_t>(kind.commandCode - 1)];
+        auto& list = m_elements.buttons[static_cast<size_t>(kind.commandCode - 1)];
         for (const skin::ButtonEntry& entry : m_model.buttons) {
             if (entry.kind != kind.commandCode) continue;
             SkinButtonSpec request;
@@ -342,7 +312,7 @@ void MainSkinWindow::createTextLabels() {
         record.keyword = entry.keyword;
         record.argument = entry.argument;
         label->ConfigureLabel(record);
-        m_labels.push_back(label);
+        m_elements.labels.push_back(label);
     }
     for (const skin::MissingEntry& missing : m_model.missingTexts) m_messages.showMessage(missing.message);
 }
@@ -358,8 +328,8 @@ void MainSkinWindow::createPhoto() {
     request.width = photo.width;
     request.height = photo.height;
     request.controlId = kPhotoControlId;
-    m_photo = SkinButton::CreateButton(request, this, SkinButtonServices{nullptr, nullptr, &m_messages});
-    registerControl(m_photo, kPhotoControlId);
+    m_elements.photo = SkinButton::CreateButton(request, this, SkinButtonServices{nullptr, nullptr, &m_messages});
+    registerControl(m_elements.photo, kPhotoControlId);
 }
 
 bool MainSkinWindow::ApplyOutline() {
@@ -375,27 +345,12 @@ bool MainSkinWindow::ApplyOutline() {
 }
 
 bool MainSkinWindow::ApplyPhotoOutline() {
-    if (!m_photo) return true;
-    m_photo->setMask(QRegion(toQPolygon(BuiltInPhotoOutline()), Qt::WindingFill));
+    if (!m_elements.photo) return true;
+    m_elements.photo->setMask(QRegion(toQPolygon(BuiltInPhotoOutline()), Qt::WindingFill));
     return true;
 }
 
-void MainSkinWindow::ShowSkinElements(bool show) {
-    auto apply = [show](QWidget* w) {
-        if (w) w->setVisible(show);
-    };
-    apply(m_photo);
-    apply(m_busy);
-    apply(m_address);
-    apply(m_status);
-    apply(m_standardProgress);
-    apply(m_gradientProgress);
-    for (GifAnimator* picture : m_pictures) apply(picture);
-    for (const auto& kind : m_buttons)
-        for (SkinButton* button : kind) apply(button);
-    for (HoverLabel* label : m_labels) apply(label);
-    apply(m_goButton);
-}
+void MainSkinWindow::ShowSkinElements(bool show) { m_elements.setVisible(show); }
 
 void MainSkinWindow::SetControlFont(QWidget* control, std::string face, int size) {
     if (face.empty()) face = kDefaultFace;
@@ -410,10 +365,10 @@ void MainSkinWindow::applyMaximizedLayout() {
     ShowSkinElements(false);
     clearMask();
     QRect area = rect();
-    if (m_toolbar) {
-        m_toolbar->setGeometry(0, 0, area.width(), browser::kToolbarHeight);
-        m_toolbar->show();
-        m_toolbar->raise();
+    if (m_elements.toolbar) {
+        m_elements.toolbar->setGeometry(0, 0, area.width(), browser::kToolbarHeight);
+        m_elements.toolbar->show();
+        m_elements.toolbar->raise();
     }
     if (m_browser) m_browser->view()->setGeometry(0, browser::kToolbarHeight, area.width(), area.height() - browser::kToolbarHeight);
     update();
@@ -424,7 +379,7 @@ void MainSkinWindow::applyNormalLayout() {
     ApplyOutline();
     ShowSkinElements(true);
     if (m_browser && m_frameLoaded) m_browser->view()->setGeometry(toQRect(m_model.browserRect));
-    if (m_toolbar) m_toolbar->hide();
+    if (m_elements.toolbar) m_elements.toolbar->hide();
     update();
 }
 

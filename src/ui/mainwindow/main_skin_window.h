@@ -19,6 +19,7 @@
 #include "platform/shell/desktop_shell.h"
 #include "platform/sound/sound_effect_player.h"
 #include "ui/app/qt_message_sink.h"
+#include "ui/mainwindow/skin_elements.h"
 
 class QProgressBar;
 
@@ -76,11 +77,11 @@ public:
     browser::CommandDispatcher& dispatcher() { return *m_dispatcher; }
     WebEngineBrowser* webBrowser() const { return m_browser; }
     QWidget* controlById(int id) const;
-    const std::vector<SkinButton*>& skinButtons(int kind) const { return m_buttons.at(static_cast<size_t>(kind - 1)); }
-    const std::vector<HoverLabel*>& textLabels() const { return m_labels; }
-    const std::vector<GifAnimator*>& pictures() const { return m_pictures; }
-    MaximizedToolbar* maximizedToolbar() const { return m_toolbar; }
-    AddressCombo* addressCombo() const { return m_address; }
+    const std::vector<SkinButton*>& skinButtons(int kind) const { return m_elements.buttons.at(static_cast<size_t>(kind - 1)); }
+    const std::vector<HoverLabel*>& textLabels() const { return m_elements.labels; }
+    const std::vector<GifAnimator*>& pictures() const { return m_elements.pictures; }
+    MaximizedToolbar* maximizedToolbar() const { return m_elements.toolbar; }
+    AddressCombo* addressCombo() const { return m_elements.address; }
     const QPixmap& frame() const { return m_frame; }
     QRect browserRect() const;
 
@@ -134,18 +135,7 @@ private:
     QRect m_normalGeometry;
 
     WebEngineBrowser* m_browser = nullptr;
-    MaximizedToolbar* m_toolbar = nullptr;
-    QWidget* m_music = nullptr;
-    ResourceBitmapButton* m_goButton = nullptr;
-    AddressCombo* m_address = nullptr;
-    StatusTextControl* m_status = nullptr;
-    QProgressBar* m_standardProgress = nullptr;
-    GradientProgress* m_gradientProgress = nullptr;
-    GifAnimator* m_busy = nullptr;
-    SkinButton* m_photo = nullptr;
-    std::vector<GifAnimator*> m_pictures;
-    std::array<std::vector<SkinButton*>, 16> m_buttons;
-    std::vector<HoverLabel*> m_labels;
+    SkinElements m_elements;
     int m_controlIdCounter = ids::kFirstCountedId;
 
     // Dragging by hand where no window manager moves the window.
