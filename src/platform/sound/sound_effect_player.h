@@ -3,6 +3,7 @@
 // file systems, so a file that does not exist as named is looked up without
 // regard to case in its folder; a file that is still missing plays nothing.
 
+#include <cstddef>
 #include <map>
 #include <memory>
 #include <string>
@@ -22,6 +23,8 @@ public:
 
     // The file that PlayAsync would play, or empty when there is none.
     static std::string ResolveSoundFile(const std::string& path);
+    // How many files have been loaded for playing so far.
+    size_t loadedEffects() const { return m_effects.size(); }
 
 private:
     // One effect per file, kept so that a repeated press does not reload it.

@@ -38,6 +38,7 @@ void SoundEffectPlayerTest::missingOrNullFilePlaysNothing() {
     SoundEffectPlayer player;
     player.PlayAsync(dir.filePath("none.wav").toStdString());
     player.PlayAsync(dir.filePath("NULL").toStdString());
+    QCOMPARE(player.loadedEffects(), size_t(0));
 }
 
 QTEST_MAIN(SoundEffectPlayerTest)
