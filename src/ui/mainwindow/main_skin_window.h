@@ -21,18 +21,9 @@
 #include "ui/app/qt_message_sink.h"
 #include "ui/mainwindow/skin_elements.h"
 
-class QProgressBar;
-
 namespace quell::ui {
 
-class AddressCombo;
-class GifAnimator;
-class GradientProgress;
-class HoverLabel;
-class MaximizedToolbar;
-class ResourceBitmapButton;
-class SkinButton;
-class StatusTextControl;
+// The element classes are declared with SkinElements.
 class WebEngineBrowser;
 class SkinEventViews;
 
