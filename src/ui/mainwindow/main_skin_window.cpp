@@ -321,7 +321,7 @@ void MainSkinWindow::createSkinButtons() {
 }
 
 void MainSkinWindow::createTextLabels() {
-    LinkTargets targets;
+    browser::LinkTargets targets;
     targets.navigate = [this](const std::string& url) { m_browser->Navigate(url); };
     targets.open = [this](const std::string& commandLine) { m_shell.Open(commandLine); };
     targets.dispatcher = m_dispatcher.get();
