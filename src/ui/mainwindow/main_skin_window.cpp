@@ -15,6 +15,8 @@
 #include <QWebEngineView>
 #include <QWindow>
 
+#include <algorithm>
+
 #include "core/browser/menus.h"
 #include "core/browser/toolbar_layout.h"
 #include "core/browser/typed_url_history.h"
