@@ -84,7 +84,7 @@ DemoFrame::DemoFrame() : m_sounds(std::make_unique<platform::SoundEffectPlayer>(
     address->setGeometry(71, 139, 300, 22);
 
     // Labels: a link, a launcher and a plain command with '&' marking a letter.
-    ui::LinkTargets targets{
+    browser::LinkTargets targets{
         [this](const std::string& url) { report(QStringLiteral("label navigates to ") + QString::fromStdString(url)); },
         [this](const std::string& cmd) { report(QStringLiteral("label opens ") + QString::fromStdString(cmd)); },
         this};

@@ -1,6 +1,7 @@
 #include "core/browser/command_dispatcher.h"
 
 #include "core/browser/menus.h"
+#include "core/command_codes.h"
 #include "core/skin/profile_file.h"
 #include "core/skin/skin_entries.h"
 #include "core/skin/skin_values.h"
@@ -24,43 +25,41 @@ std::optional<std::string> CommandDispatcher::lookUpEntryTarget(const char* stem
 
 void CommandDispatcher::DispatchCommand(int code, int index, ScreenRect anchor) {
     switch (code) {
-        case 1: case 110: m_browser.GoBack(); break;
-        case 2: case 111: m_browser.GoForward(); break;
-        case 3: case 109: m_browser.GoHome(); break;
-        case 4: case 112: m_browser.Stop(); break;
-        case 5: case 113: m_browser.Refresh(); break;
-        case 6: case 114: ExecDocumentCommand(CommandGroup::Standard, kCommandPrint); break;
-        case 7: case 121: m_window.closeWindow(); break;
-        case 8: case 120: m_window.minimizeWindow(); break;
-        case 9: m_window.maximizeWindow(); break;
-        case 117: m_window.restoreWindow(); break;
-        case 10: {
+        case commands::kBack: case commands::kToolbarBack: m_browser.GoBack(); break;
+        case commands::kForward: case commands::kToolbarForward: m_browser.GoForward(); break;
+        case commands::kHome: case commands::kToolbarHome: m_browser.GoHome(); break;
+        case commands::kStop: case commands::kToolbarStop: m_browser.Stop(); break;
+        case commands::kReload: case commands::kToolbarReload: m_browser.Refresh(); break;
+        case commands::kPrint: case commands::kToolbarPrint:
+            ExecDocumentCommand(CommandGroup::Standard, kCommandPrint);
+            break;
+        case commands::kExit: case commands::kToolbarExit: m_window.closeWindow(); break;
+        case commands::kMinimize: case commands::kToolbarMinimize: m_window.minimizeWindow(); break;
+        case commands::kMaximize: m_window.maximizeWindow(); break;
+        case commands::kToolbarRestore: m_window.restoreWindow(); break;
+        case commands::kFavorite: {
             std::string url = m_window.runBookmarkDialog();
             if (!url.empty()) m_browser.Navigate(url);
             break;
         }
-        case 11: m_shell.Open("mailto:"); break;
-        case 12:
+        case commands::kMail: m_shell.Open("mailto:"); break;
+        case commands::kDirect:
             if (auto target = lookUpEntryTarget("Direct", index)) m_browser.Navigate(*target);
             break;
-        case 13:
+        case commands::kExecute:
             if (auto target = lookUpEntryTarget("Execute", index)) m_shell.Open(*target);
             break;
-        case 14: case 122: m_window.popupMenu(kFileMenu, anchor.left, anchor.bottom); break;
-        case 15: case 123: m_window.popupMenu(kEditMenu, anchor.left, anchor.bottom); break;
-        case 16: case 124: m_window.popupMenu(kViewMenu, anchor.left, anchor.bottom); break;
-        case 126: m_browser.Navigate(kProductPageUrl); break;
+        case commands::kFile: case commands::kToolbarFile:
+            m_window.popupMenu(kFileMenu, anchor.left, anchor.bottom);
+            break;
+        case commands::kEdit: case commands::kToolbarEdit:
+            m_window.popupMenu(kEditMenu, anchor.left, anchor.bottom);
+            break;
+        case commands::kView: case commands::kToolbarView:
+            m_window.popupMenu(kViewMenu, anchor.left, anchor.bottom);
+            break;
+        case commands::kGo: m_browser.Navigate(kProductPageUrl); break;
         default: break;
-    }
-}
-
-void CommandDispatcher::RunLinkCommand(int code, int index, ScreenRect anchor, const std::string& text) {
-    if (code == skin::kDirectCommand) {
-        m_browser.Navigate(text);
-    } else if (code == skin::kExecuteCommand) {
-        m_shell.Open(text);
-    } else {
-        DispatchCommand(code, index, anchor);
     }
 }
 
@@ -81,8 +80,8 @@ void CommandDispatcher::RunMenuCommand(int commandId) {
         case kMenuSource: ExecDocumentCommand(CommandGroup::WebBrowser, kCommandViewSource); break;
         case kMenuInternetOptions: ExecDocumentCommand(CommandGroup::WebBrowser, kCommandInternetOptions); break;
         case kMenuFullScreen: m_window.maximizeWindow(); break;
-        case kMenuStop: DispatchCommand(4, 0, ScreenRect{}); break;
-        case kMenuRefresh: DispatchCommand(5, 0, ScreenRect{}); break;
+        case kMenuStop: DispatchCommand(commands::kStop, 0, ScreenRect{}); break;
+        case kMenuRefresh: DispatchCommand(commands::kReload, 0, ScreenRect{}); break;
         default:
             if (commandId >= kMenuTextLargest && commandId <= kMenuTextSmallest)
                 SetTextSize(4 - (commandId - kMenuTextLargest));

@@ -43,8 +43,6 @@ public:
                       std::string skinIniPath);
 
     void DispatchCommand(int code, int index, ScreenRect anchor) override;
-    // A text label's command: 12 navigates to text, 13 opens it, others dispatch.
-    void RunLinkCommand(int code, int index, ScreenRect anchor, const std::string& text);
     // One entry of the File, Edit or View popup.
     void RunMenuCommand(int commandId);
     // The state each item of the popup should show as it opens.

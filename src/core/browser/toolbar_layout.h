@@ -4,6 +4,7 @@
 #include <array>
 #include <string_view>
 
+#include "core/command_codes.h"
 #include "core/control_ids.h"
 
 namespace quell::browser {
@@ -18,8 +19,6 @@ struct ToolbarButtonSpec {
 inline constexpr int kToolbarId = ids::kToolbar;
 inline constexpr int kToolbarHeight = 28;
 inline constexpr int kToolbarComboId = 116;
-inline constexpr int kToolbarMinimizeId = 120;
-inline constexpr int kToolbarExitId = 121;
 inline constexpr int kGoButtonId = ids::kGoButton;
 inline constexpr int kGoButtonFirstBitmap = 216;
 inline constexpr std::string_view kGoButtonTooltip = "Go Orlune";
@@ -28,18 +27,18 @@ inline constexpr unsigned kToolbarGrey = 12566463;
 
 // Creation order of the toolbar's twelve buttons.
 inline constexpr std::array<ToolbarButtonSpec, 12> kToolbarButtons = {{
-    {110, 134, 10, 1, "Back"},
-    {111, 137, 39, 1, "Forward"},
-    {112, 140, 68, 1, "Stop"},
-    {113, 143, 97, 1, "Reload"},
-    {109, 146, 126, 1, "Home"},
-    {114, 149, 155, 1, "Print"},
-    {117, 153, 184, 1, "Restore"},
-    {120, 187, 0, 0, "Minimize"},
-    {121, 178, 0, 0, "Exit"},
-    {122, 207, 230, 1, "File"},
-    {123, 210, 259, 1, "Edit"},
-    {124, 213, 288, 1, "View"},
+    {commands::kToolbarBack, 134, 10, 1, "Back"},
+    {commands::kToolbarForward, 137, 39, 1, "Forward"},
+    {commands::kToolbarStop, 140, 68, 1, "Stop"},
+    {commands::kToolbarReload, 143, 97, 1, "Reload"},
+    {commands::kToolbarHome, 146, 126, 1, "Home"},
+    {commands::kToolbarPrint, 149, 155, 1, "Print"},
+    {commands::kToolbarRestore, 153, 184, 1, "Restore"},
+    {commands::kToolbarMinimize, 187, 0, 0, "Minimize"},
+    {commands::kToolbarExit, 178, 0, 0, "Exit"},
+    {commands::kToolbarFile, 207, 230, 1, "File"},
+    {commands::kToolbarEdit, 210, 259, 1, "Edit"},
+    {commands::kToolbarView, 213, 288, 1, "View"},
 }};
 
 // The combo's rectangle at creation (left, top, right, bottom).

@@ -300,7 +300,7 @@ private:
         const std::string leaf = slash == std::string::npos ? sound : sound.substr(slash + 1);
         if (!leaf.empty() && ToUpperAscii(leaf) != "NULL" && !os::isRegularFile(m_location.path(sound)))
             warning(key, "the sound " + sound + " is missing: the press plays nothing");
-        if ((b.kind == kDirectCommand || b.kind == kExecuteCommand) && b.target.empty())
+        if ((b.kind == commands::kDirect || b.kind == commands::kExecute) && b.target.empty())
             warning(key, "the target after the last comma is empty");
     }
 
@@ -314,7 +314,7 @@ private:
             checkRect(key, SkinRect{t.x, t.y, t.x + t.width, t.y + t.height}, "the label rectangle");
             if (t.action == -1)
                 warning(key, "no known action: the label \"" + t.caption + "\" does nothing when pressed");
-            else if ((t.action == kDirectCommand || t.action == kExecuteCommand) && t.argument.empty())
+            else if ((t.action == commands::kDirect || t.action == commands::kExecute) && t.argument.empty())
                 warning(key, "the label \"" + t.caption + "\" has no target after its caption");
         }
         for (const MissingEntry& m : m_model.missingTexts)

@@ -3,22 +3,22 @@
 namespace quell::skin {
 
 const std::array<ButtonKind, 16> kButtonKinds = {{
-    {"Back", 1, "Back"},
-    {"Forward", 2, "Forward"},
-    {"Home", 3, "Home"},
-    {"Stop", 4, "Stop"},
-    {"Reload", 5, "Reload"},
-    {"Print", 6, "Print"},
-    {"Exit", 7, "Exit"},
-    {"Minimize", 8, "Minimize"},
-    {"Maximize", 9, "Maximize"},
-    {"Favorite", 10, "Favorite"},
-    {"Mail", 11, "Mail"},
-    {"Direct", 12, "Direct Jump"},
-    {"Execute", 13, "Execute"},
-    {"File", 14, "File"},
-    {"Edit", 15, "Edit"},
-    {"View", 16, "View"},
+    {"Back", commands::kBack, "Back"},
+    {"Forward", commands::kForward, "Forward"},
+    {"Home", commands::kHome, "Home"},
+    {"Stop", commands::kStop, "Stop"},
+    {"Reload", commands::kReload, "Reload"},
+    {"Print", commands::kPrint, "Print"},
+    {"Exit", commands::kExit, "Exit"},
+    {"Minimize", commands::kMinimize, "Minimize"},
+    {"Maximize", commands::kMaximize, "Maximize"},
+    {"Favorite", commands::kFavorite, "Favorite"},
+    {"Mail", commands::kMail, "Mail"},
+    {"Direct", commands::kDirect, "Direct Jump"},
+    {"Execute", commands::kExecute, "Execute"},
+    {"File", commands::kFile, "File"},
+    {"Edit", commands::kEdit, "Edit"},
+    {"View", commands::kView, "View"},
 }};
 
 ButtonEntry ParseButtonEntry(std::string_view key, std::string_view value, int32_t kind, int32_t index) {
@@ -73,7 +73,7 @@ TextEntry ParseTextEntry(std::string_view value) {
     e.height = list.number();
     e.keyword = list.field();
     e.action = ActionCode(e.keyword);
-    if (e.action == kDirectCommand || e.action == kExecuteCommand) {
+    if (e.action == commands::kDirect || e.action == commands::kExecute) {
         e.caption = list.field();
         e.argument = list.remainder();
     } else {

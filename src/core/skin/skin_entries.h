@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/command_codes.h"
 #include "core/skin/skin_values.h"
 
 namespace quell::skin {
@@ -13,13 +14,10 @@ namespace quell::skin {
 // The sixteen button kinds in reading order; a kind's command code is its position + 1.
 struct ButtonKind {
     std::string_view keyStem;         // "Back": count key "BackNo", entries "Back0", "Back1", ...
-    int32_t commandCode;              // 1 .. 16
+    int32_t commandCode;              // commands::kBack .. commands::kView
     std::string_view defaultTooltip;  // used when an entry leaves its tooltip empty
 };
 extern const std::array<ButtonKind, 16> kButtonKinds;
-
-inline constexpr int32_t kDirectCommand = 12;
-inline constexpr int32_t kExecuteCommand = 13;
 
 struct ButtonEntry {
     int32_t kind = 0;  // command code

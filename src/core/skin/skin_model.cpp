@@ -185,7 +185,7 @@ std::string DescribeSkinModel(const SkinModel& m) {
                    " size " + std::to_string(b.width) + "x" + std::to_string(b.height) + " key " +
                    (b.keyColour == -1 ? std::string("none") : std::to_string(b.keyColour)) + " tooltip " +
                    quoted(b.tooltip.empty() ? kind.defaultTooltip : b.tooltip) + " sound " + quoted(b.sound);
-            if (b.kind == kDirectCommand || b.kind == kExecuteCommand) out += " target " + quoted(b.target);
+            if (b.kind == commands::kDirect || b.kind == commands::kExecute) out += " target " + quoted(b.target);
             out += "\n";
         }
         for (const MissingEntry& e : m.missingButtons) {
@@ -203,7 +203,7 @@ std::string DescribeSkinModel(const SkinModel& m) {
                (t.italic ? "i" : "-") + (t.underline ? "u" : "-") + " at " + std::to_string(t.x) + "," +
                std::to_string(t.y) + " size " + std::to_string(t.width) + "x" + std::to_string(t.height) +
                " action " + std::to_string(t.action) + " caption " + quoted(t.caption);
-        if (t.action == kDirectCommand || t.action == kExecuteCommand) out += " argument " + quoted(t.argument);
+        if (t.action == commands::kDirect || t.action == commands::kExecute) out += " argument " + quoted(t.argument);
         out += "\n";
     }
     for (const MissingEntry& e : m.missingTexts) describeMissing(out, e);

@@ -1,6 +1,5 @@
 #pragma once
 // Conversions between core records and Qt types, kept in one place.
-#include <QColor>
 #include <QPolygon>
 #include <QRect>
 #include <QString>
@@ -18,9 +17,6 @@ inline std::string toStdString(const QString& text) { return text.toUtf8().toStd
 
 // A skin rectangle as a Qt rectangle of width right - left and height bottom - top.
 inline QRect toQRect(const skin::SkinRect& r) { return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top); }
-
-// A skin colour value: red in the low byte, then green, then blue.
-inline QColor toQColor(skin::ColourValue c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
 
 inline QPolygon toQPolygon(const std::vector<skin::OutlinePoint>& points) {
     QPolygon polygon;

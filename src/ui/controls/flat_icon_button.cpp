@@ -7,6 +7,8 @@
 #include <QPainter>
 #include <QStyleOptionFocusRect>
 
+#include <algorithm>
+
 namespace quell::ui {
 
 namespace {

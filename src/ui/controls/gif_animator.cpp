@@ -3,6 +3,7 @@
 #include <QMetaObject>
 #include <QPainter>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 

@@ -4,26 +4,14 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-#include <array>
-#include <string_view>
-
+#include "core/command_codes.h"
+#include "core/skin/skin_entries.h"
 #include "ui/controls/font_height.h"
 #include "ui/controls/image_conversion.h"
 #include "ui/controls/screen_rect.h"
 
 namespace quell::ui {
 namespace {
-
-struct KeywordKind {
-    std::string_view keyword;
-    int kind;
-};
-
-constexpr std::array<KeywordKind, 16> kKeywords = {{
-    {"back", 1}, {"forward", 2}, {"home", 3}, {"stop", 4}, {"reload", 5}, {"print", 6},
-    {"exit", 7}, {"mail", 11}, {"favorite", 10}, {"minimize", 8}, {"maximize", 9},
-    {"file", 14}, {"edit", 15}, {"view", 16}, {"direct", 12}, {"execute", 13},
-}};
 
 constexpr int kLeaveCheckMs = 10;
 
@@ -47,19 +35,10 @@ QString withoutMnemonics(const QString& caption) {
 }  // namespace
 
 int LabelCommandKind(const std::string& keyword) {
-    std::string lower = keyword;
-    for (char& c : lower) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    }
-    for (const KeywordKind& entry : kKeywords) {
-        if (entry.keyword == lower)
-            return entry.kind;
-    }
-    return -1;
+    return skin::ActionCode(keyword);
 }
 
-HoverLabel::HoverLabel(const QString& caption, LinkTargets targets, QWidget* parent)
+HoverLabel::HoverLabel(const QString& caption, browser::LinkTargets targets, QWidget* parent)
     : QWidget(parent), m_caption(caption), m_targets(std::move(targets)) {
     // The frame shows around and between the letters.
     setAutoFillBackground(false);
@@ -75,7 +54,7 @@ void HoverLabel::ConfigureLabel(const LabelRecord& record) {
     m_hoverColour = record.hoverColour;
     m_fourthValue = record.fourthValue;
     m_kind = LabelCommandKind(record.keyword);
-    m_argument = (m_kind == kCommandDirect || m_kind == kCommandExecute) ? record.argument : std::string();
+    m_argument = (m_kind == commands::kDirect || m_kind == commands::kExecute) ? record.argument : std::string();
     SetLabelFont(record.face, record.sizePoints, record.bold, record.italic, record.underline);
     repaint();
 }
@@ -112,7 +91,7 @@ void HoverLabel::mouseMoveEvent(QMouseEvent* event) {
 
 void HoverLabel::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton)
-        RunLinkCommand(m_targets, m_kind, 0, screenRectOf(this), m_argument);
+        browser::RunLinkCommand(m_targets, m_kind, 0, screenRectOf(this), m_argument);
     event->accept();
 }
 

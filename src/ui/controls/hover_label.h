@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-#include "ui/controls/link_command.h"
+#include "core/browser/link_command.h"
 
 namespace quell::ui {
 
@@ -32,7 +32,7 @@ int LabelCommandKind(const std::string& keyword);
 class HoverLabel : public QWidget {
     Q_OBJECT
 public:
-    HoverLabel(const QString& caption, LinkTargets targets, QWidget* parent = nullptr);
+    HoverLabel(const QString& caption, browser::LinkTargets targets, QWidget* parent = nullptr);
 
     void ConfigureLabel(const LabelRecord& record);
     void SetLabelFont(const std::string& face, int size, int bold, int italic, int underline);
@@ -57,7 +57,7 @@ private:
     uint32_t m_hoverColour = 0;
     int m_fourthValue = 0;
     int m_kind = -1;
-    LinkTargets m_targets;
+    browser::LinkTargets m_targets;
     QTimer m_leaveTimer;
 };
 

@@ -36,9 +36,4 @@ QColor colourFromValue(uint32_t colourValue) {
                   static_cast<int>((colourValue >> 16) & 0xFF));
 }
 
-uint32_t valueFromColour(const QColor& colour) {
-    return static_cast<uint32_t>(colour.red()) | (static_cast<uint32_t>(colour.green()) << 8) |
-           (static_cast<uint32_t>(colour.blue()) << 16);
-}
-
 }  // namespace quell::ui

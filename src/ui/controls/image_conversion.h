@@ -13,8 +13,7 @@ namespace quell::ui {
 QImage toQImage(const image::PixelImage& picture);
 image::PixelImage toPixelImage(const QImage& image);
 
-// A skin colour value (0x00BBGGRR) as an opaque QColor, and back.
+// A skin colour value (0x00BBGGRR) as an opaque QColor.
 QColor colourFromValue(uint32_t colourValue);
-uint32_t valueFromColour(const QColor& colour);
 
 }  // namespace quell::ui

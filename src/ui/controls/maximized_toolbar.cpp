@@ -47,9 +47,9 @@ ResourceBitmapButton* MaximizedToolbar::button(int controlId) const {
 void MaximizedToolbar::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     const browser::ToolbarRightGroup group = browser::LayoutToolbarRightGroup(event->size().width());
-    if (ResourceBitmapButton* b = button(browser::kToolbarMinimizeId))
+    if (ResourceBitmapButton* b = button(commands::kToolbarMinimize))
         b->move(group.minimize.x, group.minimize.y);
-    if (ResourceBitmapButton* b = button(browser::kToolbarExitId))
+    if (ResourceBitmapButton* b = button(commands::kToolbarExit))
         b->move(group.exit.x, group.exit.y);
     m_combo->move(group.combo.x, group.combo.y);
 }

@@ -3,9 +3,12 @@
 #include <QPainter>
 
 #include <optional>
+#include <string_view>
 
+#include "core/command_codes.h"
 #include "core/image/bitmap_file.h"
 #include "core/image/transparent_draw.h"
+#include "core/skin/skin_entries.h"
 #include "ui/controls/image_conversion.h"
 #include "ui/controls/screen_rect.h"
 
@@ -17,13 +20,12 @@ namespace {
 
 // What a screen reader calls a button whose skin gives it no tooltip.
 QString kindName(int kind, int controlId) {
-    static const char* const kNames[] = {"Back",    "Forward",  "Home", "Stop",     "Reload",
-                                         "Print",   "Exit",     "Minimize", "Maximize", "Favorite",
-                                         "Mail",    "Direct",   "Execute",  "File",     "Edit", "View"};
     if (controlId == kPhotoControlId)
         return QStringLiteral("Photo");
-    if (kind >= 1 && kind <= 16)
-        return QString::fromLatin1(kNames[kind - 1]);
+    if (kind >= commands::kBack && kind <= commands::kView) {
+        std::string_view stem = skin::kButtonKinds[kind - commands::kBack].keyStem;
+        return QString::fromLatin1(stem.data(), static_cast<qsizetype>(stem.size()));
+    }
     return QString();
 }
 

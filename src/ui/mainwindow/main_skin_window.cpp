@@ -14,6 +14,8 @@
 #include <QWebEngineView>
 #include <QWindow>
 
+#include <algorithm>
+
 #include "core/browser/menus.h"
 #include "core/browser/toolbar_layout.h"
 #include "core/browser/typed_url_history.h"
@@ -291,7 +293,7 @@ void MainSkinWindow::createSkinButtons() {
 }
 
 void MainSkinWindow::createTextLabels() {
-    LinkTargets targets;
+    browser::LinkTargets targets;
     targets.navigate = [this](const std::string& url) { m_browser->Navigate(url); };
     targets.open = [this](const std::string& commandLine) { m_shell.Open(commandLine); };
     targets.dispatcher = m_dispatcher.get();

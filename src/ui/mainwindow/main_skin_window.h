@@ -3,7 +3,6 @@
 // and whose shape is the outline polygon, carrying the browser and every skin
 // element, and the place every command ends up.
 #include <QPixmap>
-#include <QPointer>
 #include <QWidget>
 
 #include <array>

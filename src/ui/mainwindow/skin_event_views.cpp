@@ -3,6 +3,8 @@
 #include <QLineEdit>
 #include <QPixmap>
 
+#include <algorithm>
+
 #include "ui/app/core_qt.h"
 #include "ui/controls/gif_animator.h"
 #include "ui/controls/gradient_progress.h"

@@ -7,9 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "core/browser/link_command.h"
 #include "core/browser/menus.h"
+#include "core/command_codes.h"
 
 using namespace quell::browser;
+namespace commands = quell::commands;
 
 namespace {
 
@@ -100,9 +103,13 @@ TEST_F(CommandDispatcherTest, BrowserCommandsAndTheirToolbarTwins) {
         int code;
         const char* call;
     } cases[] = {
-        {1, "back"},    {110, "back"},    {2, "forward"}, {111, "forward"}, {3, "home"},     {109, "home"},
-        {4, "stop"},    {112, "stop"},    {5, "refresh"}, {113, "refresh"}, {6, "exec 6"},   {114, "exec 6"},
-        {126, "navigate qrc:/quell/product.html"},
+        {commands::kBack, "back"},       {commands::kToolbarBack, "back"},
+        {commands::kForward, "forward"}, {commands::kToolbarForward, "forward"},
+        {commands::kHome, "home"},       {commands::kToolbarHome, "home"},
+        {commands::kStop, "stop"},       {commands::kToolbarStop, "stop"},
+        {commands::kReload, "refresh"},  {commands::kToolbarReload, "refresh"},
+        {commands::kPrint, "exec 6"},    {commands::kToolbarPrint, "exec 6"},
+        {commands::kGo, "navigate qrc:/quell/product.html"},
     };
     auto d = dispatcher();
     for (const auto& c : cases) {
@@ -117,7 +124,10 @@ TEST_F(CommandDispatcherTest, BrowserCommandsAndTheirToolbarTwins) {
 TEST_F(CommandDispatcherTest, WindowCommandsAndMenusOpenUnderTheAnchor) {
     auto d = dispatcher();
     ScreenRect anchor{100, 200, 130, 230};
-    for (int code : {7, 121, 8, 120, 9, 117, 14, 122, 15, 123, 16, 124}) d.DispatchCommand(code, 0, anchor);
+    for (int code : {commands::kExit, commands::kToolbarExit, commands::kMinimize, commands::kToolbarMinimize,
+                     commands::kMaximize, commands::kToolbarRestore, commands::kFile, commands::kToolbarFile,
+                     commands::kEdit, commands::kToolbarEdit, commands::kView, commands::kToolbarView})
+        d.DispatchCommand(code, 0, anchor);
     std::vector<std::string> expected = {
         "close", "close", "minimize", "minimize", "maximize", "restore",
         "menu 131 at 100,230", "menu 131 at 100,230", "menu 132 at 100,230", "menu 132 at 100,230",
@@ -136,16 +146,16 @@ TEST_F(CommandDispatcherTest, UnknownCodesDoNothing) {
 }
 
 TEST_F(CommandDispatcherTest, MailOpensAnEmptyMailAddress) {
-    dispatcher().DispatchCommand(11, 0, ScreenRect{});
+    dispatcher().DispatchCommand(commands::kMail, 0, ScreenRect{});
     EXPECT_EQ(shell.opened, std::vector<std::string>{"mailto:"});
 }
 
 TEST_F(CommandDispatcherTest, FavoriteNavigatesOnlyToAChosenAddress) {
     auto d = dispatcher();
-    d.DispatchCommand(10, 0, ScreenRect{});
+    d.DispatchCommand(commands::kFavorite, 0, ScreenRect{});
     EXPECT_TRUE(browser.calls.empty());
     window.bookmark = "http://chosen.example/";
-    d.DispatchCommand(10, 0, ScreenRect{});
+    d.DispatchCommand(commands::kFavorite, 0, ScreenRect{});
     EXPECT_EQ(browser.calls, std::vector<std::string>{"navigate http://chosen.example/"});
 }
 
@@ -154,15 +164,15 @@ TEST_F(CommandDispatcherTest, DirectAndExecuteReadTheirEntryAtClickTime) {
     writeIni("[Button]\nDirect0=a,b,c,1,2,3,4,-1,,NULL,http://zero.example/\n"
              "Direct1=a,b,c,1,2,3,4,-1,,NULL,http://one.example/\n"
              "Direct2=http://nocomma.example/\nExecute0=a,b,c,1,2,3,4,-1,,NULL,gedit notes.txt\n");
-    d.DispatchCommand(12, 1, ScreenRect{});
-    d.DispatchCommand(12, 2, ScreenRect{});
-    d.DispatchCommand(13, 0, ScreenRect{});
+    d.DispatchCommand(commands::kDirect, 1, ScreenRect{});
+    d.DispatchCommand(commands::kDirect, 2, ScreenRect{});
+    d.DispatchCommand(commands::kExecute, 0, ScreenRect{});
     EXPECT_EQ(browser.calls, (std::vector<std::string>{"navigate http://one.example/", "navigate http://nocomma.example/"}));
     EXPECT_EQ(shell.opened, std::vector<std::string>{"gedit notes.txt"});
 
     // The entry changed on disk: the next click follows the file.
     writeIni("[Button]\nDirect1=x,http://changed.example/\n");
-    d.DispatchCommand(12, 1, ScreenRect{});
+    d.DispatchCommand(commands::kDirect, 1, ScreenRect{});
     EXPECT_EQ(browser.calls.back(), "navigate http://changed.example/");
     EXPECT_TRUE(messages.shown.empty());
 }
@@ -170,7 +180,7 @@ TEST_F(CommandDispatcherTest, DirectAndExecuteReadTheirEntryAtClickTime) {
 TEST_F(CommandDispatcherTest, LongEntriesAreCutBeforeTheLastCommaIsFound) {
     std::string entry = "a,b,c,1,2,3,4,-1,,NULL,http://example.com/" + std::string(80, 'x') + ",tail";
     writeIni("[Button]\nDirect0=" + entry + "\n");
-    dispatcher().DispatchCommand(12, 0, ScreenRect{});
+    dispatcher().DispatchCommand(commands::kDirect, 0, ScreenRect{});
     ASSERT_EQ(browser.calls.size(), 1u);
     std::string expected = "navigate " + entry.substr(0, 99).substr(entry.substr(0, 99).rfind(',') + 1);
     EXPECT_EQ(browser.calls[0], expected);
@@ -178,8 +188,8 @@ TEST_F(CommandDispatcherTest, LongEntriesAreCutBeforeTheLastCommaIsFound) {
 
 TEST_F(CommandDispatcherTest, AMissingEntryShowsOneEmptyExclamationMessage) {
     auto d = dispatcher();
-    d.DispatchCommand(12, 3, ScreenRect{});
-    d.DispatchCommand(13, 0, ScreenRect{});
+    d.DispatchCommand(commands::kDirect, 3, ScreenRect{});
+    d.DispatchCommand(commands::kExecute, 0, ScreenRect{});
     ASSERT_EQ(messages.shown.size(), 2u);
     EXPECT_EQ(messages.shown[0].first, "");
     EXPECT_EQ(messages.shown[0].second, quell::MessageIcon::Exclamation);
@@ -189,9 +199,11 @@ TEST_F(CommandDispatcherTest, AMissingEntryShowsOneEmptyExclamationMessage) {
 
 TEST_F(CommandDispatcherTest, LinkCommandsUseTheirOwnText) {
     auto d = dispatcher();
-    d.RunLinkCommand(12, 0, ScreenRect{}, "http://label.example/");
-    d.RunLinkCommand(13, 0, ScreenRect{}, "xterm");
-    d.RunLinkCommand(3, 0, ScreenRect{}, "ignored");
+    LinkTargets targets{[&](const std::string& url) { browser.Navigate(url); },
+                        [&](const std::string& commandLine) { shell.Open(commandLine); }, &d};
+    RunLinkCommand(targets, commands::kDirect, 0, ScreenRect{}, "http://label.example/");
+    RunLinkCommand(targets, commands::kExecute, 0, ScreenRect{}, "xterm");
+    RunLinkCommand(targets, commands::kHome, 0, ScreenRect{}, "ignored");
     EXPECT_EQ(browser.calls, (std::vector<std::string>{"navigate http://label.example/", "home"}));
     EXPECT_EQ(shell.opened, std::vector<std::string>{"xterm"});
     EXPECT_TRUE(messages.shown.empty());  // the skin entry is not consulted

@@ -51,10 +51,10 @@ private:
     test::RecordingSink m_sink;
     std::vector<std::string> m_navigated;
     std::vector<std::string> m_opened;
-    ui::LinkTargets targets();
+    browser::LinkTargets targets();
 };
 
-ui::LinkTargets HoverLabelTest::targets() {
+browser::LinkTargets HoverLabelTest::targets() {
     return {[this](const std::string& u) { m_navigated.push_back(u); },
             [this](const std::string& c) { m_opened.push_back(c); }, &m_sink};
 }

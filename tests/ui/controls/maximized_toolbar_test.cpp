@@ -2,6 +2,7 @@
 #include <QToolTip>
 
 #include "core/browser/toolbar_layout.h"
+#include "core/command_codes.h"
 #include "control_test_support.h"
 #include "ui/controls/maximized_toolbar.h"
 #include "ui/controls/resource_bitmap_button.h"
@@ -54,7 +55,7 @@ void MaximizedToolbarTest::rightGroupFollowsWidth1024() {
     QCOMPARE(m_toolbar->button(121)->pos(), QPoint(1002, 9));
     QCOMPARE(m_toolbar->addressCombo()->pos(), QPoint(574, 2));
     QCOMPARE(m_toolbar->addressCombo()->width(), 400);
-    QCOMPARE(m_toolbar->button(110)->geometry(), QRect(10, 1, 29, 26));
+    QCOMPARE(m_toolbar->button(commands::kToolbarBack)->geometry(), QRect(10, 1, 29, 26));
     m_toolbar->resize(800, browser::kToolbarHeight);
     QCOMPARE(m_toolbar->button(120)->pos(), QPoint(760, 9));
     QCOMPARE(m_toolbar->button(121)->size(), QSize(16, 14));
@@ -98,7 +99,7 @@ void MaximizedToolbarTest::picturesHaveTheirSizesAndDifferPerState() {
 }
 
 void MaximizedToolbarTest::clickInsideDispatchesOnceOnRelease() {
-    ResourceBitmapButton* back = m_toolbar->button(110);
+    ResourceBitmapButton* back = m_toolbar->button(commands::kToolbarBack);
     test::pointTo(back, {5, 5});
     QCOMPARE(back->state(), 1);
     test::pressAt(back, {5, 5});
@@ -107,14 +108,14 @@ void MaximizedToolbarTest::clickInsideDispatchesOnceOnRelease() {
     test::releaseAt(back, {6, 6});
     QCOMPARE(back->state(), 1);
     QCOMPARE(m_sink.calls.size(), size_t(1));
-    QCOMPARE(m_sink.calls[0].code, 110);
+    QCOMPARE(m_sink.calls[0].code, commands::kToolbarBack);
     QCOMPARE(m_sink.calls[0].index, 0);
     const QPoint g = back->mapToGlobal(QPoint(0, 0));
     QCOMPARE(m_sink.calls[0].rect, (browser::ScreenRect{g.x(), g.y(), g.x() + 29, g.y() + 26}));
 }
 
 void MaximizedToolbarTest::releaseOutsideDispatchesNothing() {
-    ResourceBitmapButton* stop = m_toolbar->button(112);
+    ResourceBitmapButton* stop = m_toolbar->button(commands::kToolbarStop);
     test::pressAt(stop, {5, 5});
     test::leave(stop, {200, 100});
     // Dragged outside: the next tick shows the normal picture while the press is held.
@@ -127,7 +128,7 @@ void MaximizedToolbarTest::releaseOutsideDispatchesNothing() {
 }
 
 void MaximizedToolbarTest::moveWhilePressedDoesNotRedraw() {
-    ResourceBitmapButton* print = m_toolbar->button(114);
+    ResourceBitmapButton* print = m_toolbar->button(commands::kToolbarPrint);
     test::pressAt(print, {5, 5});
     const QImage pressed = test::grabbed(print);
     QCOMPARE(pressed, ui::toolbarPicture(151).toImage().convertToFormat(QImage::Format_RGB32));
@@ -136,7 +137,7 @@ void MaximizedToolbarTest::moveWhilePressedDoesNotRedraw() {
     QCOMPARE(test::grabbed(print), pressed);
     test::releaseAt(print, {10, 10});
     QCOMPARE(m_sink.calls.size(), size_t(1));
-    QCOMPARE(m_sink.calls[0].code, 114);
+    QCOMPARE(m_sink.calls[0].code, commands::kToolbarPrint);
 }
 
 void MaximizedToolbarTest::leaveCheckRestoresNormalPicture() {

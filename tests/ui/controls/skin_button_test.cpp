@@ -3,6 +3,7 @@
 #include <QTest>
 
 #include "control_test_support.h"
+#include "core/command_codes.h"
 #include "core/image/bitmap_writer.h"
 #include "ui/controls/skin_button.h"
 
@@ -72,7 +73,7 @@ SkinButtonSpec SkinButtonTest::request(int w, int h) {
     s.width = w;
     s.height = h;
     s.controlId = 1025;
-    s.kind = 3;
+    s.kind = commands::kHome;
     s.index = 2;
     s.soundPath = m_dir.filePath("click.wav").toStdString();
     s.toolTip = "Home";
@@ -116,7 +117,7 @@ void SkinButtonTest::statesShowFieldsInOrderAndClickDispatchesOnce() {
     test::releaseAt(b, {5, 5});
     QCOMPARE(hostArea(b).pixel(5, 5), kGreenPixel);
     QCOMPARE(m_sink.calls.size(), size_t(1));
-    QCOMPARE(m_sink.calls[0].code, 3);
+    QCOMPARE(m_sink.calls[0].code, commands::kHome);
     QCOMPARE(m_sink.calls[0].index, 2);
     const QPoint g = b->mapToGlobal(QPoint(0, 0));
     QCOMPARE(m_sink.calls[0].rect, (browser::ScreenRect{g.x(), g.y(), g.x() + 12, g.y() + 8}));

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "core/browser/browser.h"
+#include "core/command_codes.h"
 #include "core/control_ids.h"
 #include "ui/controls/gif_animator.h"
 #include "ui/mainwindow/web_engine_browser.h"
@@ -305,7 +306,7 @@ void MainSkinWindowTest::closesAndDestroysWithEverythingRunning() {
         QTRY_VERIFY(window->pictures()[0]->framesShown() >= 2);
         runEventsFor(round * 7);
 
-        window->dispatcher().DispatchCommand(7, 0, {});
+        window->dispatcher().DispatchCommand(quell::commands::kExit, 0, {});
         QTRY_VERIFY(!window->isVisible());
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(window->findChildren<quell::ui::GifAnimator*>().isEmpty());
