@@ -4,8 +4,6 @@
 
 #include <set>
 
-#include "core/browser/sound_player.h"
-
 namespace quell::browser {
 namespace {
 
@@ -28,20 +26,19 @@ TEST(ToolbarLayout, FindsButtonsByControlId) {
     EXPECT_EQ(FindToolbarButton(117)->tooltip, "Restore");
     EXPECT_EQ(FindToolbarButton(121)->firstBitmap, 178);
     EXPECT_EQ(FindToolbarButton(126), nullptr);
-}
-
-TEST(SoundPlayer, NullFileNameNamesNoSoundInAnyCase) {
-    struct Case {
-        const char* path;
-        bool none;
-    } cases[] = {
-        {"C:\\Skin\\Media\\NULL", true}, {"/skin/Media/null", true}, {"/skin/Media\\Null", true},
-        {"NULL", true},                  {"/skin/NULL.wav", false},  {"/skin/Media/click.wav", false},
-        {"/NULL/click.wav", false},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.path);
-        EXPECT_EQ(NamesNoSound(c.path), c.none);
+    // Every button's first picture and place, as the skin format defines them.
+    const struct {
+        int id, firstBitmap, x, y;
+    } expected[] = {{110, 134, 10, 1},  {111, 137, 39, 1},  {112, 140, 68, 1},  {113, 143, 97, 1},
+                    {109, 146, 126, 1}, {114, 149, 155, 1}, {117, 153, 184, 1}, {120, 187, 0, 0},
+                    {121, 178, 0, 0},   {122, 207, 230, 1}, {123, 210, 259, 1}, {124, 213, 288, 1}};
+    for (const auto& want : expected) {
+        SCOPED_TRACE(want.id);
+        const ToolbarButtonSpec* button = FindToolbarButton(want.id);
+        ASSERT_NE(button, nullptr);
+        EXPECT_EQ(button->firstBitmap, want.firstBitmap);
+        EXPECT_EQ(button->x, want.x);
+        EXPECT_EQ(button->y, want.y);
     }
 }
 

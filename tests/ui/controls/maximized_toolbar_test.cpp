@@ -62,10 +62,18 @@ void MaximizedToolbarTest::rightGroupFollowsWidth1024() {
 }
 
 void MaximizedToolbarTest::buttonsHaveTableTooltipsAndNames() {
-    for (const browser::ToolbarButtonSpec& layout : browser::kToolbarButtons) {
-        ResourceBitmapButton* b = m_toolbar->button(layout.controlId);
-        QVERIFY2(b, layout.tooltip.data());
-        QCOMPARE(b->toolTip(), QString::fromUtf8(layout.tooltip.data(), layout.tooltip.size()));
+    // The toolbar's twelve buttons as the skin format defines them.
+    const struct {
+        int id;
+        const char* tooltip;
+    } expected[] = {{110, "Back"},    {111, "Forward"},  {112, "Stop"}, {113, "Reload"},
+                    {109, "Home"},    {114, "Print"},    {117, "Restore"}, {120, "Minimize"},
+                    {121, "Exit"},    {122, "File"},     {123, "Edit"}, {124, "View"}};
+    QCOMPARE(std::size(expected), browser::kToolbarButtons.size());
+    for (const auto& want : expected) {
+        ResourceBitmapButton* b = m_toolbar->button(want.id);
+        QVERIFY2(b, want.tooltip);
+        QCOMPARE(b->toolTip(), QString::fromUtf8(want.tooltip));
         QCOMPARE(b->accessibleName(), b->toolTip());
     }
     ResourceBitmapButton* home = m_toolbar->button(109);
