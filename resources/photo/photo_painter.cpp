@@ -117,7 +117,9 @@ std::vector<QPoint> photoOutline() {
     // Four rounded corners of 42 points each, then one point in the middle
     // of the top edge: 169 points, clockwise.
     constexpr double left = 5, top = 3, right = 124, bottom = 379, r = 16;
-    const struct { double cx, cy, from; } corners[] = {
+    const struct {
+        double cx, cy, from;
+    } corners[] = {
         {left + r, top + r, 180}, {right - r, top + r, 270}, {right - r, bottom - r, 0}, {left + r, bottom - r, 90}};
     std::vector<QPoint> points;
     for (const auto& c : corners) {

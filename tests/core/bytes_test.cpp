@@ -60,8 +60,10 @@ TEST(ByteCursor, AShortReadFailsForGood) {
         size_t skipFirst;
         int width;  // of the read that runs short
     };
-    const Case cases[] = {{"16 bits at the last byte", 5, 16}, {"32 bits with three left", 3, 32},
-                          {"8 bits at the end", 6, 8}, {"block longer than the rest", 2, 0}};
+    const Case cases[] = {{"16 bits at the last byte", 5, 16},
+                          {"32 bits with three left", 3, 32},
+                          {"8 bits at the end", 6, 8},
+                          {"block longer than the rest", 2, 0}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         ByteCursor cursor(kSample);

@@ -26,23 +26,24 @@ constexpr uint32_t kMagenta = 16711935;
 
 bool writeBytes(const QString& path, const std::vector<uint8_t>& bytes) {
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
+    if (!file.open(QIODevice::WriteOnly)) return false;
     return file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size())) ==
            static_cast<qint64>(bytes.size());
 }
 
 }  // namespace
 
-DemoFrame::DemoFrame() : m_sounds(std::make_unique<platform::SoundEffectPlayer>()),
-                         m_messages(std::make_unique<ui::QtMessageSink>(this)) {
+DemoFrame::DemoFrame()
+    : m_sounds(std::make_unique<platform::SoundEffectPlayer>()), m_messages(std::make_unique<ui::QtMessageSink>(this)) {
     setWindowTitle(QStringLiteral("Skin controls"));
     resize(760, 420);
 
     // The maximized-mode toolbar across the top, as when the window is maximized.
     auto* toolbar = new ui::MaximizedToolbar(
         {"example.com/", "example.org/news", "intranet.local/"},
-        [this](const std::string& url) { report(QStringLiteral("toolbar navigates to ") + QString::fromStdString(url)); },
+        [this](const std::string& url) {
+            report(QStringLiteral("toolbar navigates to ") + QString::fromStdString(url));
+        },
         this, this);
     toolbar->setGeometry(0, 0, width(), 28);
 
@@ -79,15 +80,16 @@ DemoFrame::DemoFrame() : m_sounds(std::make_unique<platform::SoundEffectPlayer>(
         go->setToolTipText(QStringLiteral("Go Orlune"));
     auto* address = new ui::AddressCombo(
         {"example.com/", "example.org/news"},
-        [this](const std::string& url) { report(QStringLiteral("address bar navigates to ") + QString::fromStdString(url)); },
+        [this](const std::string& url) {
+            report(QStringLiteral("address bar navigates to ") + QString::fromStdString(url));
+        },
         this);
     address->setGeometry(71, 139, 300, 22);
 
     // Labels: a link, a launcher and a plain command with '&' marking a letter.
     browser::LinkTargets targets{
         [this](const std::string& url) { report(QStringLiteral("label navigates to ") + QString::fromStdString(url)); },
-        [this](const std::string& cmd) { report(QStringLiteral("label opens ") + QString::fromStdString(cmd)); },
-        this};
+        [this](const std::string& cmd) { report(QStringLiteral("label opens ") + QString::fromStdString(cmd)); }, this};
     struct LabelSpec {
         const char* caption;
         const char* keyword;
@@ -123,8 +125,7 @@ DemoFrame::DemoFrame() : m_sounds(std::make_unique<platform::SoundEffectPlayer>(
     m_vertical->setEndColour(0xFF8000);
     m_vertical->SetRange(0, 100);
     m_busy = ui::GifAnimator::CreateAnimator(this, 300, 60, writeAnimation(), m_messages.get());
-    if (m_busy)
-        m_busy->StartAnimation();
+    if (m_busy) m_busy->StartAnimation();
     connect(&m_progressTimer, &QTimer::timeout, this, &DemoFrame::advanceProgress);
     m_progressTimer.start(60);
 
@@ -138,12 +139,16 @@ DemoFrame::~DemoFrame() = default;
 
 void DemoFrame::DispatchCommand(int code, int index, browser::ScreenRect r) {
     report(QStringLiteral("DispatchCommand(%1, %2, {%3, %4, %5, %6})")
-               .arg(code).arg(index).arg(r.left).arg(r.top).arg(r.right).arg(r.bottom));
+               .arg(code)
+               .arg(index)
+               .arg(r.left)
+               .arg(r.top)
+               .arg(r.right)
+               .arg(r.bottom));
 }
 
 void DemoFrame::report(const QString& text) {
-    if (m_status)
-        m_status->setText(text);
+    if (m_status) m_status->setText(text);
 }
 
 void DemoFrame::advanceProgress() {
@@ -152,10 +157,8 @@ void DemoFrame::advanceProgress() {
     m_vertical->SetPos(m_progress);
     // The busy animation runs while the "page" loads, as between DownloadBegin and DownloadComplete.
     if (m_busy) {
-        if (m_progress == 100)
-            m_busy->PauseAnimation(), m_busy->update();
-        else if (m_progress == 0)
-            m_busy->ResumeAnimation();
+        if (m_progress == 100) m_busy->PauseAnimation(), m_busy->update();
+        else if (m_progress == 0) m_busy->ResumeAnimation();
     }
 }
 
@@ -165,8 +168,7 @@ void DemoFrame::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.fillRect(rect(), QColor(48, 64, 88));
     p.setPen(QPen(QColor(64, 84, 112), 6));
-    for (int x = -height(); x < width(); x += 24)
-        p.drawLine(x, height(), x + height(), 0);
+    for (int x = -height(); x < width(); x += 24) p.drawLine(x, height(), x + height(), 0);
 }
 
 std::string DemoFrame::writeButtonPicture(const QString& name, const QColor& face, const QColor& ink) {
@@ -208,8 +210,7 @@ std::string DemoFrame::writeAnimation() {
             for (int x = 0; x < kSize; ++x) {
                 if ((x - cx) * (x - cx) + (y - cy) * (y - cy) <= 16)
                     frame.indices[static_cast<size_t>(y * kSize + x)] = 1;
-                if (x + y < 4)
-                    frame.indices[static_cast<size_t>(y * kSize + x)] = 2;
+                if (x + y < 4) frame.indices[static_cast<size_t>(y * kSize + x)] = 2;
             }
         gif.frames.push_back(std::move(frame));
     }

@@ -28,8 +28,7 @@ std::vector<uint8_t> MszipEncoder::encode(std::span<const uint8_t> block) {
     std::vector<uint8_t> out;
     z_stream z{};
     if (deflateInit2(&z, m_level, Z_DEFLATED, -15, 9, Z_DEFAULT_STRATEGY) == Z_OK) {
-        if (!m_history.empty())
-            deflateSetDictionary(&z, m_history.data(), static_cast<uInt>(m_history.size()));
+        if (!m_history.empty()) deflateSetDictionary(&z, m_history.data(), static_cast<uInt>(m_history.size()));
         out.assign(2 + deflateBound(&z, static_cast<uLong>(block.size())) + 16, 0);
         out[0] = 'C';
         out[1] = 'K';

@@ -134,8 +134,7 @@ void DosDateTimeFromEpoch(long long secondsSinceEpoch, uint16_t* date, uint16_t*
     *time = static_cast<uint16_t>(tm.tm_hour << 11 | tm.tm_min << 5 | tm.tm_sec / 2);
 }
 
-std::vector<std::vector<uint8_t>> WriteCabinetSet(const std::vector<WriterFolder>& folders,
-                                                  const WriterOptions& o) {
+std::vector<std::vector<uint8_t>> WriteCabinetSet(const std::vector<WriterFolder>& folders, const WriterOptions& o) {
     std::vector<EncodedFolder> encoded;
     for (const WriterFolder& f : folders) encoded.push_back(encodeFolder(f));
     const std::vector<CabinetPlan> plans = planCabinets(encoded, o);

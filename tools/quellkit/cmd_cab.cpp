@@ -50,7 +50,8 @@ int listCabinet(const std::string& file) {
         return cabinetFailure(error);
     }
     const CabinetLocation location = SplitCabinetPath(file);
-    const bool ok = Copy(context.get(), location.name.c_str(), location.folder.c_str(), 0, printEntry, nullptr, nullptr);
+    const bool ok =
+        Copy(context.get(), location.name.c_str(), location.folder.c_str(), 0, printEntry, nullptr, nullptr);
     return ok ? 0 : cabinetFailure(error);
 }
 
@@ -88,7 +89,7 @@ int makeCabinet(const Args& args) {
         if (::stat(path.c_str(), &st) == 0) {
             cab::DosDateTimeFromEpoch(static_cast<long long>(st.st_mtime), &f.date, &f.time);
             f.attributes = (st.st_mode & S_IWUSR) ? kAttributeArchive
-                                                   : static_cast<uint16_t>(kAttributeArchive | kAttributeReadOnly);
+                                                  : static_cast<uint16_t>(kAttributeArchive | kAttributeReadOnly);
         }
         folder.files.push_back(std::move(f));
     }

@@ -23,9 +23,8 @@ int dumpMidi(const std::string& path) {
     if (!image) return fail("cannot read " + path);
 
     quell::music::SmfReader reader;
-    reader.setDiagnosticHook([](size_t track, const char* text) {
-        std::fprintf(stderr, "note: track %zu: %s\n", track, text);
-    });
+    reader.setDiagnosticHook(
+        [](size_t track, const char* text) { std::fprintf(stderr, "note: track %zu: %s\n", track, text); });
     if (!reader.Load(image->data(), image->size())) return fail(quell::music::SmfErrorName(reader.lastError()));
 
     quell::music::StreamFiller filler(reader);
@@ -46,7 +45,8 @@ int dumpMidi(const std::string& path) {
     }
     std::printf("end %d\n", result);
     if (result != quell::music::kFillSongEnded) {
-        if (reader.lastError() != quell::music::SmfError::None) return fail(quell::music::SmfErrorName(reader.lastError()));
+        if (reader.lastError() != quell::music::SmfError::None)
+            return fail(quell::music::SmfErrorName(reader.lastError()));
         return fail("an event of the file cannot be read");
     }
     return 0;

@@ -9,9 +9,9 @@ namespace quellkit {
 using Args = std::vector<std::string>;
 
 int runIni(const Args& args);
-int runSkin(const Args& args);        // describe, check
-int runSkinPack(const Args& args);    // skin pack SKINDIR PROGRAM OUT
-int runSkinCheck(const Args& args);   // skin check SKINDIR
+int runSkin(const Args& args);       // describe, check
+int runSkinPack(const Args& args);   // skin pack SKINDIR PROGRAM OUT
+int runSkinCheck(const Args& args);  // skin check SKINDIR
 int runReg(const Args& args);
 int runCab(const Args& args);
 int runBmp(const Args& args);

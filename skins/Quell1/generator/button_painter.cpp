@@ -69,7 +69,8 @@ QPainterPath glyphPath(const QString& stem) {
             const double a = (-90 + 36 * i) * std::numbers::pi / 180.0;
             const double r = (i % 2 == 0) ? 7.2 : 3.0;
             const QPointF pt(10 + r * std::cos(a), 10.6 + r * std::sin(a));
-            if (i == 0) path.moveTo(pt); else path.lineTo(pt);
+            if (i == 0) path.moveTo(pt);
+            else path.lineTo(pt);
         }
         path.closeSubpath();
     } else if (stem == "minimize") {
@@ -102,8 +103,8 @@ void drawGlyph(QPainter& p, const ButtonSpot& spot, ButtonState state, double sc
     }
     // A dark copy one pixel down lifts the glyph off the face.
     p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(QColor(0, 0, 0, state == ButtonState::Pressed ? 60 : 110), penWidth, Qt::SolidLine,
-                  Qt::RoundCap, Qt::RoundJoin));
+    p.setPen(QPen(QColor(0, 0, 0, state == ButtonState::Pressed ? 60 : 110), penWidth, Qt::SolidLine, Qt::RoundCap,
+                  Qt::RoundJoin));
     p.drawPath(glyph.translated(0, 1));
     p.setPen(QPen(colour, penWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.drawPath(glyph);

@@ -30,8 +30,7 @@ void appendTab(std::vector<QPoint>& points, double left, double right, double to
 
 }  // namespace
 
-void appendArc(std::vector<QPoint>& points, double cx, double cy, double radius, double fromDegrees,
-               double toDegrees) {
+void appendArc(std::vector<QPoint>& points, double cx, double cy, double radius, double fromDegrees, double toDegrees) {
     // About one sample per pixel of arc length keeps every step of the
     // rounded polygon at most one pixel, so the hard-edged window shape
     // follows the anti-aliased painted curve.

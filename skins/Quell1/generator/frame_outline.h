@@ -18,7 +18,6 @@ QPainterPath outlinePath(const std::vector<QPoint>& outline);
 // Appends the arc of a circle to points, rounded to whole pixels, skipping
 // points equal to the last one. Angles are in degrees, screen orientation
 // (y grows downwards, 90 degrees points down).
-void appendArc(std::vector<QPoint>& points, double cx, double cy, double radius, double fromDegrees,
-               double toDegrees);
+void appendArc(std::vector<QPoint>& points, double cx, double cy, double radius, double fromDegrees, double toDegrees);
 
 }  // namespace quell1

@@ -111,8 +111,7 @@ void paintWordMark(QPainter& p) {
     p.fillRect(QRectF(300, 15, 52, 1.2), line);
 }
 
-void paintCaption(QPainter& p, const QPointF& at, const QString& text, const QColor& colour, int size,
-                  double spacing) {
+void paintCaption(QPainter& p, const QPointF& at, const QString& text, const QColor& colour, int size, double spacing) {
     p.setFont(uiFont(size, QFont::Bold, spacing));
     p.setPen(colour);
     p.drawText(at, text);

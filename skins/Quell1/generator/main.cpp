@@ -29,8 +29,9 @@ int main(int argc, char** argv) {
         }
     }
     if (options.outDir.isEmpty() && options.previewPrefix.isEmpty()) {
-        std::fprintf(stderr, "usage: quell1_generator --out DIR --template FILE --card FILE [--photo FILE]"
-                             " [--photo-outline FILE] [--icon-dir DIR] [--preview PREFIX]\n");
+        std::fprintf(stderr,
+                     "usage: quell1_generator --out DIR --template FILE --card FILE [--photo FILE]"
+                     " [--photo-outline FILE] [--icon-dir DIR] [--preview PREFIX]\n");
         return 2;
     }
     const QString error = quell1::generateSkin(options);

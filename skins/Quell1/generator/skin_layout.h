@@ -61,9 +61,9 @@ const std::vector<ButtonSpot>& buttonSpots();
 
 // One [Text] entry that acts as a link or a command.
 struct LinkSpot {
-    QString action;   // the entry's action keyword
+    QString action;  // the entry's action keyword
     QString caption;
-    QString argument; // for direct and execute only
+    QString argument;  // for direct and execute only
     QRect rect;
 };
 

@@ -113,8 +113,8 @@ bool writeBytes(const QString& path, const QByteArray& bytes, QString& error) {
 }
 
 bool writeBytes(const QString& path, const std::vector<uint8_t>& bytes, QString& error) {
-    return writeBytes(path, QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size())),
-                      error);
+    return writeBytes(
+        path, QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size())), error);
 }
 
 std::vector<uint8_t> encodeOutline(const std::vector<QPoint>& points) {
@@ -194,7 +194,8 @@ QString generateSkin(const GeneratorOptions& options) {
         QDir().mkpath(QFileInfo(options.photoPath).absolutePath());
         if (!writeBytes(options.photoPath, encodeBmp(photo), error)) return error;
     }
-    if (!options.photoOutlinePath.isEmpty() && !writeBytes(options.photoOutlinePath, encodeOutline(photoOutline()), error))
+    if (!options.photoOutlinePath.isEmpty() &&
+        !writeBytes(options.photoOutlinePath, encodeOutline(photoOutline()), error))
         return error;
     if (!options.iconDir.isEmpty()) {
         QDir().mkpath(options.iconDir);
@@ -204,7 +205,10 @@ QString generateSkin(const GeneratorOptions& options) {
         }
     }
     if (!options.previewPrefix.isEmpty()) {
-        const struct { ButtonState state; const char* name; } states[] = {
+        const struct {
+            ButtonState state;
+            const char* name;
+        } states[] = {
             {ButtonState::Normal, "normal"}, {ButtonState::Hover, "hover"}, {ButtonState::Pressed, "pressed"}};
         for (const auto& s : states) {
             const QString path = options.previewPrefix + "-" + s.name + ".png";

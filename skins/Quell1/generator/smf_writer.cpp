@@ -45,8 +45,9 @@ void SmfTrack::addProgram(uint32_t tick, int channel, int program) {
 }
 
 void SmfTrack::addTempo(uint32_t tick, uint32_t microsecondsPerQuarter) {
-    add(tick, 1, {0xFF, 0x51, 0x03, static_cast<uint8_t>(microsecondsPerQuarter >> 16),
-                  static_cast<uint8_t>(microsecondsPerQuarter >> 8), static_cast<uint8_t>(microsecondsPerQuarter)});
+    add(tick, 1,
+        {0xFF, 0x51, 0x03, static_cast<uint8_t>(microsecondsPerQuarter >> 16),
+         static_cast<uint8_t>(microsecondsPerQuarter >> 8), static_cast<uint8_t>(microsecondsPerQuarter)});
 }
 
 void SmfTrack::addTimeSignature(uint32_t tick, int numerator, int denominatorPower) {

@@ -112,10 +112,13 @@ TEST(FrameOutline, WindowShapeShowsOnlyPaintedFrame) {
 
 TEST(FrameOutline, LeavesTheLayoutInsideTheShape) {
     const QRegion shape = windowShape(frameOutline());
-    std::vector<std::pair<const char*, QRect>> rects = {
-        {"browser", kBrowserRect},   {"address", kAddressRect}, {"status", kStatusRect},
-        {"progress", kProgressRect}, {"busy", kBusyRect},       {"equalizer", kEqualizerRect},
-        {"photo", QRect(kPhotoX, kPhotoY, kPhotoWidth, kPhotoHeight)}};
+    std::vector<std::pair<const char*, QRect>> rects = {{"browser", kBrowserRect},
+                                                        {"address", kAddressRect},
+                                                        {"status", kStatusRect},
+                                                        {"progress", kProgressRect},
+                                                        {"busy", kBusyRect},
+                                                        {"equalizer", kEqualizerRect},
+                                                        {"photo", QRect(kPhotoX, kPhotoY, kPhotoWidth, kPhotoHeight)}};
     for (const ButtonSpot& s : buttonSpots()) rects.emplace_back(qPrintable(s.kind), s.rect);
     for (const LinkSpot& l : linkSpots()) rects.emplace_back(qPrintable(l.caption), l.rect);
     for (const auto& [name, rect] : rects) {
@@ -164,13 +167,14 @@ void expectSeamlessAnimation(const AnimationFrames& animation, const QRect& plac
         // The picture's border is the well colour the frame has under it.
         for (int x = 0; x < image.width; ++x) {
             EXPECT_EQ(image.at(x, 0) & 0xFFFFFF, frame.pixel(place.x() + x, place.y()) & 0xFFFFFF);
-            EXPECT_EQ(image.at(x, image.height - 1) & 0xFFFFFF,
-                      frame.pixel(place.x() + x, place.bottom()) & 0xFFFFFF);
+            EXPECT_EQ(image.at(x, image.height - 1) & 0xFFFFFF, frame.pixel(place.x() + x, place.bottom()) & 0xFFFFFF);
         }
     }
 }
 
-TEST(AnimatedPictures, EqualizerLoopsSeamlesslyInItsWell) { expectSeamlessAnimation(paintEqualizer(), kEqualizerRect, 16); }
+TEST(AnimatedPictures, EqualizerLoopsSeamlesslyInItsWell) {
+    expectSeamlessAnimation(paintEqualizer(), kEqualizerRect, 16);
+}
 
 TEST(AnimatedPictures, SpinnerLoopsSeamlesslyInItsWell) { expectSeamlessAnimation(paintSpinner(), kBusyRect, 12); }
 
@@ -237,7 +241,8 @@ TEST(SmfWriter, NotesEndBeforeNotesStartAtTheSameTick) {
     track.addNote(0, 10, 0, 60, 90);
     track.addNote(10, 10, 0, 60, 90);  // the same key again, right after
     // delta 0 on; delta 10 off (running status); delta 0 on; delta 10 off; end
-    const std::vector<uint8_t> expected = {0x00, 0x90, 60, 90, 0x0A, 60, 0, 0x00, 60, 90, 0x0A, 60, 0, 0x00, 0xFF, 0x2F, 0x00};
+    const std::vector<uint8_t> expected = {0x00, 0x90, 60, 90, 0x0A, 60,   0,    0x00, 60,
+                                           90,   0x0A, 60, 0,  0x00, 0xFF, 0x2F, 0x00};
     EXPECT_EQ(track.encode(), expected);
 }
 
@@ -282,7 +287,8 @@ QMap<QString, QByteArray> digests(const QString& folder) {
     QMap<QString, QByteArray> out;
     for (const QFileInfo& info : QDir(folder).entryInfoList(QDir::Files)) {
         QFile f(info.filePath());
-        if (f.open(QIODevice::ReadOnly)) out[info.fileName()] = QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
+        if (f.open(QIODevice::ReadOnly))
+            out[info.fileName()] = QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
     }
     return out;
 }

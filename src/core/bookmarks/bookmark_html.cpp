@@ -15,11 +15,11 @@ std::string escape(std::string_view text) {
     std::string out;
     for (char c : text) {
         switch (c) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '"': out += "&quot;"; break;
-            default: out += c; break;
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '"': out += "&quot;"; break;
+        default: out += c; break;
         }
     }
     return out;
@@ -173,10 +173,12 @@ private:
             std::string_view inside = m_html.substr(lt + 1, gt - lt - 1);
             m_pos = gt + 1;
             size_t n = 0;
-            while (n < inside.size() && (std::isalnum(static_cast<unsigned char>(inside[n])) || (n == 0 && inside[n] == '/')))
+            while (n < inside.size() &&
+                   (std::isalnum(static_cast<unsigned char>(inside[n])) || (n == 0 && inside[n] == '/')))
                 ++n;
             Tag tag;
-            for (size_t k = 0; k < n; ++k) tag.name += static_cast<char>(std::toupper(static_cast<unsigned char>(inside[k])));
+            for (size_t k = 0; k < n; ++k)
+                tag.name += static_cast<char>(std::toupper(static_cast<unsigned char>(inside[k])));
             tag.attributes = inside.substr(n);
             return tag;
         }
@@ -227,10 +229,12 @@ private:
         while (i < attributes.size()) {
             while (i < attributes.size() && !std::isalpha(static_cast<unsigned char>(attributes[i]))) ++i;
             size_t nameStart = i;
-            while (i < attributes.size() && (std::isalnum(static_cast<unsigned char>(attributes[i])) || attributes[i] == '_' || attributes[i] == '-'))
+            while (i < attributes.size() && (std::isalnum(static_cast<unsigned char>(attributes[i])) ||
+                                             attributes[i] == '_' || attributes[i] == '-'))
                 ++i;
             std::string name;
-            for (size_t k = nameStart; k < i; ++k) name += static_cast<char>(std::toupper(static_cast<unsigned char>(attributes[k])));
+            for (size_t k = nameStart; k < i; ++k)
+                name += static_cast<char>(std::toupper(static_cast<unsigned char>(attributes[k])));
             while (i < attributes.size() && attributes[i] == ' ') ++i;
             if (i >= attributes.size() || attributes[i] != '=') continue;
             ++i;

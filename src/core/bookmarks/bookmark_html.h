@@ -10,8 +10,8 @@ namespace quell::bookmarks {
 
 struct BookmarkEntry {
     bool isFolder = false;
-    std::string title;  // the folder name or the link text, plain UTF-8
-    std::string url;    // links only
+    std::string title;                    // the folder name or the link text, plain UTF-8
+    std::string url;                      // links only
     std::vector<BookmarkEntry> children;  // folders only
 };
 

@@ -63,8 +63,8 @@ public:
         bool sourceIsFolder = isRealDirectory(source);
         bool targetIsFolder = isRealDirectory(target);
         if (sourceIsFolder != targetIsFolder) {
-            m_prompt.reportFailure("Cannot move " + inQuotes(source) + ": " + inQuotes(target) + " already exists and is " +
-                                   (targetIsFolder ? "a folder." : "a file."));
+            m_prompt.reportFailure("Cannot move " + inQuotes(source) + ": " + inQuotes(target) +
+                                   " already exists and is " + (targetIsFolder ? "a folder." : "a file."));
             return OperationResult::Failed;
         }
         if (!m_prompt.confirmReplace(target.string(), source.string())) return OperationResult::Declined;
@@ -116,7 +116,8 @@ private:
         OperationResult result = OperationResult::Done;
         for (const fs::path& child : children) {
             fs::path childTarget = target / child.filename();
-            OperationResult r = existsNoFollow(childTarget) ? moveEntry(child, childTarget) : relocate(child, childTarget);
+            OperationResult r =
+                existsNoFollow(childTarget) ? moveEntry(child, childTarget) : relocate(child, childTarget);
             result = worse(result, r);
         }
         // The source folder goes only when everything in it has moved.
@@ -216,8 +217,7 @@ OperationResult ShellFileOperation::Rename() {
         return OperationResult::Failed;
     }
     std::string newName = target.filename().string();
-    if (!target.has_filename() || newName == "." || newName == ".." ||
-        target.parent_path() != source.parent_path()) {
+    if (!target.has_filename() || newName == "." || newName == ".." || target.parent_path() != source.parent_path()) {
         m_prompt.reportFailure("Cannot rename " + inQuotes(source) + ": " + inQuotes(m_destinations.front()) +
                                " is not a valid name.");
         return OperationResult::Failed;

@@ -26,8 +26,7 @@ bool readLine(std::ifstream& in, std::string& line) {
 std::string temporaryNameBeside(const fs::path& target) {
     static std::mt19937_64 generator{std::random_device{}()};
     char suffix[32];
-    std::snprintf(suffix, sizeof suffix, ".quell-%016llx.tmp",
-                  static_cast<unsigned long long>(generator()));
+    std::snprintf(suffix, sizeof suffix, ".quell-%016llx.tmp", static_cast<unsigned long long>(generator()));
     return (target.parent_path() / suffix).string();
 }
 
@@ -77,12 +76,16 @@ std::string MakeShortcutName(std::string_view title) {
     std::string name(title);
     for (char& c : name) {
         switch (c) {
-            case ':': case '\\': case '/': case '*': case '?':
-            case '"': case '<': case '>': case '|':
-                c = '-';
-                break;
-            default:
-                break;
+        case ':':
+        case '\\':
+        case '/':
+        case '*':
+        case '?':
+        case '"':
+        case '<':
+        case '>':
+        case '|': c = '-'; break;
+        default: break;
         }
     }
     return name;

@@ -3,18 +3,14 @@
 namespace quell::browser {
 namespace {
 
-char16_t FoldAscii(char16_t c) {
-    return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c - u'A' + u'a') : c;
-}
+char16_t FoldAscii(char16_t c) { return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c - u'A' + u'a') : c; }
 
 }  // namespace
 
 bool StartsWithIgnoringCase(const std::u16string& entry, const std::u16string& prefix) {
-    if (prefix.size() > entry.size())
-        return false;
+    if (prefix.size() > entry.size()) return false;
     for (size_t i = 0; i < prefix.size(); ++i) {
-        if (FoldAscii(entry[i]) != FoldAscii(prefix[i]))
-            return false;
+        if (FoldAscii(entry[i]) != FoldAscii(prefix[i])) return false;
     }
     return true;
 }
@@ -33,10 +29,8 @@ CompletionResult CompleteAddress(const std::vector<std::u16string>& entries, con
             }
         }
     }
-    if (selection && selection->end < len)
-        result.selection = *selection;
-    else
-        result.selection = {len, static_cast<int>(result.text.size())};
+    if (selection && selection->end < len) result.selection = *selection;
+    else result.selection = {len, static_cast<int>(result.text.size())};
     return result;
 }
 

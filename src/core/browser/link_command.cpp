@@ -7,11 +7,9 @@ namespace quell::browser {
 void RunLinkCommand(const LinkTargets& targets, int kind, int index, ScreenRect screenRect,
                     const std::string& argument) {
     if (kind == commands::kDirect) {
-        if (targets.navigate)
-            targets.navigate(argument);
+        if (targets.navigate) targets.navigate(argument);
     } else if (kind == commands::kExecute) {
-        if (targets.open)
-            targets.open(argument);
+        if (targets.open) targets.open(argument);
     } else if (kind >= commands::kBack && targets.dispatcher) {
         targets.dispatcher->DispatchCommand(kind, index, screenRect);
     }

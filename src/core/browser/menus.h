@@ -35,8 +35,8 @@ enum MenuCommand : int {
 enum MenuId : int { kFileMenu = 131, kEditMenu = 132, kViewMenu = 133, kFavoriteMenu = 168 };
 
 struct MenuItem {
-    int id = 0;                    // 0 for a separator or a submenu
-    std::string_view caption;      // UTF-8, with '&' before the accelerator letter
+    int id = 0;                     // 0 for a separator or a submenu
+    std::string_view caption;       // UTF-8, with '&' before the accelerator letter
     std::vector<MenuItem> submenu;  // non-empty for a submenu
     bool isSeparator() const { return id == 0 && submenu.empty(); }
 };

@@ -17,15 +17,12 @@ public:
 inline bool NamesNoSound(std::string_view path) {
     const size_t slash = path.find_last_of("\\/");
     const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
-    if (name.size() != 4)
-        return false;
+    if (name.size() != 4) return false;
     constexpr std::string_view kNull = "NULL";
     for (size_t i = 0; i < 4; ++i) {
         char c = name[i];
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-        if (c != kNull[i])
-            return false;
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+        if (c != kNull[i]) return false;
     }
     return true;
 }

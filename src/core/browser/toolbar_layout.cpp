@@ -8,8 +8,7 @@ ToolbarRightGroup LayoutToolbarRightGroup(int width) {
 
 const ToolbarButtonSpec* FindToolbarButton(int controlId) {
     for (const ToolbarButtonSpec& layout : kToolbarButtons) {
-        if (layout.controlId == controlId)
-            return &layout;
+        if (layout.controlId == controlId) return &layout;
     }
     return nullptr;
 }

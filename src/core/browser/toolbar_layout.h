@@ -42,8 +42,7 @@ inline constexpr std::array<ToolbarButtonSpec, 12> kToolbarButtons = {{
 }};
 
 // The combo's rectangle at creation (left, top, right, bottom).
-inline constexpr int kToolbarComboLeft = 200, kToolbarComboTop = 2, kToolbarComboRight = 600,
-                     kToolbarComboBottom = 300;
+inline constexpr int kToolbarComboLeft = 200, kToolbarComboTop = 2, kToolbarComboRight = 600, kToolbarComboBottom = 300;
 
 struct Point {
     int x = 0, y = 0;

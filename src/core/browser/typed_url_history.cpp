@@ -7,16 +7,14 @@ namespace {
 // where a locale-dependent conversion could split a character.
 std::string ToLowerAscii(std::string text) {
     for (char& c : text) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     }
     return text;
 }
 
 void DropThrough(std::string& text, const std::string& marker) {
     const size_t at = text.find(marker);
-    if (at != std::string::npos)
-        text.erase(0, at + marker.size());
+    if (at != std::string::npos) text.erase(0, at + marker.size());
 }
 
 }  // namespace
@@ -30,15 +28,12 @@ std::string CleanTypedUrl(const std::string& value) {
 
 std::vector<std::string> LoadTypedUrlHistory(const TypedUrlSource& source) {
     std::vector<std::string> history;
-    if (!source)
-        return history;
+    if (!source) return history;
     for (int i = 1; i <= kTypedUrlLimit; ++i) {
         std::optional<std::string> value = source("url" + std::to_string(i));
-        if (!value)
-            continue;
+        if (!value) continue;
         // The value plus its NUL must fit the buffer; a longer one fails to read.
-        if (value->size() + 1 > kTypedUrlBufferBytes)
-            continue;
+        if (value->size() + 1 > kTypedUrlBufferBytes) continue;
         history.push_back(CleanTypedUrl(*value));
     }
     return history;

@@ -12,19 +12,19 @@ namespace quell::cabinet {
 
 const char* CabinetErrorName(int32_t code) {
     switch (code) {
-        case kNoError: return "None";
-        case CabinetNotFound: return "CabinetNotFound";
-        case NotACabinet: return "NotACabinet";
-        case UnknownVersion: return "UnknownVersion";
-        case CorruptCabinet: return "CorruptCabinet";
-        case OutOfMemory: return "OutOfMemory";
-        case BadCompressionType: return "BadCompressionType";
-        case DecompressFailed: return "DecompressFailed";
-        case TargetFileFailed: return "TargetFileFailed";
-        case ReserveMismatch: return "ReserveMismatch";
-        case WrongCabinet: return "WrongCabinet";
-        case UserAbort: return "UserAbort";
-        default: return "UnknownError";
+    case kNoError: return "None";
+    case CabinetNotFound: return "CabinetNotFound";
+    case NotACabinet: return "NotACabinet";
+    case UnknownVersion: return "UnknownVersion";
+    case CorruptCabinet: return "CorruptCabinet";
+    case OutOfMemory: return "OutOfMemory";
+    case BadCompressionType: return "BadCompressionType";
+    case DecompressFailed: return "DecompressFailed";
+    case TargetFileFailed: return "TargetFileFailed";
+    case ReserveMismatch: return "ReserveMismatch";
+    case WrongCabinet: return "WrongCabinet";
+    case UserAbort: return "UserAbort";
+    default: return "UnknownError";
     }
 }
 
@@ -259,7 +259,8 @@ bool openCabinet(CabinetContext& c, const char* name, bool expectSet, uint16_t w
         return fail(c, NotACabinet);
     const uint16_t version = readLe16(header, kHeaderVersion);
     if (version != kVersion) return fail(c, UnknownVersion, version);
-    if (expectSet && (readLe16(header, kHeaderSetId) != wantSet || readLe16(header, kHeaderCabinetIndex) != wantIndex)) return fail(c, WrongCabinet);
+    if (expectSet && (readLe16(header, kHeaderSetId) != wantSet || readLe16(header, kHeaderCabinetIndex) != wantIndex))
+        return fail(c, WrongCabinet);
     std::memcpy(c.header, header, kHeaderSize);
     c.flags = readLe16(header, kHeaderFlags);
 
@@ -309,7 +310,8 @@ bool openCabinet(CabinetContext& c, const char* name, bool expectSet, uint16_t w
     }
     c.folderTableStart = c.io.seek(c.headerHandle, 0, 1);
     if (c.folderTableStart < 0) return fail(c, CorruptCabinet);
-    if (c.io.seek(c.headerHandle, static_cast<long>(readLe32(header, kHeaderFilesOffset)), 0) < 0) return fail(c, CorruptCabinet);
+    if (c.io.seek(c.headerHandle, static_cast<long>(readLe32(header, kHeaderFilesOffset)), 0) < 0)
+        return fail(c, CorruptCabinet);
     c.folderCount = readLe16(header, kHeaderFolderCount);
     c.remainingFiles = readLe16(header, kHeaderFileCount);
     c.setId = readLe16(header, kHeaderSetId);

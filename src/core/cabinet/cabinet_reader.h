@@ -18,8 +18,8 @@ bool IsCabinet(CabinetContext* context, FileHandle handle, CabinetSummary* summa
 
 // Reads the cabinet path + name and walks its file table (and those of the
 // cabinets its folders run on into), notifying as it goes.
-bool Copy(CabinetContext* context, const char* cabinetName, const char* cabinetPath, int flags,
-          NotifyCallback notify, BlockHook blockHook, void* user);
+bool Copy(CabinetContext* context, const char* cabinetName, const char* cabinetPath, int flags, NotifyCallback notify,
+          BlockHook blockHook, void* user);
 
 // Releases everything the context holds. Always gives true.
 bool Destroy(CabinetContext* context);

@@ -110,7 +110,7 @@ struct BlockHookInfo {
     size_t reserveSize = 0;
     const uint8_t* data = nullptr;  // the block's compressed bytes (DataBlock only)
     size_t dataSize = 0;
-    bool split = false;             // the block was merged from two cabinets
+    bool split = false;  // the block was merged from two cabinets
     size_t firstPieceSize = 0;
     void* user = nullptr;
 };

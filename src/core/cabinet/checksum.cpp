@@ -12,10 +12,10 @@ uint32_t CabinetChecksum(std::span<const uint8_t> bytes, uint32_t seed) {
     }
     uint32_t tail = 0;
     switch (bytes.size() & 3) {
-        case 3: tail |= static_cast<uint32_t>(bytes[i++]) << 16; [[fallthrough]];
-        case 2: tail |= static_cast<uint32_t>(bytes[i++]) << 8; [[fallthrough]];
-        case 1: tail |= bytes[i]; break;
-        default: break;
+    case 3: tail |= static_cast<uint32_t>(bytes[i++]) << 16; [[fallthrough]];
+    case 2: tail |= static_cast<uint32_t>(bytes[i++]) << 8; [[fallthrough]];
+    case 1: tail |= bytes[i]; break;
+    default: break;
     }
     return sum ^ tail;
 }

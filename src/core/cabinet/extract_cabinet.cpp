@@ -22,8 +22,9 @@ FileHandle openOutputFile(const Destination& d, const char* storedName) {
     if (path.empty()) return -1;
     // An existing file is replaced whole, and a symbolic link planted at the
     // name is refused rather than followed out of the destination.
-    os::RawOpenMode mode = TranslateOpenFlags(
-        kOpenBinary | kOpenCreate | kOpenTruncate | kOpenSequential | kOpenWriteOnly, kPermissionRead | kPermissionWrite);
+    os::RawOpenMode mode =
+        TranslateOpenFlags(kOpenBinary | kOpenCreate | kOpenTruncate | kOpenSequential | kOpenWriteOnly,
+                           kPermissionRead | kPermissionWrite);
     mode.noFollow = true;
     return os::rawOpen(path.c_str(), mode);
 }
@@ -40,9 +41,9 @@ void finishOutputFile(const Destination& d, const CabinetNotification& n) {
 intptr_t notifyExtraction(NotificationKind kind, CabinetNotification& n) {
     const auto* d = static_cast<const Destination*>(n.user);
     switch (kind) {
-        case FileBegin: return openOutputFile(*d, n.text1);
-        case FileEnd: finishOutputFile(*d, n); return 1;
-        default: return 0;
+    case FileBegin: return openOutputFile(*d, n.text1);
+    case FileEnd: finishOutputFile(*d, n); return 1;
+    default: return 0;
     }
 }
 

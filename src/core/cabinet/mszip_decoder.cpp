@@ -18,8 +18,8 @@ constexpr uint16_t kLengthBase[29] = {3,  4,  5,  6,  7,  8,  9,  10, 11,  13,  
                                       31, 35, 43, 51, 59, 67, 83, 99, 115, 131, 163, 195, 227, 258};
 constexpr uint8_t kLengthExtra[29] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2,
                                       2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 0};
-constexpr uint16_t kDistanceBase[30] = {1,   2,   3,   4,   5,   7,    9,    13,   17,   25,
-                                        33,  49,  65,  97,  129, 193,  257,  385,  513,  769,
+constexpr uint16_t kDistanceBase[30] = {1,    2,    3,    4,    5,    7,    9,    13,    17,    25,
+                                        33,   49,   65,   97,   129,  193,  257,  385,   513,   769,
                                         1025, 1537, 2049, 3073, 4097, 6145, 8193, 12289, 16385, 24577};
 constexpr uint8_t kDistanceExtra[30] = {0, 0, 0, 0, 1, 1, 2, 2,  3,  3,  4,  4,  5,  5,  6,
                                         6, 7, 7, 8, 8, 9, 9, 10, 10, 11, 11, 12, 12, 13, 13};
@@ -122,8 +122,7 @@ bool buildTable(HuffmanTable& t, const uint8_t* lengths, unsigned n) {
         if (len > kFastBits) continue;
         unsigned reversed = 0;
         for (unsigned b = 0; b < len; ++b) reversed |= ((c >> b) & 1u) << (len - 1 - b);
-        for (unsigned k = reversed; k < kFastSize; k += 1u << len)
-            t.fast[k] = static_cast<uint16_t>(sym << 4 | len);
+        for (unsigned k = reversed; k < kFastSize; k += 1u << len) t.fast[k] = static_cast<uint16_t>(sym << 4 | len);
     }
     return true;
 }

@@ -24,9 +24,9 @@ const CabinetIo& PosixCabinetIo() { return kPosixIo; }
 os::RawOpenMode TranslateOpenFlags(int flags, int mode) {
     os::RawOpenMode m;
     switch (flags & kOpenAccessMask) {
-        case kOpenWriteOnly: m.access = os::RawAccess::WriteOnly; break;
-        case kOpenReadWrite: m.access = os::RawAccess::ReadWrite; break;
-        default: m.access = os::RawAccess::ReadOnly; break;
+    case kOpenWriteOnly: m.access = os::RawAccess::WriteOnly; break;
+    case kOpenReadWrite: m.access = os::RawAccess::ReadWrite; break;
+    default: m.access = os::RawAccess::ReadOnly; break;
     }
     m.create = (flags & kOpenCreate) != 0;
     m.truncate = (flags & kOpenTruncate) != 0;

@@ -22,8 +22,7 @@ constexpr SlotTables makeSlotTables() {
     }
     for (unsigned i = 0; i < kLengthSlots; ++i) {
         t.lengthExtra[i] = static_cast<uint8_t>(i < 6 ? 0 : i == kLengthSlots - 1 ? 0 : (i - 2) / 4);
-        t.lengthBase[i] =
-            static_cast<uint16_t>(i == 0 ? 0 : t.lengthBase[i - 1] + (1u << t.lengthExtra[i - 1]));
+        t.lengthBase[i] = static_cast<uint16_t>(i == 0 ? 0 : t.lengthBase[i - 1] + (1u << t.lengthExtra[i - 1]));
     }
     return t;
 }
@@ -76,8 +75,7 @@ struct Model {
         }
         countdown = 50;
         for (unsigned i = 0; i < symbols; ++i)
-            entry[i].cumulative =
-                static_cast<uint16_t>((entry[i].cumulative - entry[i + 1].cumulative + 1) >> 1);
+            entry[i].cumulative = static_cast<uint16_t>((entry[i].cumulative - entry[i + 1].cumulative + 1) >> 1);
         for (unsigned i = 0; i + 1 < symbols; ++i)
             for (unsigned j = i + 1; j < symbols; ++j)
                 if (entry[j].cumulative > entry[i].cumulative) {

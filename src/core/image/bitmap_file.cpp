@@ -108,7 +108,7 @@ BitmapError readHeader(std::span<const uint8_t> block, Header& h) {
 struct Layout {
     std::array<uint32_t, 256> palette{};  // opaque pixels; entries the file lacks are black
     Channel channels[3];
-    uint64_t pixelOffset = 0;             // from the start of the block after the file header
+    uint64_t pixelOffset = 0;  // from the start of the block after the file header
 };
 
 // Whether the compression is one the decoder knows and the bit count one
@@ -120,18 +120,11 @@ BitmapError checkFormat(const Header& h) {
         valid = h.bitCount == 1 || h.bitCount == 2 || h.bitCount == 4 || h.bitCount == 8 || h.bitCount == 16 ||
                 h.bitCount == 24 || h.bitCount == 32;
         break;
-    case kRle8:
-        valid = h.bitCount == 8 && h.paletteEntrySize == 4;
-        break;
-    case kRle4:
-        valid = h.bitCount == 4 && h.paletteEntrySize == 4;
-        break;
+    case kRle8: valid = h.bitCount == 8 && h.paletteEntrySize == 4; break;
+    case kRle4: valid = h.bitCount == 4 && h.paletteEntrySize == 4; break;
     case kBitFields:
-    case kAlphaBitFields:
-        valid = (h.bitCount == 16 || h.bitCount == 32) && h.paletteEntrySize == 4;
-        break;
-    default:
-        return BitmapError::UnsupportedCompression;
+    case kAlphaBitFields: valid = (h.bitCount == 16 || h.bitCount == 32) && h.paletteEntrySize == 4; break;
+    default: return BitmapError::UnsupportedCompression;
     }
     return valid ? BitmapError::None : BitmapError::BadBitCount;
 }
@@ -334,23 +327,13 @@ BitmapError decode(std::span<const uint8_t> bytes, PixelImage& out) {
 
 const char* BitmapErrorName(BitmapError error) {
     static constexpr const char* kNames[] = {
-        "none",
-        "cannot-read",
-        "not-a-bitmap",
-        "truncated-header",
-        "unknown-header",
-        "bad-dimensions",
-        "bad-planes",
-        "unsupported-compression",
-        "bad-bit-count",
-        "top-down-run-length",
-        "too-large",
-        "truncated-palette",
-        "bad-bit-masks",
-        "truncated-pixels",
-        "run-outside-picture",
+        "none",           "cannot-read",         "not-a-bitmap",        "truncated-header",
+        "unknown-header", "bad-dimensions",      "bad-planes",          "unsupported-compression",
+        "bad-bit-count",  "top-down-run-length", "too-large",           "truncated-palette",
+        "bad-bit-masks",  "truncated-pixels",    "run-outside-picture",
     };
-    static_assert(std::size(kNames) == static_cast<size_t>(BitmapError::RunOutsidePicture) + 1, "a name for every error");
+    static_assert(std::size(kNames) == static_cast<size_t>(BitmapError::RunOutsidePicture) + 1,
+                  "a name for every error");
     return errorNameFromTable(error, kNames);
 }
 

@@ -49,14 +49,8 @@ constexpr size_t kGraphicControlSize = 4;
 
 const char* GifErrorName(GifError error) {
     static constexpr const char* kNames[] = {
-        "none",
-        "cannot-read",
-        "not-a-gif",
-        "truncated",
-        "unknown-block",
-        "bad-graphic-control",
-        "too-large",
-        "bad-image-data",
+        "none",          "cannot-read",         "not-a-gif", "truncated",
+        "unknown-block", "bad-graphic-control", "too-large", "bad-image-data",
     };
     static_assert(std::size(kNames) == static_cast<size_t>(GifError::BadImageData) + 1, "a name for every error");
     return errorNameFromTable(error, kNames);
@@ -69,7 +63,7 @@ struct GifDecoder::State {
     std::array<uint8_t, 768> globalColours{};
 
     std::vector<Descriptor> descriptors;
-    std::vector<uint32_t> controls;       // the graphic control value of each image
+    std::vector<uint32_t> controls;  // the graphic control value of each image
     std::vector<StoredImage> images;
 
     std::span<const uint8_t> data;
@@ -232,14 +226,16 @@ struct GifDecoder::State {
             static constexpr int kStep[4] = {8, 8, 4, 2};
             int streamRow = 0;
             for (int pass = 0; pass < 4; ++pass)
-                for (int p = kStart[pass]; p < height; p += kStep[pass]) streamRowOf[static_cast<size_t>(p)] = streamRow++;
+                for (int p = kStart[pass]; p < height; p += kStep[pass])
+                    streamRowOf[static_cast<size_t>(p)] = streamRow++;
         } else {
             for (int p = 0; p < height; ++p) streamRowOf[static_cast<size_t>(p)] = p;
         }
         stored.rows.reserve(static_cast<size_t>(storedSize));
         static constexpr uint8_t kPadding[3] = {0, 0, 0};
         for (int s = 0; s < height && width > 0; ++s) {
-            const uint8_t* row = pixels.data() + static_cast<size_t>(streamRowOf[static_cast<size_t>(height - 1 - s)]) * width;
+            const uint8_t* row =
+                pixels.data() + static_cast<size_t>(streamRowOf[static_cast<size_t>(height - 1 - s)]) * width;
             stored.rows.insert(stored.rows.end(), row, row + width);
             stored.rows.insert(stored.rows.end(), kPadding, kPadding + (stride - width));
         }

@@ -216,7 +216,8 @@ std::vector<uint8_t> EncodeGif(const GifFile& file) {
         const int tableBits = local ? localBits : globalBits;
         const int minCodeSize = frame.minCodeSize > 0 ? frame.minCodeSize : std::max(2, tableBits);
         out.push_back(static_cast<uint8_t>(minCodeSize));
-        const size_t expected = static_cast<size_t>(std::max(frame.width, 0)) * static_cast<size_t>(std::max(frame.height, 0));
+        const size_t expected =
+            static_cast<size_t>(std::max(frame.width, 0)) * static_cast<size_t>(std::max(frame.height, 0));
         std::vector<uint8_t> coded;
         if (frame.indices.size() == expected) {
             coded = frame.interlaced ? EncodeGifLzw(interlaceRows(frame), minCodeSize, frame.lzw)

@@ -11,9 +11,9 @@ namespace quell::image {
 
 // What the LZW coder does once its code table is full (4096 codes).
 enum class GifTablePolicy {
-    ClearWhenFull,      // send a clear code as soon as the table fills (what ordinary writers do)
-    ClearOneCodeLate,   // send one more code with the full table, then a clear code
-    NeverClear,         // keep coding with the full table (a "deferred clear")
+    ClearWhenFull,     // send a clear code as soon as the table fills (what ordinary writers do)
+    ClearOneCodeLate,  // send one more code with the full table, then a clear code
+    NeverClear,        // keep coding with the full table (a "deferred clear")
 };
 
 struct GifLzwOptions {
@@ -24,8 +24,7 @@ struct GifLzwOptions {
 
 // LZW-codes pixel indices (each below 2^minCodeSize) into a packed byte
 // stream, without the sub-block framing.
-std::vector<uint8_t> EncodeGifLzw(std::span<const uint8_t> indices, int minCodeSize,
-                                  const GifLzwOptions& options = {});
+std::vector<uint8_t> EncodeGifLzw(std::span<const uint8_t> indices, int minCodeSize, const GifLzwOptions& options = {});
 
 struct GifFrame {
     int left = 0, top = 0, width = 0, height = 0;
@@ -35,8 +34,8 @@ struct GifFrame {
     int transparent = -1;                // colour index, -1 for none
     int disposal = 0;                    // disposal method 0..7
     bool interlaced = false;
-    bool controlBlock = true;            // write a graphic control extension before the image
-    int minCodeSize = 0;                 // 0: chosen from the colour table size
+    bool controlBlock = true;  // write a graphic control extension before the image
+    int minCodeSize = 0;       // 0: chosen from the colour table size
     GifLzwOptions lzw;
 };
 

@@ -43,8 +43,8 @@ RampPlan PlanGradientRamp(const RampInput& in) {
     plan.showsRamp = true;
     const int size = in.vertical ? in.clientBottom : in.clientRight;
     // upper > position > lower, so upper is never zero here.
-    plan.extent = static_cast<int>(static_cast<double>(in.position) / static_cast<double>(in.upper) *
-                                   static_cast<double>(size));
+    plan.extent =
+        static_cast<int>(static_cast<double>(in.position) / static_cast<double>(in.upper) * static_cast<double>(size));
 
     const ChannelStep r = StepFor(RedOf(in.start), RedOf(in.end));
     const ChannelStep g = StepFor(GreenOf(in.start), GreenOf(in.end));
@@ -55,15 +55,11 @@ RampPlan PlanGradientRamp(const RampInput& in) {
         const int nearEdge = static_cast<int>(static_cast<float>(i) * bandSize);
         const int farEdge = static_cast<int>(static_cast<float>(i + 1) * bandSize);
         const ColourRef colour = MakeColourRef(ChannelAt(r, i), ChannelAt(g, i), ChannelAt(b, i));
-        if (in.vertical)
-            plan.fills.push_back({0, nearEdge, in.clientRight + 1, farEdge, colour});
-        else
-            plan.fills.push_back({nearEdge, 0, farEdge, in.clientBottom + 1, colour});
+        if (in.vertical) plan.fills.push_back({0, nearEdge, in.clientRight + 1, farEdge, colour});
+        else plan.fills.push_back({nearEdge, 0, farEdge, in.clientBottom + 1, colour});
         if (farEdge > plan.extent) {
-            if (in.vertical)
-                plan.fills.push_back({0, farEdge, in.clientRight, in.clientBottom, in.background});
-            else
-                plan.fills.push_back({farEdge, 0, in.clientRight, in.clientBottom, in.background});
+            if (in.vertical) plan.fills.push_back({0, farEdge, in.clientRight, in.clientBottom, in.background});
+            else plan.fills.push_back({farEdge, 0, in.clientRight, in.clientBottom, in.background});
             break;
         }
     }

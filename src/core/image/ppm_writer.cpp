@@ -5,8 +5,7 @@
 namespace quell::image {
 
 std::vector<uint8_t> EncodePpm(const PixelImage& image) {
-    const std::string header =
-        "P6\n" + std::to_string(image.width) + " " + std::to_string(image.height) + "\n255\n";
+    const std::string header = "P6\n" + std::to_string(image.width) + " " + std::to_string(image.height) + "\n255\n";
     std::vector<uint8_t> out(header.begin(), header.end());
     const size_t count = static_cast<size_t>(image.width) * static_cast<size_t>(image.height);
     out.reserve(out.size() + 3 * count);

@@ -35,9 +35,9 @@ struct StreamHeader {
 class MidiStreamClient {
 public:
     virtual ~MidiStreamClient() = default;
-    virtual void onStreamOpened() = 0;                                   // MOM_OPEN
-    virtual void onStreamClosed() = 0;                                   // MOM_CLOSE
-    virtual void onStreamBufferDone(StreamHeader& header) = 0;           // MOM_DONE
+    virtual void onStreamOpened() = 0;                                        // MOM_OPEN
+    virtual void onStreamClosed() = 0;                                        // MOM_CLOSE
+    virtual void onStreamBufferDone(StreamHeader& header) = 0;                // MOM_DONE
     virtual void onStreamPosition(StreamHeader& header, uint32_t event) = 0;  // MOM_POSITIONCB
 };
 

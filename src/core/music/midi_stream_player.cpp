@@ -170,8 +170,7 @@ void MidiStreamPlayer::OnBufferDone(StreamHeader& header) {
         if (index < 0) return;
 
         switch (m_state) {
-        case PlayerState::Drained:
-            return;
+        case PlayerState::Drained: return;
         case PlayerState::EndReached:
             if (++m_returnedCount >= kBufferCount) {
                 m_state = PlayerState::Drained;

@@ -105,8 +105,8 @@ int StreamFiller::ConvertEvent(TrackEvent& event, StreamBuffer& buffer) {
     }
 
     if (event.status >= 0x80 && event.status <= 0xEF) {
-        uint32_t word = (MEVT_SHORTMSG << 24) | (uint32_t(event.data2) << 16) | (uint32_t(event.data1) << 8) |
-                        event.status;
+        uint32_t word =
+            (MEVT_SHORTMSG << 24) | (uint32_t(event.data2) << 16) | (uint32_t(event.data1) << 8) | event.status;
         if ((event.status & 0xF0) == 0xB0 && event.data1 == 7) word |= MEVT_F_CALLBACK;
         return writeEvent(buffer, event.tick, word) ? kFillReady : kConvertBufferFull;
     }

@@ -12,9 +12,9 @@ namespace quell::os {
 intptr_t rawOpen(const char* path, const RawOpenMode& mode) {
     int flags = O_CLOEXEC;
     switch (mode.access) {
-        case RawAccess::ReadOnly: flags |= O_RDONLY; break;
-        case RawAccess::WriteOnly: flags |= O_WRONLY; break;
-        case RawAccess::ReadWrite: flags |= O_RDWR; break;
+    case RawAccess::ReadOnly: flags |= O_RDONLY; break;
+    case RawAccess::WriteOnly: flags |= O_WRONLY; break;
+    case RawAccess::ReadWrite: flags |= O_RDWR; break;
     }
     if (mode.create) flags |= O_CREAT;
     if (mode.truncate) flags |= O_TRUNC;

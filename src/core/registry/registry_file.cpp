@@ -25,7 +25,7 @@ std::string_view trim(std::string_view s) {
 // Root names as exports spell them, and their short forms, mapped to one spelling.
 std::string canonicalKeyPath(std::string_view path) {
     static const std::pair<std::string_view, std::string_view> kRoots[] = {
-        {"hkcr", "hkey_classes_root"}, {"hkcu", "hkey_current_user"}, {"hklm", "hkey_local_machine"},
+        {"hkcr", "hkey_classes_root"}, {"hkcu", "hkey_current_user"},   {"hklm", "hkey_local_machine"},
         {"hku", "hkey_users"},         {"hkcc", "hkey_current_config"},
     };
     std::string p = lower(path);
@@ -191,8 +191,8 @@ RegistryFile RegistryFile::Parse(std::span<const uint8_t> bytes) {
             size_t close = line.rfind(']');
             if (close == std::string_view::npos || line.size() < 2 || line[1] == '-') continue;
             std::string path = canonicalKeyPath(line.substr(1, close - 1));
-            auto it = std::find_if(file.m_keys.begin(), file.m_keys.end(),
-                                   [&](const Key& k) { return k.path == path; });
+            auto it =
+                std::find_if(file.m_keys.begin(), file.m_keys.end(), [&](const Key& k) { return k.path == path; });
             if (it == file.m_keys.end()) {
                 file.m_keys.push_back(Key{path, {}});
                 current = &file.m_keys.back();
@@ -218,8 +218,7 @@ RegistryFile RegistryFile::Parse(std::span<const uint8_t> bytes) {
 
         // Hex data continues on the next line after a trailing backslash.
         std::string joined(rest);
-        while (!joined.empty() && joined.back() == '\\' && i + 1 < lines.size() &&
-               lower(joined).rfind("hex", 0) == 0) {
+        while (!joined.empty() && joined.back() == '\\' && i + 1 < lines.size() && lower(joined).rfind("hex", 0) == 0) {
             joined.pop_back();
             joined += trim(lines[++i]);
         }

@@ -28,10 +28,10 @@ RegistryReader::RegistryReader(std::shared_ptr<const RegistryFile> file, std::st
 bool RegistryReader::ReadValue(int root, const std::string& keyAndValuePath, std::string& text) const {
     const char* rootName = nullptr;
     switch (root) {
-        case kRootClasses: rootName = "HKEY_CLASSES_ROOT"; break;
-        case kRootCurrentUser: rootName = "HKEY_CURRENT_USER"; break;
-        case kRootLocalMachine: rootName = "HKEY_LOCAL_MACHINE"; break;
-        default: return false;
+    case kRootClasses: rootName = "HKEY_CLASSES_ROOT"; break;
+    case kRootCurrentUser: rootName = "HKEY_CURRENT_USER"; break;
+    case kRootLocalMachine: rootName = "HKEY_LOCAL_MACHINE"; break;
+    default: return false;
     }
     std::string key = rootName;
     std::string valueName = keyAndValuePath;
@@ -45,29 +45,25 @@ bool RegistryReader::ReadValue(int root, const std::string& keyAndValuePath, std
     if (!value || value->data.size() > kValueBufferBytes) return false;
 
     switch (value->type) {
-        case ValueType::String:
-        case ValueType::ExpandString: {
-            const auto& d = value->data;
-            size_t end = 0;
-            while (end < d.size() && d[end] != 0) ++end;
-            text.assign(reinterpret_cast<const char*>(d.data()), end);
-            return true;
-        }
-        case ValueType::Dword: {
-            if (value->data.size() != 4) {
-                text = "Can't convert to string";
-                return false;
-            }
-            const auto v = static_cast<int32_t>(bytes::readLe32(value->data, 0));
-            text = std::to_string(static_cast<long>(v));
-            return true;
-        }
-        case ValueType::Binary:
-            text = "Binary data";
-            return false;
-        default:
+    case ValueType::String:
+    case ValueType::ExpandString: {
+        const auto& d = value->data;
+        size_t end = 0;
+        while (end < d.size() && d[end] != 0) ++end;
+        text.assign(reinterpret_cast<const char*>(d.data()), end);
+        return true;
+    }
+    case ValueType::Dword: {
+        if (value->data.size() != 4) {
             text = "Can't convert to string";
             return false;
+        }
+        const auto v = static_cast<int32_t>(bytes::readLe32(value->data, 0));
+        text = std::to_string(static_cast<long>(v));
+        return true;
+    }
+    case ValueType::Binary: text = "Binary data"; return false;
+    default: text = "Can't convert to string"; return false;
     }
 }
 

@@ -69,7 +69,9 @@ private:
         m_report.findings.push_back({CheckSeverity::Warning, std::move(key), std::move(problem)});
     }
     // Every key the main window reads, for the check of cut values.
-    void reads(std::string_view section, std::string_view key) { m_readKeys.push_back({std::string(section), std::string(key)}); }
+    void reads(std::string_view section, std::string_view key) {
+        m_readKeys.push_back({std::string(section), std::string(key)});
+    }
 
     std::string frameText() const { return std::to_string(m_frameWidth) + "x" + std::to_string(m_frameHeight); }
 
@@ -142,8 +144,9 @@ private:
         auto bytes = os::readFile(m_location.path(name), kOutlineReadLimit);
         auto points = bytes ? ParseOutline(*bytes) : std::nullopt;
         if (!points) {
-            error(key, "the outline file " + name + " is malformed (its point count does not match its size, "
-                       "or exceeds 8191)");
+            error(key, "the outline file " + name +
+                           " is malformed (its point count does not match its size, "
+                           "or exceeds 8191)");
             return;
         }
         if (points->size() < 3) {
@@ -163,9 +166,9 @@ private:
         }
         if (outside > 0) {
             const OutlinePoint& p = (*points)[*first];
-            error(key, "the outline file " + name + " has " + std::to_string(outside) +
-                           " points outside the " + frameText() + " frame, the first is point " +
-                           std::to_string(*first) + " at " + std::to_string(p.x) + "," + std::to_string(p.y));
+            error(key, "the outline file " + name + " has " + std::to_string(outside) + " points outside the " +
+                           frameText() + " frame, the first is point " + std::to_string(*first) + " at " +
+                           std::to_string(p.x) + "," + std::to_string(p.y));
         }
     }
 
@@ -173,12 +176,11 @@ private:
         reads("WebBrowser", "Position");
         reads("WebBrowser", "StartPage");
         const std::string key = keyOf("WebBrowser", "Position");
-        if (!m_model.browserRect.isSet())
-            error(key, "unset: the browser gets no area on the frame");
-        else
-            checkRect(key, m_model.browserRect, "the browser rectangle");
+        if (!m_model.browserRect.isSet()) error(key, "unset: the browser gets no area on the frame");
+        else checkRect(key, m_model.browserRect, "the browser rectangle");
         const std::string start = m_reader.ReadString("WebBrowser", "StartPage");
-        if (ToLowerAscii(start) == "quellcard.htm") checkFile(keyOf("WebBrowser", "StartPage"), "start page", "quellcard.htm");
+        if (ToLowerAscii(start) == "quellcard.htm")
+            checkFile(keyOf("WebBrowser", "StartPage"), "start page", "quellcard.htm");
     }
 
     void checkAddressBar() {
@@ -200,10 +202,8 @@ private:
         reads("StatusBar", "FontColor");
         if (!m_model.hasStatusBar) return;
         const std::string key = keyOf("StatusBar", "Position");
-        if (!m_model.statusRect.isSet())
-            error(key, "unset: the status text is created with no area");
-        else
-            checkRect(key, m_model.statusRect, "the status text rectangle");
+        if (!m_model.statusRect.isSet()) error(key, "unset: the status text is created with no area");
+        else checkRect(key, m_model.statusRect, "the status text rectangle");
     }
 
     void checkProgressBar() {
@@ -251,8 +251,9 @@ private:
             checkPicturePlace(keyOf("AnimationGif", name), p.file, p.x, p.y);
         }
         for (const MissingEntry& m : m_model.missingPictures)
-            error(keyOf("AnimationGif", m.key), "missing within NumberOfGif: an empty message box, and no further "
-                                                "pictures are read");
+            error(keyOf("AnimationGif", m.key),
+                  "missing within NumberOfGif: an empty message box, and no further "
+                  "pictures are read");
         if (m_model.missingPictures.empty())
             checkBeyondCount("AnimationGif", "Gif", "NumberOfGif", m_reader.ReadInt("AnimationGif", "NumberOfGif"));
     }
@@ -267,8 +268,7 @@ private:
                     m.key.find_first_not_of("0123456789", kind.keyStem.size()) != std::string::npos)
                     continue;
                 missing = true;
-                error(keyOf("Button", m.key), "missing within " + countKey +
-                                                  ": an empty message box, and no further " +
+                error(keyOf("Button", m.key), "missing within " + countKey + ": an empty message box, and no further " +
                                                   std::string(kind.keyStem) + " buttons are read");
             }
             if (!missing) checkBeyondCount("Button", kind.keyStem, countKey, m_reader.ReadInt("Button", countKey));
@@ -286,13 +286,14 @@ private:
         const std::string name = std::string(stemOf(b.kind)) + std::to_string(b.index);
         reads("Button", name);
         const std::string key = keyOf("Button", name);
-        const struct { const char* role; const std::string* file; } images[] = {
+        const struct {
+            const char* role;
+            const std::string* file;
+        } images[] = {
             {"normal image", &b.normalImage}, {"pressed image", &b.pressedImage}, {"hover image", &b.hoverImage}};
         for (const auto& image : images) {
-            if (image.file->empty())
-                error(key, std::string("the ") + image.role + " is empty");
-            else
-                checkBitmap(key, image.role, *image.file, nullptr);
+            if (image.file->empty()) error(key, std::string("the ") + image.role + " is empty");
+            else checkBitmap(key, image.role, *image.file, nullptr);
         }
         checkRect(key, SkinRect{b.x, b.y, b.x + b.width, b.y + b.height}, "the button rectangle");
         std::string sound = b.sound;
@@ -319,7 +320,8 @@ private:
         }
         for (const MissingEntry& m : m_model.missingTexts)
             error(keyOf("Text", m.key), "missing within TextNo: \"" + m.message + "\", and no further labels are read");
-        if (m_model.missingTexts.empty()) checkBeyondCount("Text", "Text", "TextNo", m_reader.ReadInt("Text", "TextNo"));
+        if (m_model.missingTexts.empty())
+            checkBeyondCount("Text", "Text", "TextNo", m_reader.ReadInt("Text", "TextNo"));
     }
 
     void checkSound() {
@@ -387,11 +389,10 @@ SkinCheckReport CheckSkinFolder(const std::string& folder) {
     }
     if (descriptions.size() != 1) {
         SkinCheckReport report;
-        report.findings.push_back(
-            {CheckSeverity::Error, folder,
-             descriptions.empty() ? "holds no description file (*.ini)"
-                                  : "holds " + std::to_string(descriptions.size()) +
-                                        " description files (*.ini); a skin has exactly one"});
+        report.findings.push_back({CheckSeverity::Error, folder,
+                                   descriptions.empty() ? "holds no description file (*.ini)"
+                                                        : "holds " + std::to_string(descriptions.size()) +
+                                                              " description files (*.ini); a skin has exactly one"});
         return report;
     }
     return CheckSkinDescription(descriptions.front());

@@ -47,8 +47,8 @@ ButtonEntry ParseButtonEntry(std::string_view key, std::string_view value, int32
 
 int32_t ActionCode(std::string_view keyword) {
     static constexpr std::array<std::string_view, 16> kActions = {
-        "back", "forward", "home", "stop", "reload", "print", "exit", "minimize",
-        "maximize", "favorite", "mail", "direct", "execute", "file", "edit", "view"};
+        "back",     "forward",  "home", "stop",   "reload",  "print", "exit", "minimize",
+        "maximize", "favorite", "mail", "direct", "execute", "file",  "edit", "view"};
     std::string lower = ToLowerAscii(keyword);
     for (size_t i = 0; i < kActions.size(); ++i) {
         if (lower == kActions[i]) return static_cast<int32_t>(i + 1);

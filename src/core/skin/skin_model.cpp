@@ -146,13 +146,11 @@ std::string DescribeSkinModel(const SkinModel& m) {
     if (m.addressBarRect.isSet())
         out += "addressbar " + rectText(m.addressBarRect) + " font " + quoted(m.addressFont) + " size " +
                std::to_string(m.addressFontSize) + "\n";
-    else
-        out += "addressbar none\n";
+    else out += "addressbar none\n";
     if (m.hasStatusBar)
         out += "statusbar " + rectText(m.statusRect) + " font " + quoted(m.statusFont) + " size " +
                std::to_string(m.statusFontSize) + " colour " + colourText(m.statusColour) + "\n";
-    else
-        out += "statusbar none\n";
+    else out += "statusbar none\n";
     if (m.progressRect.isSet()) {
         out += "progress " + rectText(m.progressRect) + (m.progressGradient ? " gradient" : " standard") +
                (m.progressVertical ? " vertical" : " horizontal") + (m.progressSmooth ? " smooth" : " segmented");
@@ -166,8 +164,7 @@ std::string DescribeSkinModel(const SkinModel& m) {
     if (m.navigationGifRect.isSet())
         out += "navigationgif " + std::to_string(m.navigationGifRect.left) + "," +
                std::to_string(m.navigationGifRect.top) + " " + quoted(m.navigationGifFile) + "\n";
-    else
-        out += "navigationgif none\n";
+    else out += "navigationgif none\n";
 
     for (size_t i = 0; i < m.pictures.size(); ++i) {
         const PictureEntry& p = m.pictures[i];
@@ -179,10 +176,10 @@ std::string DescribeSkinModel(const SkinModel& m) {
     for (const ButtonKind& kind : kButtonKinds) {
         for (const ButtonEntry& b : m.buttons) {
             if (b.kind != kind.commandCode) continue;
-            out += "button " + std::string(kind.keyStem) + std::to_string(b.index) + " code " +
-                   std::to_string(b.kind) + " normal " + quoted(b.normalImage) + " pressed " + quoted(b.pressedImage) +
-                   " hover " + quoted(b.hoverImage) + " at " + std::to_string(b.x) + "," + std::to_string(b.y) +
-                   " size " + std::to_string(b.width) + "x" + std::to_string(b.height) + " key " +
+            out += "button " + std::string(kind.keyStem) + std::to_string(b.index) + " code " + std::to_string(b.kind) +
+                   " normal " + quoted(b.normalImage) + " pressed " + quoted(b.pressedImage) + " hover " +
+                   quoted(b.hoverImage) + " at " + std::to_string(b.x) + "," + std::to_string(b.y) + " size " +
+                   std::to_string(b.width) + "x" + std::to_string(b.height) + " key " +
                    (b.keyColour == -1 ? std::string("none") : std::to_string(b.keyColour)) + " tooltip " +
                    quoted(b.tooltip.empty() ? kind.defaultTooltip : b.tooltip) + " sound " + quoted(b.sound);
             if (b.kind == commands::kDirect || b.kind == commands::kExecute) out += " target " + quoted(b.target);
@@ -201,8 +198,8 @@ std::string DescribeSkinModel(const SkinModel& m) {
                std::to_string(t.normalColour) + "," + std::to_string(t.hoverColour) + "," +
                std::to_string(t.thirdColour) + " size " + std::to_string(t.size) + " style " + (t.bold ? "b" : "-") +
                (t.italic ? "i" : "-") + (t.underline ? "u" : "-") + " at " + std::to_string(t.x) + "," +
-               std::to_string(t.y) + " size " + std::to_string(t.width) + "x" + std::to_string(t.height) +
-               " action " + std::to_string(t.action) + " caption " + quoted(t.caption);
+               std::to_string(t.y) + " size " + std::to_string(t.width) + "x" + std::to_string(t.height) + " action " +
+               std::to_string(t.action) + " caption " + quoted(t.caption);
         if (t.action == commands::kDirect || t.action == commands::kExecute) out += " argument " + quoted(t.argument);
         out += "\n";
     }

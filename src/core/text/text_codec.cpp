@@ -38,11 +38,20 @@ bool isValidUtf8(std::string_view s) {
         auto c = static_cast<unsigned char>(s[i]);
         size_t len;
         uint32_t min;
-        if (c < 0x80) { ++i; continue; }
-        if ((c & 0xE0) == 0xC0) { len = 2; min = 0x80; }
-        else if ((c & 0xF0) == 0xE0) { len = 3; min = 0x800; }
-        else if ((c & 0xF8) == 0xF0) { len = 4; min = 0x10000; }
-        else return false;
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        if ((c & 0xE0) == 0xC0) {
+            len = 2;
+            min = 0x80;
+        } else if ((c & 0xF0) == 0xE0) {
+            len = 3;
+            min = 0x800;
+        } else if ((c & 0xF8) == 0xF0) {
+            len = 4;
+            min = 0x10000;
+        } else return false;
         if (i + len > s.size()) return false;
         uint32_t cp = c & (0x7F >> len);
         for (size_t k = 1; k < len; ++k) {

@@ -26,7 +26,8 @@ namespace {
 void quietenLibraryLog() {
     static std::once_flag once;
     std::call_once(once, [] {
-        for (int level : {FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG}) fluid_set_log_function(level, nullptr, nullptr);
+        for (int level : {FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG})
+            fluid_set_log_function(level, nullptr, nullptr);
     });
 }
 
@@ -68,35 +69,20 @@ void FluidSynthesizer::shortMessage(uint8_t status, uint8_t data1, uint8_t data2
     fluid_synth_t* synth = m_state->synth;
     int channel = status & 0x0F;
     switch (status & 0xF0) {
-    case 0x80:
-        fluid_synth_noteoff(synth, channel, data1);
-        break;
+    case 0x80: fluid_synth_noteoff(synth, channel, data1); break;
     case 0x90:
         // A note-on of velocity 0 is a note-off; FluidSynth treats it so.
         fluid_synth_noteon(synth, channel, data1, data2);
         break;
-    case 0xA0:
-        fluid_synth_key_pressure(synth, channel, data1, data2);
-        break;
-    case 0xB0:
-        fluid_synth_cc(synth, channel, data1, data2);
-        break;
-    case 0xC0:
-        fluid_synth_program_change(synth, channel, data1);
-        break;
-    case 0xD0:
-        fluid_synth_channel_pressure(synth, channel, data1);
-        break;
-    case 0xE0:
-        fluid_synth_pitch_bend(synth, channel, data1 | (data2 << 7));
-        break;
-    default:
-        break;
+    case 0xA0: fluid_synth_key_pressure(synth, channel, data1, data2); break;
+    case 0xB0: fluid_synth_cc(synth, channel, data1, data2); break;
+    case 0xC0: fluid_synth_program_change(synth, channel, data1); break;
+    case 0xD0: fluid_synth_channel_pressure(synth, channel, data1); break;
+    case 0xE0: fluid_synth_pitch_bend(synth, channel, data1 | (data2 << 7)); break;
+    default: break;
     }
 }
 
-void FluidSynthesizer::silence() {
-    fluid_synth_all_sounds_off(m_state->synth, -1);
-}
+void FluidSynthesizer::silence() { fluid_synth_all_sounds_off(m_state->synth, -1); }
 
 }  // namespace quell::platform

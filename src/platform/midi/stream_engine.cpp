@@ -28,8 +28,7 @@ bool StreamEngine::setTimeDivision(uint32_t division) {
             smpteNumerator = 100000000;
             denominator = 2997ull * ticksPerFrame;
             break;
-        default:
-            return false;
+        default: return false;
         }
     } else {
         if (division == 0) return false;
@@ -127,8 +126,7 @@ void StreamEngine::dispatch(StreamHeader* header, uint32_t event) {
         if (!m_smpte && tempo != 0) m_tempo = tempo;
         break;
     }
-    default:
-        break;
+    default: break;
     }
     if (event & music::MEVT_F_CALLBACK) {
         header->offset = m_cursor;

@@ -185,10 +185,8 @@ void ThreadedMidiStream::schedulerLoop() {
             next = m_engine.advance(m_clock.nowMicros());
             collectLocked();
         }
-        if (next)
-            m_clock.waitUntil(lock, m_schedulerWake, *next);
-        else
-            m_schedulerWake.wait(lock);
+        if (next) m_clock.waitUntil(lock, m_schedulerWake, *next);
+        else m_schedulerWake.wait(lock);
     }
 }
 
@@ -203,18 +201,10 @@ void ThreadedMidiStream::notifierLoop() {
         lock.unlock();
         if (p.client) {
             switch (p.kind) {
-            case Pending::Opened:
-                p.client->onStreamOpened();
-                break;
-            case Pending::Closed:
-                p.client->onStreamClosed();
-                break;
-            case Pending::Done:
-                p.client->onStreamBufferDone(*p.header);
-                break;
-            case Pending::Position:
-                p.client->onStreamPosition(*p.header, p.event);
-                break;
+            case Pending::Opened: p.client->onStreamOpened(); break;
+            case Pending::Closed: p.client->onStreamClosed(); break;
+            case Pending::Done: p.client->onStreamBufferDone(*p.header); break;
+            case Pending::Position: p.client->onStreamPosition(*p.header, p.event); break;
             }
         }
         lock.lock();

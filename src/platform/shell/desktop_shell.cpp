@@ -24,7 +24,8 @@ bool DesktopShell::Open(const std::string& target) {
     QString text = QString::fromStdString(target).trimmed();
     if (text.isEmpty()) return false;
     if (HasUrlScheme(target)) return QDesktopServices::openUrl(QUrl(text));
-    if (QFileInfo::exists(text)) return QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(text).absoluteFilePath()));
+    if (QFileInfo::exists(text))
+        return QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(text).absoluteFilePath()));
     // Neither an address nor a file: a command line, started on its own.
     QStringList parts = QProcess::splitCommand(text);
     if (parts.isEmpty()) return false;

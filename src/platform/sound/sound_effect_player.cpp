@@ -11,15 +11,12 @@ SoundEffectPlayer::SoundEffectPlayer() = default;
 SoundEffectPlayer::~SoundEffectPlayer() = default;
 
 std::string SoundEffectPlayer::ResolveSoundFile(const std::string& path) {
-    if (path.empty())
-        return {};
+    if (path.empty()) return {};
     std::string normalised = path;
     for (char& c : normalised) {
-        if (c == '\\')
-            c = '/';
+        if (c == '\\') c = '/';
     }
-    if (os::isRegularFile(normalised))
-        return normalised;
+    if (os::isRegularFile(normalised)) return normalised;
     const size_t slash = normalised.find_last_of('/');
     const std::string folder = slash == std::string::npos ? std::string(".") : normalised.substr(0, slash);
     const std::string name = slash == std::string::npos ? normalised : normalised.substr(slash + 1);
@@ -28,11 +25,9 @@ std::string SoundEffectPlayer::ResolveSoundFile(const std::string& path) {
 }
 
 void SoundEffectPlayer::PlayAsync(const std::string& path) {
-    if (browser::NamesNoSound(path))
-        return;
+    if (browser::NamesNoSound(path)) return;
     const std::string file = ResolveSoundFile(path);
-    if (file.empty())
-        return;
+    if (file.empty()) return;
     std::unique_ptr<QSoundEffect>& effect = m_effects[file];
     if (!effect) {
         effect = std::make_unique<QSoundEffect>();

@@ -12,7 +12,9 @@
 
 namespace quell::ui {
 
-inline QString toQString(const std::string& utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
+inline QString toQString(const std::string& utf8) {
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
 inline std::string toStdString(const QString& text) { return text.toUtf8().toStdString(); }
 
 // A skin rectangle as a Qt rectangle of width right - left and height bottom - top.

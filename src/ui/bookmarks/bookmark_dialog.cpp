@@ -110,8 +110,10 @@ void BookmarkDialog::buildButtons() {
         void (BookmarkDialog::*action)();
     } buttons[] = {
         {"Add", 159, 160, QColor(0, 100, 0), "Add current page to bookmark", &m_add, &BookmarkDialog::addCurrentPage},
-        {"Delete", 161, 162, QColor(192, 0, 0), "Delete a selected bookmark", &m_delete, &BookmarkDialog::deleteSelected},
-        {"New Folder", 163, 164, QColor(0, 0, 192), "Make a new bookmark folder", &m_newFolder, &BookmarkDialog::newFolder},
+        {"Delete", 161, 162, QColor(192, 0, 0), "Delete a selected bookmark", &m_delete,
+         &BookmarkDialog::deleteSelected},
+        {"New Folder", 163, 164, QColor(0, 0, 192), "Make a new bookmark folder", &m_newFolder,
+         &BookmarkDialog::newFolder},
     };
     // Each button is as wide as its icon and caption need, laid out in a row.
     int x = 3;
@@ -149,9 +151,9 @@ std::optional<std::string> BookmarkDialog::diskPathOf(const QString& treePath) c
 
 void BookmarkDialog::refill() {
     m_tree->clear();
-    QTreeWidgetItem* top = m_tree->makeItem(QString::fromUtf8(bookmarks::kRootLabel.data(),
-                                                              static_cast<int>(bookmarks::kRootLabel.size())),
-                                            bookmarks::kFolderImage);
+    QTreeWidgetItem* top = m_tree->makeItem(
+        QString::fromUtf8(bookmarks::kRootLabel.data(), static_cast<int>(bookmarks::kRootLabel.size())),
+        bookmarks::kFolderImage);
     m_tree->addTopLevelItem(top);
     TreeWidgetSink sink(*m_tree, top);
     bookmarks::FillTree(sink, m_folder);
@@ -283,7 +285,8 @@ DiskChange BookmarkDialog::renameOnDisk(const QString& parentPath, const QString
     return operation.Rename() == bookmarks::OperationResult::Done ? DiskChange::Done : DiskChange::Refused;
 }
 
-DiskChange BookmarkDialog::moveOnDisk(const QString& oldParentPath, const QString& label, const QString& newParentPath) {
+DiskChange BookmarkDialog::moveOnDisk(const QString& oldParentPath, const QString& label,
+                                      const QString& newParentPath) {
     auto from = diskPathOf(oldParentPath);
     auto to = diskPathOf(newParentPath);
     if (!from || !to) return DiskChange::Refused;
@@ -291,8 +294,8 @@ DiskChange BookmarkDialog::moveOnDisk(const QString& oldParentPath, const QStrin
     std::error_code ec;
     // Moving into a folder that already holds that name merges or replaces;
     // the tree then shows the disk again rather than a second item.
-    bool clash = *from != *to &&
-                 std::filesystem::exists(std::filesystem::symlink_status(*to + label.toStdString(), ec));
+    bool clash =
+        *from != *to && std::filesystem::exists(std::filesystem::symlink_status(*to + label.toStdString(), ec));
     bookmarks::ShellFileOperation operation(*m_prompt);
     operation.AddSource(source);
     operation.AddDestination(*to);

@@ -89,18 +89,18 @@ QImage activeIcon(int kind) {
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     switch (kind) {
-        case 0:  // add the current page: a page with a green plus
-            drawPage(p, QRectF(5.5, 2.5, 19, 25), QColor(255, 255, 250), QColor(70, 90, 70));
-            drawMark(p, QPointF(22, 22), 16, Mark::Plus, QColor(0, 140, 0));
-            break;
-        case 1:  // delete: a page with a red cross
-            drawPage(p, QRectF(5.5, 2.5, 19, 25), QColor(255, 255, 250), QColor(90, 70, 70));
-            drawMark(p, QPointF(22, 22), 16, Mark::Cross, QColor(200, 20, 20));
-            break;
-        default:  // new folder: a yellow folder with a blue plus
-            drawFolder(p, QRectF(2.5, 6.5, 24, 19), QColor(240, 200, 80), QColor(130, 100, 30));
-            drawMark(p, QPointF(22, 22), 16, Mark::Plus, QColor(20, 60, 200));
-            break;
+    case 0:  // add the current page: a page with a green plus
+        drawPage(p, QRectF(5.5, 2.5, 19, 25), QColor(255, 255, 250), QColor(70, 90, 70));
+        drawMark(p, QPointF(22, 22), 16, Mark::Plus, QColor(0, 140, 0));
+        break;
+    case 1:  // delete: a page with a red cross
+        drawPage(p, QRectF(5.5, 2.5, 19, 25), QColor(255, 255, 250), QColor(90, 70, 70));
+        drawMark(p, QPointF(22, 22), 16, Mark::Cross, QColor(200, 20, 20));
+        break;
+    default:  // new folder: a yellow folder with a blue plus
+        drawFolder(p, QRectF(2.5, 6.5, 24, 19), QColor(240, 200, 80), QColor(130, 100, 30));
+        drawMark(p, QPointF(22, 22), 16, Mark::Plus, QColor(20, 60, 200));
+        break;
     }
     return image;
 }

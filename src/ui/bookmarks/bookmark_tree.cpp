@@ -25,7 +25,8 @@ class LabelDelegate final : public QStyledItemDelegate {
 public:
     explicit LabelDelegate(BookmarkTree* tree) : QStyledItemDelegate(tree), m_tree(tree) {}
 
-    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override {
         QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
         if (auto* line = qobject_cast<QLineEdit*>(editor)) line->setMaxLength(BookmarkTree::kMaxLabelLength);
         return editor;

@@ -6,9 +6,9 @@
 namespace quell::ui {
 
 enum class DiskChange {
-    Done,      // the disk now matches the change the tree is about to show
-    Refused,   // nothing changed on disk (refused, declined or failed): leave the tree as it is
-    Reload,    // the disk changed in a way the tree cannot mirror item by item: refill it
+    Done,     // the disk now matches the change the tree is about to show
+    Refused,  // nothing changed on disk (refused, declined or failed): leave the tree as it is
+    Reload,   // the disk changed in a way the tree cannot mirror item by item: refill it
 };
 
 class BookmarkTreeHost {

@@ -22,9 +22,10 @@ bool ask(QWidget* owner, const QString& title, const QString& text) {
 
 bool MessageBoxFilePrompt::confirmDelete(const std::vector<std::string>& paths) {
     if (paths.empty()) return false;
-    QString text = paths.size() == 1
-                       ? QStringLiteral("Are you sure you want to permanently delete \"%1\"?").arg(nameOf(paths.front()))
-                       : QStringLiteral("Are you sure you want to permanently delete these %1 items?").arg(paths.size());
+    QString text =
+        paths.size() == 1
+            ? QStringLiteral("Are you sure you want to permanently delete \"%1\"?").arg(nameOf(paths.front()))
+            : QStringLiteral("Are you sure you want to permanently delete these %1 items?").arg(paths.size());
     if (paths.size() == 1 && QFileInfo(QString::fromStdString(paths.front())).isDir())
         text += QStringLiteral("\n\nEverything in the folder is deleted with it.");
     return ask(m_owner, QStringLiteral("Confirm Delete"), text);

@@ -9,8 +9,7 @@
 namespace quell::ui {
 
 int mulDivRound(int number, int numerator, int denominator) {
-    if (denominator == 0)
-        return -1;
+    if (denominator == 0) return -1;
     const int64_t product = static_cast<int64_t>(number) * numerator;
     int64_t quotient = product / denominator;
     const int64_t remainder = product % denominator;

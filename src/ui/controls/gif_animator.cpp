@@ -32,25 +32,21 @@ GifAnimator* GifAnimator::CreateAnimator(QWidget* parent, int x, int y, const st
     image::GifDecoder decoder;
     // A file that holds no image cannot be shown either; it gets the same message.
     if (!decoder.LoadGifFile(path) || decoder.FrameCount() <= 0) {
-        if (messages)
-            messages->showMessage(formatNotFound(path));
+        if (messages) messages->showMessage(formatNotFound(path));
         return nullptr;
     }
     const int count = decoder.FrameCount();
     image::GifFrameInfo first;
-    if (!decoder.GetFrameInfo(0, first) || first.width <= 0 || first.height <= 0)
-        return nullptr;
+    if (!decoder.GetFrameInfo(0, first) || first.width <= 0 || first.height <= 0) return nullptr;
 
     std::vector<QImage> frames(static_cast<size_t>(count));
     std::vector<int> delays(static_cast<size_t>(count), 0);
     for (int i = 0; i < count; ++i) {
         image::GifFrameInfo info;
-        if (decoder.GetFrameInfo(i, info))
-            delays[static_cast<size_t>(i)] = info.delay * 10;
+        if (decoder.GetFrameInfo(i, info)) delays[static_cast<size_t>(i)] = info.delay * 10;
         image::PixelImage picture;
         // Transparent pixels become white; a frame that cannot be made stays empty.
-        if (decoder.CreateFrameBitmap(i, picture))
-            frames[static_cast<size_t>(i)] = toQImage(picture);
+        if (decoder.CreateFrameBitmap(i, picture)) frames[static_cast<size_t>(i)] = toQImage(picture);
     }
 
     auto* animator = new GifAnimator(parent, std::move(frames), std::move(delays));
@@ -65,13 +61,10 @@ GifAnimator::GifAnimator(QWidget* parent, std::vector<QImage> frames, std::vecto
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-GifAnimator::~GifAnimator() {
-    stopWorker();
-}
+GifAnimator::~GifAnimator() { stopWorker(); }
 
 bool GifAnimator::StartAnimation() {
-    if (m_worker.joinable() || m_frames.empty())
-        return false;
+    if (m_worker.joinable() || m_frames.empty()) return false;
     {
         std::lock_guard lock(m_mutex);
         m_stopping = false;
@@ -81,19 +74,16 @@ bool GifAnimator::StartAnimation() {
 }
 
 void GifAnimator::PauseAnimation() {
-    if (!m_worker.joinable())
-        return;
+    if (!m_worker.joinable()) return;
     std::lock_guard lock(m_mutex);
     ++m_pauses;
 }
 
 void GifAnimator::ResumeAnimation() {
-    if (!m_worker.joinable())
-        return;
+    if (!m_worker.joinable()) return;
     {
         std::lock_guard lock(m_mutex);
-        if (m_pauses > 0)
-            --m_pauses;
+        if (m_pauses > 0) --m_pauses;
     }
     m_wake.notify_all();
 }
@@ -112,8 +102,7 @@ void GifAnimator::DestroyAnimator() {
 }
 
 void GifAnimator::stopWorker() {
-    if (!m_worker.joinable())
-        return;
+    if (!m_worker.joinable()) return;
     {
         std::lock_guard lock(m_mutex);
         m_stopping = true;
@@ -130,25 +119,23 @@ void GifAnimator::runWorker() {
     for (;;) {
         for (size_t i = 0; i < count; ++i) {
             m_wake.wait(lock, [this] { return m_stopping || m_pauses == 0; });
-            if (m_stopping)
-                return;
+            if (m_stopping) return;
             if (!m_framePending.exchange(true)) {
                 const int index = static_cast<int>(i);
                 // Widgets are painted on the GUI thread only; the request is
                 // dropped if the animator is gone by the time it arrives.
-                QMetaObject::invokeMethod(this, [this, index] { showFrame(index); }, Qt::QueuedConnection);
+                QMetaObject::invokeMethod(
+                    this, [this, index] { showFrame(index); }, Qt::QueuedConnection);
             }
             const int delay = std::max(m_delays[i], kMinimumSleepMs);
-            if (m_wake.wait_for(lock, std::chrono::milliseconds(delay), [this] { return m_stopping; }))
-                return;
+            if (m_wake.wait_for(lock, std::chrono::milliseconds(delay), [this] { return m_stopping; })) return;
         }
     }
 }
 
 void GifAnimator::showFrame(int index) {
     m_framePending = false;
-    if (pauseCount() > 0)
-        return;
+    if (pauseCount() > 0) return;
     m_shownFrame = index;
     ++m_framesShown;
     repaint();
@@ -158,13 +145,10 @@ void GifAnimator::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     // While paused, a repaint goes back to the first image.
     const int index = (m_worker.joinable() && pauseCount() == 0) ? m_shownFrame : 0;
-    if (index < 0 || static_cast<size_t>(index) >= m_frames.size())
-        return;
+    if (index < 0 || static_cast<size_t>(index) >= m_frames.size()) return;
     const QImage& frame = m_frames[static_cast<size_t>(index)];
-    if (frame.isNull())
-        return;
-    if (frame.width() < width() || frame.height() < height())
-        painter.fillRect(rect(), Qt::white);
+    if (frame.isNull()) return;
+    if (frame.width() < width() || frame.height() < height()) painter.fillRect(rect(), Qt::white);
     painter.drawImage(0, 0, frame);
 }
 

@@ -22,8 +22,7 @@ class GifAnimator : public QWidget {
 public:
     // Null when the file cannot be loaded or holds no image; the message has
     // then been shown.
-    static GifAnimator* CreateAnimator(QWidget* parent, int x, int y, const std::string& path,
-                                       MessageSink* messages);
+    static GifAnimator* CreateAnimator(QWidget* parent, int x, int y, const std::string& path, MessageSink* messages);
     ~GifAnimator() override;
 
     bool StartAnimation();

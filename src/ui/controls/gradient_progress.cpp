@@ -11,9 +11,7 @@
 namespace quell::ui {
 namespace {
 
-QRect fromEdges(const image::RampRect& r) {
-    return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top);
-}
+QRect fromEdges(const image::RampRect& r) { return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top); }
 
 }  // namespace
 
@@ -69,8 +67,7 @@ void GradientProgress::paintEvent(QPaintEvent*) {
         QPainter offscreen(&buffer);
         for (const image::RampRect& fill : plan.fills) {
             const QRect area = fromEdges(fill);
-            if (!area.isEmpty())
-                offscreen.fillRect(area, colourFromValue(fill.colour));
+            if (!area.isEmpty()) offscreen.fillRect(area, colourFromValue(fill.colour));
         }
     }
     painter.drawPixmap(0, 0, buffer);

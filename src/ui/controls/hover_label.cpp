@@ -34,9 +34,7 @@ QString withoutMnemonics(const QString& caption) {
 
 }  // namespace
 
-int LabelCommandKind(const std::string& keyword) {
-    return skin::ActionCode(keyword);
-}
+int LabelCommandKind(const std::string& keyword) { return skin::ActionCode(keyword); }
 
 HoverLabel::HoverLabel(const QString& caption, browser::LinkTargets targets, QWidget* parent)
     : QWidget(parent), m_caption(caption), m_targets(std::move(targets)) {
@@ -69,16 +67,14 @@ void HoverLabel::SetLabelFont(const std::string& face, int size, int bold, int i
     update();
 }
 
-QColor HoverLabel::currentColour() const {
-    return colourFromValue(m_currentColour);
-}
+QColor HoverLabel::currentColour() const { return colourFromValue(m_currentColour); }
 
 void HoverLabel::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setFont(font());
     painter.setPen(colourFromValue(m_currentColour));
-    painter.drawText(rect(), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap | Qt::TextShowMnemonic |
-                                 Qt::TextExpandTabs, m_caption);
+    painter.drawText(
+        rect(), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap | Qt::TextShowMnemonic | Qt::TextExpandTabs, m_caption);
 }
 
 void HoverLabel::mouseMoveEvent(QMouseEvent* event) {
@@ -96,8 +92,7 @@ void HoverLabel::mousePressEvent(QMouseEvent* event) {
 }
 
 void HoverLabel::checkPointerLeft() {
-    if (pointerInside(this))
-        return;
+    if (pointerInside(this)) return;
     m_leaveTimer.stop();
     m_currentColour = m_normalColour;
     repaint();

@@ -17,13 +17,13 @@ struct LabelRecord {
     std::string face;           // empty: "Ms Sans Serif"
     uint32_t normalColour = 0;  // skin colour values, red in the low byte
     uint32_t hoverColour = 0;
-    int fourthValue = 0;        // kept; it has no effect
-    int sizePoints = -1;        // -1: 9 points
+    int fourthValue = 0;  // kept; it has no effect
+    int sizePoints = -1;  // -1: 9 points
     int bold = 0;
     int italic = 0;
     int underline = 0;
-    std::string keyword;        // command keyword, matched after lower-casing
-    std::string argument;       // target of "direct" and "execute"; empty otherwise
+    std::string keyword;   // command keyword, matched after lower-casing
+    std::string argument;  // target of "direct" and "execute"; empty otherwise
 };
 
 // The command kind of a label keyword (1..16), or -1 for an unknown one.

@@ -18,8 +18,7 @@ QImage toQImage(const image::PixelImage& picture) {
 
 image::PixelImage toPixelImage(const QImage& source) {
     image::PixelImage picture;
-    if (source.isNull())
-        return picture;
+    if (source.isNull()) return picture;
     const QImage argb = source.convertToFormat(QImage::Format_ARGB32);
     picture.width = argb.width();
     picture.height = argb.height();

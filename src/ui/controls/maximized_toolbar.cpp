@@ -20,10 +20,9 @@ MaximizedToolbar::MaximizedToolbar(const std::vector<std::string>& history, Addr
     setAccessibleName(QStringLiteral("Toolbar"));
 
     for (const browser::ToolbarButtonSpec& layout : browser::kToolbarButtons) {
-        ResourceBitmapButton* b = ResourceBitmapButton::CreateResourceButton(
-            layout.controlId, layout.firstBitmap, layout.x, layout.y, this, dispatcher);
-        if (!b)
-            continue;
+        ResourceBitmapButton* b = ResourceBitmapButton::CreateResourceButton(layout.controlId, layout.firstBitmap,
+                                                                             layout.x, layout.y, this, dispatcher);
+        if (!b) continue;
         b->setToolTipText(QString::fromUtf8(layout.tooltip.data(), static_cast<qsizetype>(layout.tooltip.size())));
         m_buttons[layout.controlId] = b;
     }
@@ -47,10 +46,8 @@ ResourceBitmapButton* MaximizedToolbar::button(int controlId) const {
 void MaximizedToolbar::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     const browser::ToolbarRightGroup group = browser::LayoutToolbarRightGroup(event->size().width());
-    if (ResourceBitmapButton* b = button(commands::kToolbarMinimize))
-        b->move(group.minimize.x, group.minimize.y);
-    if (ResourceBitmapButton* b = button(commands::kToolbarExit))
-        b->move(group.exit.x, group.exit.y);
+    if (ResourceBitmapButton* b = button(commands::kToolbarMinimize)) b->move(group.minimize.x, group.minimize.y);
+    if (ResourceBitmapButton* b = button(commands::kToolbarExit)) b->move(group.exit.x, group.exit.y);
     m_combo->move(group.combo.x, group.combo.y);
 }
 

@@ -8,13 +8,11 @@
 namespace quell::ui {
 
 ResourceBitmapButton* ResourceBitmapButton::CreateResourceButton(int controlId, int firstBitmapId, int x, int y,
-                                                                 QWidget* parent,
-                                                                 browser::CommandSink* dispatcher) {
+                                                                 QWidget* parent, browser::CommandSink* dispatcher) {
     std::array<QPixmap, 3> pictures;
     for (int i = 0; i < 3; ++i) {
         pictures[static_cast<size_t>(i)] = toolbarPicture(firstBitmapId + i);
-        if (pictures[static_cast<size_t>(i)].isNull())
-            return nullptr;
+        if (pictures[static_cast<size_t>(i)].isNull()) return nullptr;
     }
     auto* button = new ResourceBitmapButton(controlId, std::move(pictures), parent, dispatcher);
     button->setGeometry(x, y, button->m_pictures[0].width(), button->m_pictures[0].height());
@@ -39,8 +37,7 @@ void ResourceBitmapButton::paintEvent(QPaintEvent*) {
 }
 
 void ResourceBitmapButton::onClicked() {
-    if (m_dispatcher)
-        m_dispatcher->DispatchCommand(m_controlId, 0, screenRectOf(this));
+    if (m_dispatcher) m_dispatcher->DispatchCommand(m_controlId, 0, screenRectOf(this));
 }
 
 }  // namespace quell::ui

@@ -14,8 +14,8 @@ class ResourceBitmapButton : public ThreeStateButton {
     Q_OBJECT
 public:
     // Null when a picture is missing; the button is then left out.
-    static ResourceBitmapButton* CreateResourceButton(int controlId, int firstBitmapId, int x, int y,
-                                                      QWidget* parent, browser::CommandSink* dispatcher);
+    static ResourceBitmapButton* CreateResourceButton(int controlId, int firstBitmapId, int x, int y, QWidget* parent,
+                                                      browser::CommandSink* dispatcher);
 
     int controlId() const { return m_controlId; }
     // Sets the tooltip and the name a screen reader announces.

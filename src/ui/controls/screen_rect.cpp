@@ -13,8 +13,6 @@ bool containsScreenPoint(const QWidget* widget, const QPoint& globalPos) {
     return widget->rect().contains(widget->mapFromGlobal(globalPos));
 }
 
-bool pointerInside(const QWidget* widget) {
-    return containsScreenPoint(widget, QCursor::pos());
-}
+bool pointerInside(const QWidget* widget) { return containsScreenPoint(widget, QCursor::pos()); }
 
 }  // namespace quell::ui

@@ -20,8 +20,7 @@ namespace {
 
 // What a screen reader calls a button whose skin gives it no tooltip.
 QString kindName(int kind, int controlId) {
-    if (controlId == kPhotoControlId)
-        return QStringLiteral("Photo");
+    if (controlId == kPhotoControlId) return QStringLiteral("Photo");
     if (kind >= commands::kBack && kind <= commands::kView) {
         std::string_view stem = skin::kButtonKinds[kind - commands::kBack].keyStem;
         return QString::fromLatin1(stem.data(), static_cast<qsizetype>(stem.size()));
@@ -42,8 +41,7 @@ SkinButton* SkinButton::CreateButton(const SkinButtonSpec& request, QWidget* par
                                                      &effective.pressedPath};
     for (size_t i = 0; i < 3; ++i) {
         if (!image::LoadBitmapFile(*paths[i], bitmaps[i])) {
-            if (services.messages)
-                services.messages->showMessage(kBitmapUnreadableMessage);
+            if (services.messages) services.messages->showMessage(kBitmapUnreadableMessage);
             return nullptr;
         }
     }
@@ -94,8 +92,7 @@ void SkinButton::onPressed() {
 }
 
 void SkinButton::onClicked() {
-    if (m_services.dispatcher)
-        m_services.dispatcher->DispatchCommand(m_kind, m_index, screenRectOf(this));
+    if (m_services.dispatcher) m_services.dispatcher->DispatchCommand(m_kind, m_index, screenRectOf(this));
 }
 
 }  // namespace quell::ui

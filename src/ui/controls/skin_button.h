@@ -32,7 +32,7 @@ struct SkinButtonSpec {
     bool transparent = false;
     uint32_t keyColour = 0;  // skin colour value, red in the low byte
     std::string soundPath;
-    std::string toolTip;     // also the accessible name
+    std::string toolTip;  // also the accessible name
 };
 
 // Where a button reports and plays; any of them may be null.

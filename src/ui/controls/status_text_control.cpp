@@ -16,10 +16,8 @@ StatusTextControl::StatusTextControl(QWidget* parent)
 }
 
 void StatusTextControl::SetTextColour(int64_t colour) {
-    if (colour == -1)
-        m_textColour = palette().color(QPalette::Active, QPalette::ButtonText);
-    else
-        m_textColour = colourFromValue(static_cast<uint32_t>(colour));
+    if (colour == -1) m_textColour = palette().color(QPalette::Active, QPalette::ButtonText);
+    else m_textColour = colourFromValue(static_cast<uint32_t>(colour));
     update();
 }
 

@@ -17,10 +17,18 @@ struct PictureSet {
 };
 
 constexpr std::array<PictureSet, 13> kPictures = {{
-    {134, Glyph::Back, 29, 26},     {137, Glyph::Forward, 29, 26}, {140, Glyph::Stop, 29, 26},
-    {143, Glyph::Reload, 29, 26},   {146, Glyph::Home, 29, 26},    {149, Glyph::Print, 29, 26},
-    {153, Glyph::Restore, 29, 26},  {178, Glyph::Exit, 16, 14},    {187, Glyph::Minimize, 16, 14},
-    {207, Glyph::File, 29, 26},     {210, Glyph::Edit, 29, 26},    {213, Glyph::View, 29, 26},
+    {134, Glyph::Back, 29, 26},
+    {137, Glyph::Forward, 29, 26},
+    {140, Glyph::Stop, 29, 26},
+    {143, Glyph::Reload, 29, 26},
+    {146, Glyph::Home, 29, 26},
+    {149, Glyph::Print, 29, 26},
+    {153, Glyph::Restore, 29, 26},
+    {178, Glyph::Exit, 16, 14},
+    {187, Glyph::Minimize, 16, 14},
+    {207, Glyph::File, 29, 26},
+    {210, Glyph::Edit, 29, 26},
+    {213, Glyph::View, 29, 26},
     {216, Glyph::Go, 40, 18},
 }};
 
@@ -33,8 +41,7 @@ const QColor kStopRed(200, 32, 32);
 
 // The bevel: raised for hover, sunken for pressed, none when normal.
 void drawBevel(QPainter& p, const QRect& r, int state) {
-    if (state == 0)
-        return;
+    if (state == 0) return;
     const QColor topLeft = state == 1 ? kLight : kShadow;
     const QColor bottomRight = state == 1 ? kShadow : kLight;
     p.setPen(topLeft);
@@ -65,12 +72,8 @@ void drawGlyph(QPainter& p, Glyph glyph, const QColor& ink) {
     p.setPen(pen);
     p.setBrush(Qt::NoBrush);
     switch (glyph) {
-    case Glyph::Back:
-        arrow(p, true, ink);
-        break;
-    case Glyph::Forward:
-        arrow(p, false, ink);
-        break;
+    case Glyph::Back: arrow(p, true, ink); break;
+    case Glyph::Forward: arrow(p, false, ink); break;
     case Glyph::Stop: {
         QPainterPath octagon;
         const qreal a = 6.5, b = 2.7;
@@ -121,9 +124,7 @@ void drawGlyph(QPainter& p, Glyph glyph, const QColor& ink) {
         p.drawRect(QRectF(-6, -2, 9, 8));
         p.drawLine(QPointF(-6, -1), QPointF(3, -1));
         break;
-    case Glyph::Minimize:
-        p.fillRect(QRectF(-4, 2, 8, 2), ink);
-        break;
+    case Glyph::Minimize: p.fillRect(QRectF(-4, 2, 8, 2), ink); break;
     case Glyph::Exit:
         p.drawLine(QPointF(-3.5, -3.5), QPointF(3.5, 3.5));
         p.drawLine(QPointF(-3.5, 3.5), QPointF(3.5, -3.5));
@@ -167,8 +168,7 @@ void drawGlyph(QPainter& p, Glyph glyph, const QColor& ink) {
         p.drawEllipse(QPointF(0, 0), 2.4, 2.4);
         break;
     }
-    case Glyph::Go:
-        break;
+    case Glyph::Go: break;
     }
 }
 
@@ -206,8 +206,7 @@ QPixmap render(const PictureSet& set, int state) {
     // The pressed picture moves one pixel down and right, as a pushed key does.
     const qreal shift = state == 2 ? 1.0 : 0.0;
     p.translate(set.width / 2.0 + shift, set.height / 2.0 + shift);
-    if (set.width < 20)
-        p.scale(0.85, 0.85);
+    if (set.width < 20) p.scale(0.85, 0.85);
     drawGlyph(p, set.glyph, state == 1 ? kHoverInk : kInk);
     p.end();
     return QPixmap::fromImage(image);
@@ -218,8 +217,7 @@ QPixmap render(const PictureSet& set, int state) {
 QPixmap toolbarPicture(int resourceId) {
     for (const PictureSet& set : kPictures) {
         const int state = resourceId - set.firstId;
-        if (state >= 0 && state <= 2)
-            return render(set, state);
+        if (state >= 0 && state <= 2) return render(set, state);
     }
     return QPixmap();
 }

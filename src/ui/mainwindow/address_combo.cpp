@@ -17,8 +17,7 @@ AddressCombo::AddressCombo(const std::vector<std::string>& history, NavigateFn n
     setDuplicatesEnabled(true);
     setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     setAccessibleName(QStringLiteral("Address"));
-    for (const std::string& entry : history)
-        addItem(QString::fromStdString(entry));
+    for (const std::string& entry : history) addItem(QString::fromStdString(entry));
     setCurrentIndex(-1);
     setEditText(QString());
 
@@ -39,10 +38,8 @@ bool AddressCombo::filterKeyPress(QKeyEvent* event) {
     case Qt::Key_Return:
     case Qt::Key_Enter: {
         const QString text = currentText();
-        if (text.isEmpty())
-            return false;
-        if (m_navigate)
-            m_navigate(text.toStdString());
+        if (text.isEmpty()) return false;
+        if (m_navigate) m_navigate(text.toStdString());
         return true;
     }
     case Qt::Key_Delete:
@@ -51,15 +48,12 @@ bool AddressCombo::filterKeyPress(QKeyEvent* event) {
     case Qt::Key_Backspace:
         m_completionEnabled = browser::CompletionAllowedAfterKey(browser::kVirtualKeyBack);
         return false;
-    default:
-        m_completionEnabled = true;
-        return false;
+    default: m_completionEnabled = true; return false;
     }
 }
 
 void AddressCombo::completeFromList(const QString& typed) {
-    if (!m_completionEnabled)
-        return;
+    if (!m_completionEnabled) return;
     QLineEdit* edit = lineEdit();
     std::optional<browser::EditSelection> selection;
     if (edit->hasSelectedText()) {
@@ -71,10 +65,8 @@ void AddressCombo::completeFromList(const QString& typed) {
 
     std::vector<std::u16string> entries;
     entries.reserve(static_cast<size_t>(count()));
-    for (int i = 0; i < count(); ++i)
-        entries.push_back(itemText(i).toStdU16String());
-    const browser::CompletionResult result =
-        browser::CompleteAddress(entries, typed.toStdU16String(), selection);
+    for (int i = 0; i < count(); ++i) entries.push_back(itemText(i).toStdU16String());
+    const browser::CompletionResult result = browser::CompleteAddress(entries, typed.toStdU16String(), selection);
 
     if (result.matchedIndex >= 0) {
         // Selecting the entry fills the field without counting as a choice,
@@ -83,17 +75,13 @@ void AddressCombo::completeFromList(const QString& typed) {
         edit->setText(QString::fromStdU16String(result.text));
     }
     const browser::EditSelection& sel = result.selection;
-    if (sel.start == sel.end)
-        edit->setCursorPosition(sel.start);
-    else
-        edit->setSelection(sel.start, sel.end - sel.start);
+    if (sel.start == sel.end) edit->setCursorPosition(sel.start);
+    else edit->setSelection(sel.start, sel.end - sel.start);
 }
 
 void AddressCombo::navigateToEntry(int index) {
-    if (index < 0 || index >= count())
-        return;
-    if (m_navigate)
-        m_navigate(itemText(index).toStdString());
+    if (index < 0 || index >= count()) return;
+    if (m_navigate) m_navigate(itemText(index).toStdString());
 }
 
 }  // namespace quell::ui

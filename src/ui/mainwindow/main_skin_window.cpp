@@ -78,8 +78,8 @@ MainSkinWindow::MainSkinWindow(Locations locations, MessageSink* messages, QWidg
     // its view is placed when the skin is loaded.
     m_browser = new WebEngineBrowser(this, m_shell);
     m_browser->view()->hide();
-    m_dispatcher = std::make_unique<browser::CommandDispatcher>(*m_browser, m_shell, *this, m_messages,
-                                                                m_locations.skinIniPath);
+    m_dispatcher =
+        std::make_unique<browser::CommandDispatcher>(*m_browser, m_shell, *this, m_messages, m_locations.skinIniPath);
     m_events = std::make_unique<browser::NavigationEventHandler>(*m_browser);
     m_browser->setEvents(m_events.get());
 
@@ -170,8 +170,8 @@ bool MainSkinWindow::LoadSkin() {
     // 5. The Go button and the address bar.
     skin::SkinRect address = m_model.addressBarRect;
     if (address.isSet()) {
-        m_elements.goButton = ResourceBitmapButton::CreateResourceButton(ids::kGoButton, browser::kGoButtonFirstBitmap, address.left, address.top, this,
-                                                                m_dispatcher.get());
+        m_elements.goButton = ResourceBitmapButton::CreateResourceButton(
+            ids::kGoButton, browser::kGoButtonFirstBitmap, address.left, address.top, this, m_dispatcher.get());
         if (m_elements.goButton) {
             m_elements.goButton->setToolTipText(toQString(std::string(browser::kGoButtonTooltip)));
             registerControl(m_elements.goButton, ids::kGoButton);
@@ -185,8 +185,9 @@ bool MainSkinWindow::LoadSkin() {
         m_elements.address->view()->setStyleSheet(QStringLiteral("background-color: rgb(255,255,223);"));
         m_elements.address->setMaxVisibleItems(std::max(1, kDropDownExtra / std::max(1, m_elements.address->height())));
         SetControlFont(m_elements.address, m_model.addressFont, m_model.addressFontSize);
-        m_events->setAddressViews(m_views->skinAddress(m_elements.address),
-                                  m_views->toolbarAddress(m_elements.toolbar ? m_elements.toolbar->addressCombo() : nullptr));
+        m_events->setAddressViews(
+            m_views->skinAddress(m_elements.address),
+            m_views->toolbarAddress(m_elements.toolbar ? m_elements.toolbar->addressCombo() : nullptr));
     }
 
     // 6. The status text.
@@ -229,8 +230,9 @@ bool MainSkinWindow::LoadSkin() {
 
     // 8. The busy animation.
     if (m_model.navigationGifRect.isSet()) {
-        m_elements.busy = GifAnimator::CreateAnimator(this, m_model.navigationGifRect.left, m_model.navigationGifRect.top,
-                                             m_skinLocation.path(m_model.navigationGifFile), &m_messages);
+        m_elements.busy =
+            GifAnimator::CreateAnimator(this, m_model.navigationGifRect.left, m_model.navigationGifRect.top,
+                                        m_skinLocation.path(m_model.navigationGifFile), &m_messages);
         if (m_elements.busy) {
             m_elements.busy->StartAnimation();
             m_views->setBusyAnimation(m_elements.busy);
@@ -372,7 +374,9 @@ void MainSkinWindow::applyMaximizedLayout() {
         m_elements.toolbar->show();
         m_elements.toolbar->raise();
     }
-    if (m_browser) m_browser->view()->setGeometry(0, browser::kToolbarHeight, area.width(), area.height() - browser::kToolbarHeight);
+    if (m_browser)
+        m_browser->view()->setGeometry(0, browser::kToolbarHeight, area.width(),
+                                       area.height() - browser::kToolbarHeight);
     update();
 }
 
@@ -471,15 +475,15 @@ void MainSkinWindow::contextMenuEvent(QContextMenuEvent* event) { showSystemMenu
 
 void MainSkinWindow::showSystemMenu(const QPoint& globalPos) {
     switch (RunSystemMenu(this, globalPos, m_maximized)) {
-        case SystemMenuChoice::Restore: restoreWindow(); break;
-        case SystemMenuChoice::Move:
-            if (windowHandle()) windowHandle()->startSystemMove();
-            break;
-        case SystemMenuChoice::Minimize: minimizeWindow(); break;
-        case SystemMenuChoice::Maximize: maximizeWindow(); break;
-        case SystemMenuChoice::Close: closeWindow(); break;
-        case SystemMenuChoice::About: AboutDialog(this).exec(); break;
-        case SystemMenuChoice::None: break;
+    case SystemMenuChoice::Restore: restoreWindow(); break;
+    case SystemMenuChoice::Move:
+        if (windowHandle()) windowHandle()->startSystemMove();
+        break;
+    case SystemMenuChoice::Minimize: minimizeWindow(); break;
+    case SystemMenuChoice::Maximize: maximizeWindow(); break;
+    case SystemMenuChoice::Close: closeWindow(); break;
+    case SystemMenuChoice::About: AboutDialog(this).exec(); break;
+    case SystemMenuChoice::None: break;
     }
 }
 

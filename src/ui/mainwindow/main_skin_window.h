@@ -67,7 +67,9 @@ public:
     browser::CommandDispatcher& dispatcher() { return *m_dispatcher; }
     WebEngineBrowser* webBrowser() const { return m_browser; }
     QWidget* controlById(int id) const;
-    const std::vector<SkinButton*>& skinButtons(int kind) const { return m_elements.buttons.at(static_cast<size_t>(kind - 1)); }
+    const std::vector<SkinButton*>& skinButtons(int kind) const {
+        return m_elements.buttons.at(static_cast<size_t>(kind - 1));
+    }
     const std::vector<HoverLabel*>& textLabels() const { return m_elements.labels; }
     const std::vector<GifAnimator*>& pictures() const { return m_elements.pictures; }
     MaximizedToolbar* maximizedToolbar() const { return m_elements.toolbar; }

@@ -55,9 +55,7 @@ protected:
         if (*m_events) (*m_events)->BeforeNavigate2(url.toString().toStdString());
         return true;  // every navigation proceeds
     }
-    QWebEnginePage* createWindow(WebWindowType) override {
-        return new ExternalWindowPage(profile(), m_shell, this);
-    }
+    QWebEnginePage* createWindow(WebWindowType) override { return new ExternalWindowPage(profile(), m_shell, this); }
 
 private:
     void onCertificateError(const QWebEngineCertificateError& error) {
@@ -69,11 +67,11 @@ private:
             return;
         }
         e.defer();
-        auto answer = QMessageBox::warning(
-            QWebEngineView::forPage(this), QStringLiteral("Quellmark"),
-            QStringLiteral("The certificate of %1 is not trusted:\n%2\n\nOpen the page anyway?")
-                .arg(e.url().host(), e.description()),
-            QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+        auto answer =
+            QMessageBox::warning(QWebEngineView::forPage(this), QStringLiteral("Quellmark"),
+                                 QStringLiteral("The certificate of %1 is not trusted:\n%2\n\nOpen the page anyway?")
+                                     .arg(e.url().host(), e.description()),
+                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
         if (answer == QMessageBox::Yes) e.acceptCertificate();
         else e.rejectCertificate();
     }
@@ -84,11 +82,11 @@ private:
 
 QWebEnginePage::WebAction editAction(int commandId) {
     switch (commandId) {
-        case browser::kCommandCut: return QWebEnginePage::Cut;
-        case browser::kCommandCopy: return QWebEnginePage::Copy;
-        case browser::kCommandPaste: return QWebEnginePage::Paste;
-        case browser::kCommandSelectAll: return QWebEnginePage::SelectAll;
-        default: return QWebEnginePage::NoWebAction;
+    case browser::kCommandCut: return QWebEnginePage::Cut;
+    case browser::kCommandCopy: return QWebEnginePage::Copy;
+    case browser::kCommandPaste: return QWebEnginePage::Paste;
+    case browser::kCommandSelectAll: return QWebEnginePage::SelectAll;
+    default: return QWebEnginePage::NoWebAction;
     }
 }
 
@@ -130,7 +128,9 @@ int WebEngineBrowser::sourceWindowCount() const {
 QString WebEngineBrowser::homePage() {
     std::string page;
     registry::RegistryReader reader;
-    if (reader.ReadValue(registry::kRootCurrentUser, "Software\\Microsoft\\Internet Explorer\\Main\\Start Page", page) && !page.empty())
+    if (reader.ReadValue(registry::kRootCurrentUser, "Software\\Microsoft\\Internet Explorer\\Main\\Start Page",
+                         page) &&
+        !page.empty())
         return toQString(page);
     return QStringLiteral("about:blank");
 }
@@ -179,23 +179,23 @@ std::optional<uint32_t> WebEngineBrowser::QueryStatus(int commandId) {
 int32_t WebEngineBrowser::ExecDocumentCommand(browser::CommandGroup group, int commandId) {
     if (group == browser::CommandGroup::WebBrowser) {
         switch (commandId) {
-            case browser::kCommandFind: findInPage(); return browser::kResultOk;
-            case browser::kCommandViewSource: viewSource(); return browser::kResultOk;
-            case browser::kCommandInternetOptions: return browser::kResultOk;  // no settings of our own
-            default: return browser::kResultFail;
+        case browser::kCommandFind: findInPage(); return browser::kResultOk;
+        case browser::kCommandViewSource: viewSource(); return browser::kResultOk;
+        case browser::kCommandInternetOptions: return browser::kResultOk;  // no settings of our own
+        default: return browser::kResultFail;
         }
     }
     switch (commandId) {
-        case browser::kCommandOpen: openFile(); return browser::kResultOk;
-        case browser::kCommandSave: savePage(m_savedPath.isEmpty()); return browser::kResultOk;
-        case browser::kCommandSaveAs: savePage(true); return browser::kResultOk;
-        case browser::kCommandPageSetup: {
-            if (!m_printer) m_printer = std::make_unique<QPrinter>();
-            QPageSetupDialog(m_printer.get(), m_parent).exec();
-            return browser::kResultOk;
-        }
-        case browser::kCommandPrint: printPage(); return browser::kResultOk;
-        default: break;
+    case browser::kCommandOpen: openFile(); return browser::kResultOk;
+    case browser::kCommandSave: savePage(m_savedPath.isEmpty()); return browser::kResultOk;
+    case browser::kCommandSaveAs: savePage(true); return browser::kResultOk;
+    case browser::kCommandPageSetup: {
+        if (!m_printer) m_printer = std::make_unique<QPrinter>();
+        QPageSetupDialog(m_printer.get(), m_parent).exec();
+        return browser::kResultOk;
+    }
+    case browser::kCommandPrint: printPage(); return browser::kResultOk;
+    default: break;
     }
     QWebEnginePage::WebAction action = editAction(commandId);
     if (action == QWebEnginePage::NoWebAction) return browser::kResultFail;
@@ -249,8 +249,8 @@ void WebEngineBrowser::onDownloadRequested(QWebEngineDownloadRequest* download) 
 }
 
 void WebEngineBrowser::openFile() {
-    QString path = QFileDialog::getOpenFileName(m_parent, QString(), QString(),
-                                                QStringLiteral("Web pages (*.htm *.html *.mht *.xhtml);;All files (*)"));
+    QString path = QFileDialog::getOpenFileName(
+        m_parent, QString(), QString(), QStringLiteral("Web pages (*.htm *.html *.mht *.xhtml);;All files (*)"));
     if (!path.isEmpty()) m_view->setUrl(QUrl::fromLocalFile(path));
 }
 

@@ -59,15 +59,14 @@ void prepare() {
             g.streams.push_back(blocks.encode({all.data() + at, std::min<size_t>(32768, all.size() - at)}));
     }
     g.mszipCab = *g.folder / "mszip.cab";
-    cabtest::writeBytes(g.mszipCab, quellkit::cab::WriteCabinet(
-                                         {quellkit::cab::WriterFolder{std::make_shared<quellkit::cab::MszipEncoder>(6), files}}));
+    cabtest::writeBytes(g.mszipCab, quellkit::cab::WriteCabinet({quellkit::cab::WriterFolder{
+                                        std::make_shared<quellkit::cab::MszipEncoder>(6), files}}));
 
     auto qfiles = mixedFiles(mb, 100);
     for (const auto& f : qfiles) g.quantumBytes += f.data.size();
     g.quantumCab = *g.folder / "quantum.cab";
-    cabtest::writeBytes(g.quantumCab,
-                        quellkit::cab::WriteCabinet({quellkit::cab::WriterFolder{
-                            std::make_shared<cabtest::QuantumTestEncoder>(16), qfiles}}));
+    cabtest::writeBytes(g.quantumCab, quellkit::cab::WriteCabinet({quellkit::cab::WriterFolder{
+                                          std::make_shared<cabtest::QuantumTestEncoder>(16), qfiles}}));
     std::filesystem::create_directory(*g.folder / "out");
 }
 
@@ -164,8 +163,8 @@ int main(int argc, char** argv) {
     auto ratio = [&](const char* a, const char* b) {
         auto i = reporter.seconds.find(a), j = reporter.seconds.find(b);
         if (i == reporter.seconds.end() || j == reporter.seconds.end()) return;
-        std::printf("%-40s %6.3f  (%s / %s; below 1 means ours is faster)\n",
-                    (std::string(a) + " vs " + b).c_str(), i->second / j->second, a, b);
+        std::printf("%-40s %6.3f  (%s / %s; below 1 means ours is faster)\n", (std::string(a) + " vs " + b).c_str(),
+                    i->second / j->second, a, b);
     };
     std::printf("\nratios of wall time per run:\n");
     ratio("BM_MszipOursExtract/real_time", "BM_MszipCabextract/real_time");

@@ -136,8 +136,8 @@ BENCHMARK(BM_GifGiflibSlurp)->Unit(benchmark::kMillisecond);
 #ifdef QUELL_BENCH_WITH_QT
 void BM_GifQImageReader(benchmark::State& state) {
     const auto& bytes = animatedGif();
-    const QByteArray data = QByteArray::fromRawData(reinterpret_cast<const char*>(bytes.data()),
-                                                    static_cast<qsizetype>(bytes.size()));
+    const QByteArray data =
+        QByteArray::fromRawData(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
     for (auto _ : state) {
         QBuffer buffer;
         buffer.setData(data);

@@ -106,9 +106,9 @@ std::vector<double> playOnce(const std::vector<uint8_t>& song, quell::platform::
     lateness.reserve(100000);
     std::mutex lateMutex;
     stream.setDispatchProbe([&](int64_t ideal, int64_t) {
-        int64_t now = std::chrono::duration_cast<std::chrono::microseconds>(
-                          std::chrono::steady_clock::now().time_since_epoch())
-                          .count();
+        int64_t now =
+            std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now().time_since_epoch())
+                .count();
         std::lock_guard<std::mutex> lock(lateMutex);
         lateness.push_back(double(now - ideal));
     });
@@ -136,8 +136,7 @@ double percentile(std::vector<double> v, double p) {
     return v[at];
 }
 
-void reportLateness(benchmark::State& state, const std::vector<double>& all, double cpu, double music,
-                    size_t events) {
+void reportLateness(benchmark::State& state, const std::vector<double>& all, double cpu, double music, size_t events) {
     state.counters["late_median_us"] = percentile(all, 0.5);
     state.counters["late_p99_us"] = percentile(all, 0.99);
     state.counters["late_max_us"] = percentile(all, 1.0);
@@ -201,7 +200,8 @@ void BM_FluidSynthFilePlayer(benchmark::State& state) {
     std::vector<uint8_t> song = denseSong(songSeconds(), nullptr);
     std::string base = "/tmp/quell-bench-fluid-" + std::to_string(getpid());
     std::string mid = base + ".mid", wav = base + ".wav";
-    std::ofstream(mid, std::ios::binary).write(reinterpret_cast<const char*>(song.data()), std::streamsize(song.size()));
+    std::ofstream(mid, std::ios::binary)
+        .write(reinterpret_cast<const char*>(song.data()), std::streamsize(song.size()));
     double cpu = 0, music = 0;
     for (auto _ : state) {
         const char* argv[] = {"fluidsynth", "-ni", "-q", "-F", wav.c_str(), kSoundfont, mid.c_str(), nullptr};

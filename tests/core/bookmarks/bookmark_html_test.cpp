@@ -54,7 +54,8 @@ TEST(BookmarkHtml, ParsesNestedFoldersFromABrowserExport) {
         "<TITLE>Bookmarks</TITLE>\n<H1>Bookmarks Menu</H1>\n<DL><p>\n"
         "  <DT><H3 ADD_DATE=\"1\" PERSONAL_TOOLBAR_FOLDER=\"true\">Toolbar</H3>\n"
         "  <DL><p>\n"
-        "    <dt><a href='https://a.example/?x=1&amp;y=2' ADD_DATE=\"2\" ICON=\"data:image/png;base64,AA>\">A &amp; B</a>\n"
+        "    <dt><a href='https://a.example/?x=1&amp;y=2' ADD_DATE=\"2\" ICON=\"data:image/png;base64,AA>\">A &amp; "
+        "B</a>\n"
         "    <DT><H3>Empty</H3>\n    <DL><p>\n    </DL><p>\n"
         "  </DL><p>\n"
         "  <DT><A HREF=\"http://b.example/\">Caf&#233; &#x263A; &lt;b&gt;</A>\n"
@@ -70,8 +71,14 @@ TEST(BookmarkHtml, ParsesNestedFoldersFromABrowserExport) {
 }
 
 TEST(BookmarkHtml, ToleratesTruncatedAndMalformedInput) {
-    const char* cases[] = {"", "<DL>", "<DL><DT><A HREF=\"x", "<DL><DT><H3>Open", "<DL><DT><A HREF=x>t",
-                           "<<<>>>&&&;", "<DL><DT><H3>F</H3><DL><DL><DL>", "<!-- <DL> never closed"};
+    const char* cases[] = {"",
+                           "<DL>",
+                           "<DL><DT><A HREF=\"x",
+                           "<DL><DT><H3>Open",
+                           "<DL><DT><A HREF=x>t",
+                           "<<<>>>&&&;",
+                           "<DL><DT><H3>F</H3><DL><DL><DL>",
+                           "<!-- <DL> never closed"};
     for (const char* c : cases) {
         SCOPED_TRACE(c);
         ParseBookmarkHtml(c);
@@ -113,7 +120,8 @@ TEST(BookmarkExchange, ImportNeverReplacesExistingBookmarks) {
     target.writeFile("Same.url", "[InternetShortcut]\r\nURL=http://same/\r\n");
     target.writeFile("Clash.url", "[InternetShortcut]\r\nURL=http://mine/\r\n");
     ImportSummary summary = ImportBookmarks(
-        List{makeLink("Same", "http://same/"), makeLink("Clash", "http://theirs/"), makeLink("a/b: c", "http://n/")}, target.path());
+        List{makeLink("Same", "http://same/"), makeLink("Clash", "http://theirs/"), makeLink("a/b: c", "http://n/")},
+        target.path());
     EXPECT_EQ(summary.bookmarksAlreadyPresent, 1);
     EXPECT_EQ(summary.bookmarksWritten, 2);
     std::string url;

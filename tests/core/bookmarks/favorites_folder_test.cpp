@@ -8,9 +8,9 @@
 #include "support/bookmark_fixtures.h"
 
 using namespace quell::bookmarks;
+using bookmark_test::TempFolder;
 using quell::registry::RegistryFile;
 using quell::registry::RegistryReader;
-using bookmark_test::TempFolder;
 
 namespace {
 

@@ -98,4 +98,3 @@ TEST(FillTree, LinkLoopIsListedButNotEnteredAgain) {
     EXPECT_EQ(sink.lines, (std::vector<std::string>{"0:A/", "1:In.url", "1:Loop/"}));
     EXPECT_EQ(sink.depth(), 0);
 }
-

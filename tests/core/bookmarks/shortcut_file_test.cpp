@@ -52,7 +52,8 @@ TEST(ShortcutFile, ReadsLineAfterHeaderFromFifthCharacter) {
         // The key on the line after the header is not examined.
         {"other-key", "[InternetShortcut]\r\nIconIndex=0\r\nURL=http://d/\r\n", true, "Index=0"},
         {"header-inside-line", "junk\r\nxx[InternetShortcut]yy\r\nURL=http://e/\r\n", true, "http://e/"},
-        {"header-later", "[DEFAULT]\r\nBASEURL=http://z/\r\n[InternetShortcut]\r\nURL=http://f/\r\n", true, "http://f/"},
+        {"header-later", "[DEFAULT]\r\nBASEURL=http://z/\r\n[InternetShortcut]\r\nURL=http://f/\r\n", true,
+         "http://f/"},
         {"no-header", "URL=http://g/\r\n", false, ""},
         {"header-last", "[InternetShortcut]\r\n", false, ""},
         {"short-line", "[InternetShortcut]\r\nURL\r\n", false, ""},

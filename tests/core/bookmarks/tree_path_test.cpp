@@ -23,8 +23,8 @@ TEST(TreePath, BookmarkNameHoldsUrlAnywhereInAnyCase) {
     struct Case {
         const char* name;
         bool bookmark;
-    } cases[] = {{"News.url", true}, {"NEWS.URL", true}, {"b.url.txt", true}, {".url", true},
-                 {"readme.txt", false}, {"url", false}, {"News.ur", false}, {"a.u rl", false}};
+    } cases[] = {{"News.url", true},    {"NEWS.URL", true}, {"b.url.txt", true}, {".url", true},
+                 {"readme.txt", false}, {"url", false},     {"News.ur", false},  {"a.u rl", false}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(IsBookmarkName(c.name), c.bookmark);

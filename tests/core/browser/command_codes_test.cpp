@@ -17,11 +17,11 @@ struct NamedCode {
 };
 
 constexpr NamedCode kSkinKinds[] = {
-    {commands::kBack, "Back"},         {commands::kForward, "Forward"}, {commands::kHome, "Home"},
-    {commands::kStop, "Stop"},         {commands::kReload, "Reload"},   {commands::kPrint, "Print"},
+    {commands::kBack, "Back"},         {commands::kForward, "Forward"},   {commands::kHome, "Home"},
+    {commands::kStop, "Stop"},         {commands::kReload, "Reload"},     {commands::kPrint, "Print"},
     {commands::kExit, "Exit"},         {commands::kMinimize, "Minimize"}, {commands::kMaximize, "Maximize"},
-    {commands::kFavorite, "Favorite"}, {commands::kMail, "Mail"},       {commands::kDirect, "Direct"},
-    {commands::kExecute, "Execute"},   {commands::kFile, "File"},       {commands::kEdit, "Edit"},
+    {commands::kFavorite, "Favorite"}, {commands::kMail, "Mail"},         {commands::kDirect, "Direct"},
+    {commands::kExecute, "Execute"},   {commands::kFile, "File"},         {commands::kEdit, "Edit"},
     {commands::kView, "View"},
 };
 
@@ -44,12 +44,12 @@ TEST(CommandCodes, EachSkinKindNamesItsEntryStemAndLabelKeyword) {
 
 TEST(CommandCodes, EachToolbarCodeIsTheButtonOfThatName) {
     constexpr NamedCode kToolbar[] = {
-        {commands::kToolbarHome, "Home"},         {commands::kToolbarBack, "Back"},
-        {commands::kToolbarForward, "Forward"},   {commands::kToolbarStop, "Stop"},
-        {commands::kToolbarReload, "Reload"},     {commands::kToolbarPrint, "Print"},
-        {commands::kToolbarRestore, "Restore"},   {commands::kToolbarMinimize, "Minimize"},
-        {commands::kToolbarExit, "Exit"},         {commands::kToolbarFile, "File"},
-        {commands::kToolbarEdit, "Edit"},         {commands::kToolbarView, "View"},
+        {commands::kToolbarHome, "Home"},       {commands::kToolbarBack, "Back"},
+        {commands::kToolbarForward, "Forward"}, {commands::kToolbarStop, "Stop"},
+        {commands::kToolbarReload, "Reload"},   {commands::kToolbarPrint, "Print"},
+        {commands::kToolbarRestore, "Restore"}, {commands::kToolbarMinimize, "Minimize"},
+        {commands::kToolbarExit, "Exit"},       {commands::kToolbarFile, "File"},
+        {commands::kToolbarEdit, "Edit"},       {commands::kToolbarView, "View"},
     };
     for (const NamedCode& button : kToolbar) {
         SCOPED_TRACE(button.name);

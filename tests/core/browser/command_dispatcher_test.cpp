@@ -25,8 +25,14 @@ public:
     std::string location = "http://example.com/";
     std::map<int, std::optional<uint32_t>> status;
 
-    bool GoBack() override { calls.push_back("back"); return false; }
-    bool GoForward() override { calls.push_back("forward"); return false; }
+    bool GoBack() override {
+        calls.push_back("back");
+        return false;
+    }
+    bool GoForward() override {
+        calls.push_back("forward");
+        return false;
+    }
     void GoHome() override { calls.push_back("home"); }
     void Navigate(const std::string& url) override { calls.push_back("navigate " + url); }
     void Refresh() override { calls.push_back("refresh"); }
@@ -44,13 +50,19 @@ public:
         calls.push_back(std::string(group == CommandGroup::Standard ? "exec " : "exec-browser ") + std::to_string(id));
         return kResultOk;
     }
-    bool SetTextSize(int level) override { calls.push_back("textsize " + std::to_string(level)); return true; }
+    bool SetTextSize(int level) override {
+        calls.push_back("textsize " + std::to_string(level));
+        return true;
+    }
 };
 
 class FakeShell final : public Shell {
 public:
     std::vector<std::string> opened;
-    bool Open(const std::string& target) override { opened.push_back(target); return true; }
+    bool Open(const std::string& target) override {
+        opened.push_back(target);
+        return true;
+    }
 };
 
 class FakeWindow final : public MainWindowControl {
@@ -66,7 +78,10 @@ public:
     void popupMenu(int id, int x, int y) override {
         calls.push_back("menu " + std::to_string(id) + " at " + std::to_string(x) + "," + std::to_string(y));
     }
-    std::string runBookmarkDialog() override { calls.push_back("bookmarks"); return bookmark; }
+    std::string runBookmarkDialog() override {
+        calls.push_back("bookmarks");
+        return bookmark;
+    }
 };
 
 class RecordingMessages final : public quell::MessageSink {
@@ -103,12 +118,18 @@ TEST_F(CommandDispatcherTest, BrowserCommandsAndTheirToolbarTwins) {
         int code;
         const char* call;
     } cases[] = {
-        {commands::kBack, "back"},       {commands::kToolbarBack, "back"},
-        {commands::kForward, "forward"}, {commands::kToolbarForward, "forward"},
-        {commands::kHome, "home"},       {commands::kToolbarHome, "home"},
-        {commands::kStop, "stop"},       {commands::kToolbarStop, "stop"},
-        {commands::kReload, "refresh"},  {commands::kToolbarReload, "refresh"},
-        {commands::kPrint, "exec 6"},    {commands::kToolbarPrint, "exec 6"},
+        {commands::kBack, "back"},
+        {commands::kToolbarBack, "back"},
+        {commands::kForward, "forward"},
+        {commands::kToolbarForward, "forward"},
+        {commands::kHome, "home"},
+        {commands::kToolbarHome, "home"},
+        {commands::kStop, "stop"},
+        {commands::kToolbarStop, "stop"},
+        {commands::kReload, "refresh"},
+        {commands::kToolbarReload, "refresh"},
+        {commands::kPrint, "exec 6"},
+        {commands::kToolbarPrint, "exec 6"},
         {commands::kGo, "navigate qrc:/quell/product.html"},
     };
     auto d = dispatcher();
@@ -128,10 +149,18 @@ TEST_F(CommandDispatcherTest, WindowCommandsAndMenusOpenUnderTheAnchor) {
                      commands::kMaximize, commands::kToolbarRestore, commands::kFile, commands::kToolbarFile,
                      commands::kEdit, commands::kToolbarEdit, commands::kView, commands::kToolbarView})
         d.DispatchCommand(code, 0, anchor);
-    std::vector<std::string> expected = {
-        "close", "close", "minimize", "minimize", "maximize", "restore",
-        "menu 131 at 100,230", "menu 131 at 100,230", "menu 132 at 100,230", "menu 132 at 100,230",
-        "menu 133 at 100,230", "menu 133 at 100,230"};
+    std::vector<std::string> expected = {"close",
+                                         "close",
+                                         "minimize",
+                                         "minimize",
+                                         "maximize",
+                                         "restore",
+                                         "menu 131 at 100,230",
+                                         "menu 131 at 100,230",
+                                         "menu 132 at 100,230",
+                                         "menu 132 at 100,230",
+                                         "menu 133 at 100,230",
+                                         "menu 133 at 100,230"};
     EXPECT_EQ(window.calls, expected);
     EXPECT_TRUE(browser.calls.empty());
 }
@@ -161,13 +190,15 @@ TEST_F(CommandDispatcherTest, FavoriteNavigatesOnlyToAChosenAddress) {
 
 TEST_F(CommandDispatcherTest, DirectAndExecuteReadTheirEntryAtClickTime) {
     auto d = dispatcher();
-    writeIni("[Button]\nDirect0=a,b,c,1,2,3,4,-1,,NULL,http://zero.example/\n"
-             "Direct1=a,b,c,1,2,3,4,-1,,NULL,http://one.example/\n"
-             "Direct2=http://nocomma.example/\nExecute0=a,b,c,1,2,3,4,-1,,NULL,gedit notes.txt\n");
+    writeIni(
+        "[Button]\nDirect0=a,b,c,1,2,3,4,-1,,NULL,http://zero.example/\n"
+        "Direct1=a,b,c,1,2,3,4,-1,,NULL,http://one.example/\n"
+        "Direct2=http://nocomma.example/\nExecute0=a,b,c,1,2,3,4,-1,,NULL,gedit notes.txt\n");
     d.DispatchCommand(commands::kDirect, 1, ScreenRect{});
     d.DispatchCommand(commands::kDirect, 2, ScreenRect{});
     d.DispatchCommand(commands::kExecute, 0, ScreenRect{});
-    EXPECT_EQ(browser.calls, (std::vector<std::string>{"navigate http://one.example/", "navigate http://nocomma.example/"}));
+    EXPECT_EQ(browser.calls,
+              (std::vector<std::string>{"navigate http://one.example/", "navigate http://nocomma.example/"}));
     EXPECT_EQ(shell.opened, std::vector<std::string>{"gedit notes.txt"});
 
     // The entry changed on disk: the next click follows the file.
@@ -214,12 +245,12 @@ TEST_F(CommandDispatcherTest, MenuCommandTable) {
         int id;
         const char* call;
     } cases[] = {
-        {kMenuOpen, "exec 1"},          {kMenuSave, "exec 3"},          {kMenuSaveAs, "exec 4"},
-        {kMenuPageSetup, "exec 8"},     {kMenuPrint, "exec 6"},         {kMenuCut, "exec 11"},
-        {kMenuCopy, "exec 12"},         {kMenuPaste, "exec 13"},        {kMenuSelectAll, "exec 17"},
-        {kMenuFind, "exec-browser 1"},  {kMenuSource, "exec-browser 2"}, {kMenuInternetOptions, "exec-browser 3"},
-        {kMenuStop, "stop"},            {kMenuRefresh, "refresh"},      {32786, "textsize 4"},
-        {32787, "textsize 3"},          {32788, "textsize 2"},          {32789, "textsize 1"},
+        {kMenuOpen, "exec 1"},         {kMenuSave, "exec 3"},           {kMenuSaveAs, "exec 4"},
+        {kMenuPageSetup, "exec 8"},    {kMenuPrint, "exec 6"},          {kMenuCut, "exec 11"},
+        {kMenuCopy, "exec 12"},        {kMenuPaste, "exec 13"},         {kMenuSelectAll, "exec 17"},
+        {kMenuFind, "exec-browser 1"}, {kMenuSource, "exec-browser 2"}, {kMenuInternetOptions, "exec-browser 3"},
+        {kMenuStop, "stop"},           {kMenuRefresh, "refresh"},       {32786, "textsize 4"},
+        {32787, "textsize 3"},         {32788, "textsize 2"},           {32789, "textsize 1"},
         {32790, "textsize 0"},
     };
     auto d = dispatcher();
@@ -267,9 +298,9 @@ TEST_F(CommandDispatcherTest, PopupStatesStartAtMediumAndFollowTheBrowser) {
 }
 
 TEST_F(CommandDispatcherTest, EditItemsAreQueriedInOrderAndGuardedOneByOne) {
-    browser.status[kCommandCopy] = 0;                    // supported but disabled
-    browser.status[kCommandCut] = std::nullopt;          // the query fails: the item keeps its state
-    browser.status[kCommandPaste] = kStatusSupported;    // not enabled
+    browser.status[kCommandCopy] = 0;                  // supported but disabled
+    browser.status[kCommandCut] = std::nullopt;        // the query fails: the item keeps its state
+    browser.status[kCommandPaste] = kStatusSupported;  // not enabled
     auto edit = dispatcher().PopupItemStates(kEditMenu);
     EXPECT_FALSE(edit[kMenuCopy].enabled);
     EXPECT_TRUE(edit[kMenuCut].enabled);
@@ -293,8 +324,7 @@ TEST(Menus, EveryPopupHasItsCommandsInOrder) {
     };
     EXPECT_EQ(ids(kFileMenu), (std::vector<int>{32771, 32772, 32773, 32774, 32775, 32797, 32776}));
     EXPECT_EQ(ids(kEditMenu), (std::vector<int>{32777, 32778, 32779, 32780, 32781}));
-    EXPECT_EQ(ids(kViewMenu),
-              (std::vector<int>{32791, 32792, 32786, 32787, 32788, 32789, 32790, 32784, 32785, 32783}));
+    EXPECT_EQ(ids(kViewMenu), (std::vector<int>{32791, 32792, 32786, 32787, 32788, 32789, 32790, 32784, 32785, 32783}));
     EXPECT_EQ(MenuById(kFileMenu).title, "File");
     EXPECT_TRUE(MenuById(999).items.empty());
 }

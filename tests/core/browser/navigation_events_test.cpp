@@ -20,7 +20,10 @@ public:
     void Stop() override {}
     bool HasDocument() const override { return true; }
     std::string LocationName() const override { return {}; }
-    std::string LocationURL() const override { ++const_cast<LocationBrowser*>(this)->locationReads; return location; }
+    std::string LocationURL() const override {
+        ++const_cast<LocationBrowser*>(this)->locationReads;
+        return location;
+    }
     bool Busy() const override { return false; }
     std::optional<uint32_t> QueryStatus(int) override { return 0; }
     int32_t ExecDocumentCommand(CommandGroup, int) override { return 0; }
@@ -43,8 +46,16 @@ TEST(ProgressPercent, TruncatesAndNeverClamps) {
     struct Case {
         int32_t progress, max, percent;
     } cases[] = {
-        {0, 100, 0},    {5, 0, 0},       {-1, 100, 0},  {-1, -1, 0},   {50, 200, 25},
-        {201, 200, 100}, {250, 200, 125}, {1, 3, 33},    {99, 100, 99}, {2000000000, 2000000000, 100},
+        {0, 100, 0},
+        {5, 0, 0},
+        {-1, 100, 0},
+        {-1, -1, 0},
+        {50, 200, 25},
+        {201, 200, 100},
+        {250, 200, 125},
+        {1, 3, 33},
+        {99, 100, 99},
+        {2000000000, 2000000000, 100},
         {2147483647, 1, 2147483647},
     };
     for (const auto& c : cases) {

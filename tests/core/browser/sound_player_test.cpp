@@ -10,9 +10,8 @@ TEST(SoundPlayer, NullFileNameNamesNoSoundInAnyCase) {
         const char* path;
         bool none;
     } cases[] = {
-        {"C:\\Skin\\Media\\NULL", true}, {"/skin/Media/null", true}, {"/skin/Media\\Null", true},
-        {"NULL", true},                  {"/skin/NULL.wav", false},  {"/skin/Media/click.wav", false},
-        {"/NULL/click.wav", false},
+        {"C:\\Skin\\Media\\NULL", true}, {"/skin/Media/null", true},       {"/skin/Media\\Null", true}, {"NULL", true},
+        {"/skin/NULL.wav", false},       {"/skin/Media/click.wav", false}, {"/NULL/click.wav", false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path);

@@ -14,8 +14,7 @@ TEST(ToolbarLayout, LeftGroupAbutsAtPictureWidth) {
         EXPECT_EQ(kToolbarButtons[i].x - kToolbarButtons[i - 1].x, 29);
     }
     std::set<int> ids;
-    for (const ToolbarButtonSpec& b : kToolbarButtons)
-        ids.insert(b.controlId);
+    for (const ToolbarButtonSpec& b : kToolbarButtons) ids.insert(b.controlId);
     EXPECT_EQ(ids.size(), kToolbarButtons.size());
 }
 

@@ -9,11 +9,9 @@ namespace {
 
 TypedUrlSource FromMap(std::map<std::string, std::string> values, std::vector<std::string>* asked = nullptr) {
     return [values = std::move(values), asked](const std::string& name) -> std::optional<std::string> {
-        if (asked)
-            asked->push_back(name);
+        if (asked) asked->push_back(name);
         auto it = values.find(name);
-        if (it == values.end())
-            return std::nullopt;
+        if (it == values.end()) return std::nullopt;
         return it->second;
     };
 }

@@ -16,12 +16,12 @@
 namespace {
 
 using namespace quell::cabinet;
+using cabtest::memoryFs;
+using cabtest::Recorder;
 using quellkit::cab::StoredEncoder;
 using quellkit::cab::WriterFile;
 using quellkit::cab::WriterFolder;
 using quellkit::cab::WriterOptions;
-using cabtest::memoryFs;
-using cabtest::Recorder;
 
 WriterFile file(const std::string& name, std::vector<uint8_t> data, uint16_t attributes = 0x20) {
     WriterFile f;
@@ -42,7 +42,9 @@ std::shared_ptr<cabtest::QuantumTestEncoder> quantum(unsigned bits) {
 }
 
 uint16_t le16(const std::vector<uint8_t>& b, size_t at) { return static_cast<uint16_t>(b[at] | b[at + 1] << 8); }
-uint32_t le32(const std::vector<uint8_t>& b, size_t at) { return le16(b, at) | static_cast<uint32_t>(le16(b, at + 2)) << 16; }
+uint32_t le32(const std::vector<uint8_t>& b, size_t at) {
+    return le16(b, at) | static_cast<uint32_t>(le16(b, at + 2)) << 16;
+}
 void set16(std::vector<uint8_t>& b, size_t at, uint16_t v) {
     b[at] = static_cast<uint8_t>(v);
     b[at + 1] = static_cast<uint8_t>(v >> 8);
@@ -89,13 +91,13 @@ TEST_F(CabinetReaderTest, NotifiesInTableOrderAndDeliversEveryFile) {
     WriterFile run = file("run.exe", c, 0x61);
     run.date = 0x3A6C;
     run.time = 0x5B2E;
-    put("a.cab", quellkit::cab::WriteCabinet({folder(mszip(), {file("a.txt", a), file("b.bmp", b)}),
-                                              folder(stored(), {run})}));
+    put("a.cab",
+        quellkit::cab::WriteCabinet({folder(mszip(), {file("a.txt", a), file("b.bmp", b)}), folder(stored(), {run})}));
     Outcome o = copy();
     ASSERT_TRUE(o.ok) << CabinetErrorName(o.error.code);
     EXPECT_FALSE(o.error.failed);
-    EXPECT_EQ(o.recorder.kinds(), (std::vector<NotificationKind>{CabinetOpened, FileBegin, FileEnd, FileBegin,
-                                                                 FileEnd, FileBegin, FileEnd}));
+    EXPECT_EQ(o.recorder.kinds(), (std::vector<NotificationKind>{CabinetOpened, FileBegin, FileEnd, FileBegin, FileEnd,
+                                                                 FileBegin, FileEnd}));
     ASSERT_EQ(o.recorder.files.size(), 3u);
     EXPECT_EQ(o.recorder.files[0], std::make_pair(std::string("a.txt"), a));
     EXPECT_EQ(o.recorder.files[1], std::make_pair(std::string("b.bmp"), b));
@@ -184,12 +186,27 @@ TEST_F(CabinetReaderTest, DamagedCabinetsEndInTheirErrorCodes) {
         {"signature", [](auto& b) { b[0] = 'X'; }, NotACabinet},
         {"cut inside the header", [](auto& b) { b.resize(30); }, NotACabinet},
         {"version 1.4", [](auto& b) { b[24] = 4; }, UnknownVersion},
-        {"reserve flag without reserve sizes", [](auto& b) { b[30] |= 4; b.resize(38); }, NotACabinet},
+        {"reserve flag without reserve sizes",
+         [](auto& b) {
+             b[30] |= 4;
+             b.resize(38);
+         },
+         NotACabinet},
         {"checksum mismatch", [&](auto& b) { b[firstBlock + 8 + 10] ^= 1; }, CorruptCabinet},
-        {"file table beyond the end", [](auto& b) { b[16] = 0xF0; b[17] = 0xFF; }, CorruptCabinet},
+        {"file table beyond the end",
+         [](auto& b) {
+             b[16] = 0xF0;
+             b[17] = 0xFF;
+         },
+         CorruptCabinet},
         {"data cut short", [&](auto& b) { b.resize(firstBlock + 100); }, CorruptCabinet},
         {"compressed size over the buffer", [&](auto& b) { set16(b, firstBlock + 4, 40000); }, CorruptCabinet},
-        {"block size disagrees", [&](auto& b) { set16(b, firstBlock + 4, 2999); b[firstBlock] = b[firstBlock + 1] = b[firstBlock + 2] = b[firstBlock + 3] = 0; }, DecompressFailed},
+        {"block size disagrees",
+         [&](auto& b) {
+             set16(b, firstBlock + 4, 2999);
+             b[firstBlock] = b[firstBlock + 1] = b[firstBlock + 2] = b[firstBlock + 3] = 0;
+         },
+         DecompressFailed},
         {"LZX folder", [](auto& b) { b[42] = 3; }, BadCompressionType},
         {"unknown method", [](auto& b) { b[42] = 7; }, BadCompressionType},
         {"Quantum window of 2^22", [](auto& b) { set16(b, 42, 0x1602); }, DecompressFailed},
@@ -247,31 +264,27 @@ TEST_F(CabinetReaderTest, NotificationAnswersSteerTheWalk) {
     }
     {
         SCOPED_TRACE("FileBegin -1 aborts");
-        Outcome o = copy("a.cab", [](NotificationKind k, CabinetNotification&) -> intptr_t {
-            return k == FileBegin ? -1 : -2;
-        });
+        Outcome o = copy("a.cab",
+                         [](NotificationKind k, CabinetNotification&) -> intptr_t { return k == FileBegin ? -1 : -2; });
         expectFailure(o, UserAbort);
         EXPECT_TRUE(o.recorder.names(FileEnd).empty());
     }
     {
         SCOPED_TRACE("FileEnd 0 fails the file");
-        Outcome o = copy("a.cab", [](NotificationKind k, CabinetNotification&) -> intptr_t {
-            return k == FileEnd ? 0 : -2;
-        });
+        Outcome o =
+            copy("a.cab", [](NotificationKind k, CabinetNotification&) -> intptr_t { return k == FileEnd ? 0 : -2; });
         expectFailure(o, TargetFileFailed);
     }
     {
         SCOPED_TRACE("FileEnd -1 aborts, and the reader closes the handle");
-        Outcome o = copy("a.cab", [](NotificationKind k, CabinetNotification&) -> intptr_t {
-            return k == FileEnd ? -1 : -2;
-        });
+        Outcome o =
+            copy("a.cab", [](NotificationKind k, CabinetNotification&) -> intptr_t { return k == FileEnd ? -1 : -2; });
         expectFailure(o, UserAbort);
     }
     {
         SCOPED_TRACE("CabinetOpened -1 aborts");
-        Outcome o = copy("a.cab", [](NotificationKind k, CabinetNotification&) -> intptr_t {
-            return k == CabinetOpened ? -1 : -2;
-        });
+        Outcome o = copy(
+            "a.cab", [](NotificationKind k, CabinetNotification&) -> intptr_t { return k == CabinetOpened ? -1 : -2; });
         expectFailure(o, UserAbort);
     }
 }
@@ -367,10 +380,11 @@ TEST_F(CabinetReaderTest, ReadsFoldersThatRunOnThroughACabinetSet) {
     cases.push_back({"whole blocks", 2, false, spanningFolders()});
     cases.push_back({"split blocks", 2, true, spanningFolders()});
     cases.push_back({"one block per cabinet, split", 1, true, spanningFolders()});
-    cases.push_back({"Quantum, split",
-                     2,
-                     true,
-                     {folder(quantum(16), {file("q1", cabtest::textData(90000, 5)), file("q2", cabtest::bitmapData(90000, 6))})}});
+    cases.push_back(
+        {"Quantum, split",
+         2,
+         true,
+         {folder(quantum(16), {file("q1", cabtest::textData(90000, 5)), file("q2", cabtest::bitmapData(90000, 6))})}});
     for (Case& c : cases) {
         SCOPED_TRACE(c.name);
         cabtest::resetMemoryFs();

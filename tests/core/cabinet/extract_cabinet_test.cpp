@@ -77,8 +77,8 @@ TEST(ExtractCabinet, ReplacesAnExistingFileWhole) {
 }
 
 TEST(ExtractCabinet, RefusesNamesThatLeaveTheDestination) {
-    const std::vector<std::string> names = {"../escape.txt", "sub/../../escape.txt", "..\\escape.txt",
-                                            "/tmp/escape-abs.txt", "\\escape.txt", "C:\\escape.txt",
+    const std::vector<std::string> names = {"../escape.txt",       "sub/../../escape.txt", "..\\escape.txt",
+                                            "/tmp/escape-abs.txt", "\\escape.txt",         "C:\\escape.txt",
                                             std::string(300, 'l')};
     for (const std::string& name : names) {
         SCOPED_TRACE(name);
@@ -159,11 +159,8 @@ TEST(ExtractCabinet, SplitsACabinetPathIntoFolderAndName) {
         const char* name;
     };
     const Case cases[] = {
-        {"a.cab", "", "a.cab"},
-        {"/tmp/a.cab", "/tmp/", "a.cab"},
-        {"rel/sub/a.cab", "rel/sub/", "a.cab"},
-        {"/a.cab", "/", "a.cab"},
-        {"/tmp/", "/tmp/", ""},
+        {"a.cab", "", "a.cab"},   {"/tmp/a.cab", "/tmp/", "a.cab"}, {"rel/sub/a.cab", "rel/sub/", "a.cab"},
+        {"/a.cab", "/", "a.cab"}, {"/tmp/", "/tmp/", ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path);
@@ -175,10 +172,10 @@ TEST(ExtractCabinet, SplitsACabinetPathIntoFolderAndName) {
 
 TEST(ExtractCabinet, RejectsImpossibleDosDates) {
     long long s = 0;
-    EXPECT_FALSE(DosDateTimeToEpoch(0, 0, &s));                            // month 0
-    EXPECT_FALSE(DosDateTimeToEpoch((40 << 9) | (2 << 5) | 31, 0, &s));   // 31 February
+    EXPECT_FALSE(DosDateTimeToEpoch(0, 0, &s));                          // month 0
+    EXPECT_FALSE(DosDateTimeToEpoch((40 << 9) | (2 << 5) | 31, 0, &s));  // 31 February
     EXPECT_FALSE(DosDateTimeToEpoch((40 << 9) | (1 << 5) | 1, 24 << 11, &s));
-    EXPECT_TRUE(DosDateTimeToEpoch((40 << 9) | (2 << 5) | 29, 0, &s));    // 2020-02-29
+    EXPECT_TRUE(DosDateTimeToEpoch((40 << 9) | (2 << 5) | 29, 0, &s));  // 2020-02-29
 }
 
 // Standard tools as a second opinion.
@@ -227,7 +224,8 @@ TEST(ExtractCabinet, MatchesCabextractOnCabinetsMadeByGcab) {
     cabtest::writeBytes(t / "src/text.ini", cabtest::textData(200000, 4));
     cabtest::writeBytes(t / "src/frame.bmp", cabtest::bitmapData(150000, 5));
     cabtest::writeBytes(t / "src/noise.bin", cabtest::noiseData(70000, 6));
-    ASSERT_EQ(cabtest::runCommand("cd '" + t.path() + "src' && gcab -c -z -n ../g.cab text.ini frame.bmp noise.bin"), 0);
+    ASSERT_EQ(cabtest::runCommand("cd '" + t.path() + "src' && gcab -c -z -n ../g.cab text.ini frame.bmp noise.bin"),
+              0);
     expectSameAsCabextract(t / "g.cab", {"text.ini", "frame.bmp", "noise.bin"});
 }
 
@@ -256,11 +254,12 @@ TEST(ExtractCabinet, UnpacksSetsAsCabextractDoes) {
     // "cabd_multi_basic_ptN.cab"; copies under those names make the set whole.
     TempFolder t;
     for (int n = 1; n <= 5; ++n) {
-        std::filesystem::copy_file(cabtest::corporaPath("cab/libmspack/cabextract/test/cabs/split-" + std::to_string(n) + ".cab"),
-                                   t / ("Split-" + std::to_string(n) + ".CAB"));
         std::filesystem::copy_file(
-            cabtest::corporaPath("cab/libmspack/libmspack/test/test_files/cabd/multi_basic_pt" + std::to_string(n) + ".cab"),
-            t / ("cabd_multi_basic_pt" + std::to_string(n) + ".cab"));
+            cabtest::corporaPath("cab/libmspack/cabextract/test/cabs/split-" + std::to_string(n) + ".cab"),
+            t / ("Split-" + std::to_string(n) + ".CAB"));
+        std::filesystem::copy_file(cabtest::corporaPath("cab/libmspack/libmspack/test/test_files/cabd/multi_basic_pt" +
+                                                        std::to_string(n) + ".cab"),
+                                   t / ("cabd_multi_basic_pt" + std::to_string(n) + ".cab"));
     }
     expectSameAsCabextract(t / "Split-1.CAB",
                            {"small1.bin", "small2.bin", "small3.bin", "medium1.bin", "medium2.bin", "medium3.bin"});

@@ -41,8 +41,8 @@ TEST(QuellkitCab, MakeListAndExtractRoundTrip) {
     ::chmod((t / "src/b.bmp").c_str(), 0444);
     for (const char* mode : {"", "--stored "}) {
         SCOPED_TRACE(mode);
-        ToolRun make = quellkit(t, std::string("cab make ") + mode + t.path() + "x.cab " + t.path() + "src/a.ini " + t.path() +
-                                   "src/b.bmp");
+        ToolRun make = quellkit(t, std::string("cab make ") + mode + t.path() + "x.cab " + t.path() + "src/a.ini " +
+                                       t.path() + "src/b.bmp");
         ASSERT_EQ(make.status, 0) << make.err;
         ToolRun list = quellkit(t, "cab list " + t.path() + "x.cab");
         ASSERT_EQ(list.status, 0) << list.err;
@@ -108,7 +108,9 @@ TEST(QuellkitSkinPack, AppendsTheCabinetAndNamesTheProgramAfterTheSkin) {
     const size_t n = packed[packed.size() - 4] | packed[packed.size() - 3] << 8 | packed[packed.size() - 2] << 16 |
                      static_cast<size_t>(packed[packed.size() - 1]) << 24;
     EXPECT_EQ(image.size() + n + 4, packed.size());
-    EXPECT_EQ(std::string(packed.begin() + static_cast<long>(image.size()), packed.begin() + static_cast<long>(image.size()) + 4), "MSCF");
+    EXPECT_EQ(std::string(packed.begin() + static_cast<long>(image.size()),
+                          packed.begin() + static_cast<long>(image.size()) + 4),
+              "MSCF");
     struct stat st {};
     ::stat((t / "dist/Quell1").c_str(), &st);
     EXPECT_NE(st.st_mode & S_IXUSR, 0u);

@@ -67,38 +67,73 @@ PixelImage decode(const BmpSpec& header) {
 constexpr uint32_t kBlack = 0xFF000000u, kWhite = 0xFFFFFFFFu;
 
 TEST(BitmapFile, DecodesEachDepth) {
-    struct Case { const char* name; BmpSpec header; std::vector<uint32_t> pixels; };
+    struct Case {
+        const char* name;
+        BmpSpec header;
+        std::vector<uint32_t> pixels;
+    };
     std::vector<Case> cases;
     // 1 bit, 9 wide: two bytes of bits and two of padding per row; bottom row first.
-    cases.push_back({"1 bit", {.width = 9, .height = 2, .bitCount = 1, .palette = {0, 0xFFFFFF},
-                               .pixels = {0x80, 0x80, 0, 0, 0x00, 0x7F, 0, 0}},
-                     {kBlack, kBlack, kBlack, kBlack, kBlack, kBlack, kBlack, kBlack, kBlack,
-                      kWhite, kBlack, kBlack, kBlack, kBlack, kBlack, kBlack, kBlack, kWhite}});
-    cases.push_back({"4 bit with 3 colours", {.width = 3, .height = 1, .bitCount = 4, .coloursUsed = 3,
-                                              .palette = {0x112233, 0x445566, 0x778899}, .pixels = {0x21, 0x00, 0, 0}},
+    cases.push_back({"1 bit",
+                     {.width = 9,
+                      .height = 2,
+                      .bitCount = 1,
+                      .palette = {0, 0xFFFFFF},
+                      .pixels = {0x80, 0x80, 0, 0, 0x00, 0x7F, 0, 0}},
+                     {kBlack, kBlack, kBlack, kBlack, kBlack, kBlack, kBlack, kBlack, kBlack, kWhite, kBlack, kBlack,
+                      kBlack, kBlack, kBlack, kBlack, kBlack, kWhite}});
+    cases.push_back({"4 bit with 3 colours",
+                     {.width = 3,
+                      .height = 1,
+                      .bitCount = 4,
+                      .coloursUsed = 3,
+                      .palette = {0x112233, 0x445566, 0x778899},
+                      .pixels = {0x21, 0x00, 0, 0}},
                      {0xFF778899, 0xFF445566, 0xFF112233}});
-    cases.push_back({"8 bit top-down", {.width = 2, .height = -2, .bitCount = 8, .coloursUsed = 2,
-                                        .palette = {0x0000FF, 0xFF0000}, .pixels = {1, 0, 0, 0, 0, 1, 0, 0}},
+    cases.push_back({"8 bit top-down",
+                     {.width = 2,
+                      .height = -2,
+                      .bitCount = 8,
+                      .coloursUsed = 2,
+                      .palette = {0x0000FF, 0xFF0000},
+                      .pixels = {1, 0, 0, 0, 0, 1, 0, 0}},
                      {0xFFFF0000, 0xFF0000FF, 0xFF0000FF, 0xFFFF0000}});
     // 5-5-5: 31 becomes 255 and 16 becomes 132; the top bit is not alpha.
-    cases.push_back({"16 bit default", {.width = 2, .height = 1, .bitCount = 16, .pixels = {0x1F, 0xFC, 0x10, 0x42}},
+    cases.push_back({"16 bit default",
+                     {.width = 2, .height = 1, .bitCount = 16, .pixels = {0x1F, 0xFC, 0x10, 0x42}},
                      {0xFFFF00FF, 0xFF848484}});
-    cases.push_back({"16 bit 5-6-5 masks", {.width = 1, .height = 1, .bitCount = 16, .compression = 3,
-                                            .masks = {0xF800, 0x07E0, 0x001F}, .pixels = {0xE0, 0x07, 0, 0}},
+    cases.push_back({"16 bit 5-6-5 masks",
+                     {.width = 1,
+                      .height = 1,
+                      .bitCount = 16,
+                      .compression = 3,
+                      .masks = {0xF800, 0x07E0, 0x001F},
+                      .pixels = {0xE0, 0x07, 0, 0}},
                      {0xFF00FF00}});
     // 24 bit, 5 wide: 15 bytes plus one of padding per row.
-    cases.push_back({"24 bit stride", {.width = 5, .height = 2, .pixels = {
-                         1, 2, 3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-                         0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 9, 8, 7, 0}},
+    cases.push_back({"24 bit stride",
+                     {.width = 5, .height = 2, .pixels = {1, 2, 3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+                                                          0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 9, 8, 7, 0}},
                      {kBlack, kBlack, kBlack, kBlack, 0xFF070809, 0xFF030201, kBlack, kBlack, kBlack, kBlack}});
-    cases.push_back({"32 bit ignores the fourth byte", {.width = 1, .height = 1, .bitCount = 32, .pixels = {1, 2, 3, 0x80}},
+    cases.push_back({"32 bit ignores the fourth byte",
+                     {.width = 1, .height = 1, .bitCount = 32, .pixels = {1, 2, 3, 0x80}},
                      {0xFF030201}});
-    cases.push_back({"12-byte header, 3-byte palette", {.headerSize = 12, .width = 2, .height = 1, .bitCount = 1,
-                                                        .palette = {0x00FF00, 0x0000FF}, .pixels = {0x40, 0, 0, 0}},
+    cases.push_back({"12-byte header, 3-byte palette",
+                     {.headerSize = 12,
+                      .width = 2,
+                      .height = 1,
+                      .bitCount = 1,
+                      .palette = {0x00FF00, 0x0000FF},
+                      .pixels = {0x40, 0, 0, 0}},
                      {0xFF00FF00, 0xFF0000FF}});
-    cases.push_back({"108-byte header with masks inside", {.headerSize = 108, .width = 1, .height = 1, .bitCount = 32,
-                                                           .compression = 3, .masks = {0xFF, 0xFF00, 0xFF0000},
-                                                           .pixels = {0x10, 0x20, 0x30, 0}},
+    cases.push_back({"108-byte header with masks inside",
+                     {.headerSize = 108,
+                      .width = 1,
+                      .height = 1,
+                      .bitCount = 32,
+                      .compression = 3,
+                      .masks = {0xFF, 0xFF00, 0xFF0000},
+                      .pixels = {0x10, 0x20, 0x30, 0}},
                      {0xFF102030}});
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -112,7 +147,8 @@ TEST(BitmapFile, DecodesEachDepth) {
 TEST(BitmapFile, PixelsFollowTheHeadersNotTheDataOffset) {
     // 4 bits with colours-used 0: the table has 16 entries, so the pixels
     // start 16 x 4 bytes after the 40-byte header.
-    BmpSpec four{.width = 2, .height = 1, .bitCount = 4, .palette = std::vector<uint32_t>(16, 0), .pixels = {0xF0, 0, 0, 0}};
+    BmpSpec four{
+        .width = 2, .height = 1, .bitCount = 4, .palette = std::vector<uint32_t>(16, 0), .pixels = {0xF0, 0, 0, 0}};
     four.palette[15] = 0xABCDEF;
     four.dataOffset = 14 + 40;
     EXPECT_EQ(decode(four).pixels, (std::vector<uint32_t>{0xFFABCDEF, 0xFF000000}));
@@ -123,8 +159,14 @@ TEST(BitmapFile, PixelsFollowTheHeadersNotTheDataOffset) {
     EXPECT_EQ(decode(plain).pixels, (std::vector<uint32_t>{0xFF112233}));
 
     // A 40-byte header with masks: 12 bytes of masks, then colours-used entries, then pixels.
-    BmpSpec masked{.width = 1, .height = 1, .bitCount = 16, .compression = 3, .coloursUsed = 2,
-                   .palette = {0xFFFFFF, 0xFFFFFF}, .masks = {0x7C00, 0x03E0, 0x001F}, .pixels = {0x1F, 0, 0, 0}};
+    BmpSpec masked{.width = 1,
+                   .height = 1,
+                   .bitCount = 16,
+                   .compression = 3,
+                   .coloursUsed = 2,
+                   .palette = {0xFFFFFF, 0xFFFFFF},
+                   .masks = {0x7C00, 0x03E0, 0x001F},
+                   .pixels = {0x1F, 0, 0, 0}};
     EXPECT_EQ(decode(masked).pixels, (std::vector<uint32_t>{0xFF0000FF}));
 }
 
@@ -133,24 +175,42 @@ TEST(BitmapFile, RunLengthCoding) {
     // Bottom row: a run of two 1s, an absolute run of three (2, 3, 1) padded
     // to an even length, end of line. Top row: a delta of two pixels right,
     // then one 2, then end of picture; the skipped pixels take entry 0.
-    BmpSpec rle8{.width = 5, .height = 2, .bitCount = 8, .compression = 1, .coloursUsed = 4, .palette = palette,
+    BmpSpec rle8{.width = 5,
+                 .height = 2,
+                 .bitCount = 8,
+                 .compression = 1,
+                 .coloursUsed = 4,
+                 .palette = palette,
                  .pixels = {2, 1, 0, 3, 2, 3, 1, 0, 0, 0, 0, 2, 2, 0, 1, 2, 0, 1}};
     const uint32_t a = 0xFF000010, b = 0xFF000020, c = 0xFF000030, d = 0xFF000040;
     EXPECT_EQ(decode(rle8).pixels, (std::vector<uint32_t>{a, a, c, a, a, b, b, c, d, b}));
 
     // 4 bits: runs alternate the two nibbles; an absolute run of 3 nibbles takes 2 bytes.
-    BmpSpec rle4{.width = 5, .height = 1, .bitCount = 4, .compression = 2, .coloursUsed = 4, .palette = palette,
+    BmpSpec rle4{.width = 5,
+                 .height = 1,
+                 .bitCount = 4,
+                 .compression = 2,
+                 .coloursUsed = 4,
+                 .palette = palette,
                  .pixels = {2, 0x12, 0, 3, 0x32, 0x10, 0, 1}};
     EXPECT_EQ(decode(rle4).pixels, (std::vector<uint32_t>{b, c, d, c, b}));
 }
 
 TEST(BitmapFile, RejectsBrokenFiles) {
-    const BmpSpec good{.width = 2, .height = 2, .bitCount = 8, .coloursUsed = 2, .palette = {0, 0xFFFFFF},
+    const BmpSpec good{.width = 2,
+                       .height = 2,
+                       .bitCount = 8,
+                       .coloursUsed = 2,
+                       .palette = {0, 0xFFFFFF},
                        .pixels = {0, 1, 0, 0, 1, 0, 0, 0}};
     PixelImage image;
     ASSERT_TRUE(DecodeBitmap(buildBmp(good), image));
 
-    struct Case { const char* name; BitmapError error; BmpSpec header; };
+    struct Case {
+        const char* name;
+        BitmapError error;
+        BmpSpec header;
+    };
     std::vector<Case> cases;
     auto with = [&](const char* name, BitmapError error, auto change) {
         BmpSpec header = good;
@@ -169,14 +229,31 @@ TEST(BitmapFile, RejectsBrokenFiles) {
     with("last row one byte short", BitmapError::TruncatedPixels, [](BmpSpec& s) { s.pixels.pop_back(); });
     with("colour table past the end", BitmapError::TruncatedPalette, [](BmpSpec& s) { s.coloursUsed = 1000; });
     with("absurd size with no pixels", BitmapError::TooLarge, [](BmpSpec& s) { s.width = s.height = 100000; });
-    with("run-length coding top-down", BitmapError::TopDownRunLength, [](BmpSpec& s) { s.compression = 1; s.height = -2; });
-    with("run past the end of a row", BitmapError::RunOutsidePicture, [](BmpSpec& s) { s.compression = 1; s.pixels = {3, 1, 0, 1}; });
-    with("delta past the picture", BitmapError::RunOutsidePicture, [](BmpSpec& s) { s.compression = 1; s.pixels = {0, 2, 0, 5, 1, 1, 0, 1}; });
+    with("run-length coding top-down", BitmapError::TopDownRunLength, [](BmpSpec& s) {
+        s.compression = 1;
+        s.height = -2;
+    });
+    with("run past the end of a row", BitmapError::RunOutsidePicture, [](BmpSpec& s) {
+        s.compression = 1;
+        s.pixels = {3, 1, 0, 1};
+    });
+    with("delta past the picture", BitmapError::RunOutsidePicture, [](BmpSpec& s) {
+        s.compression = 1;
+        s.pixels = {0, 2, 0, 5, 1, 1, 0, 1};
+    });
     with("overlapping masks", BitmapError::BadBitMasks, [](BmpSpec& s) {
-        s.bitCount = 16; s.compression = 3; s.coloursUsed = 0; s.palette.clear(); s.masks = {0xFF00, 0x0FF0, 0x000F};
+        s.bitCount = 16;
+        s.compression = 3;
+        s.coloursUsed = 0;
+        s.palette.clear();
+        s.masks = {0xFF00, 0x0FF0, 0x000F};
     });
     with("masks with gaps", BitmapError::BadBitMasks, [](BmpSpec& s) {
-        s.bitCount = 16; s.compression = 3; s.coloursUsed = 0; s.palette.clear(); s.masks = {0xF0F0, 0x0F00, 0x000F};
+        s.bitCount = 16;
+        s.compression = 3;
+        s.coloursUsed = 0;
+        s.palette.clear();
+        s.masks = {0xF0F0, 0x0F00, 0x000F};
     });
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -194,7 +271,11 @@ TEST(BitmapFile, RejectsBrokenFiles) {
     EXPECT_FALSE(DecodeBitmap(std::vector<uint8_t>{'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, image));
     EXPECT_FALSE(LoadBitmapFile("/nonexistent/picture.bmp", image));
 
-    struct ByteCase { const char* name; std::vector<uint8_t> bytes; BitmapError error; };
+    struct ByteCase {
+        const char* name;
+        std::vector<uint8_t> bytes;
+        BitmapError error;
+    };
     std::vector<uint8_t> cutHeader = buildBmp(good);
     cutHeader.resize(14 + 20);
     const ByteCase byteCases[] = {
@@ -229,17 +310,16 @@ TEST(BitmapFile, EveryErrorHasADistinctName) {
     EXPECT_STREQ(BitmapErrorName(static_cast<BitmapError>(99)), "unknown-error");
 }
 
-
-
 TEST(BitmapWriter, WritesWhatTheLoaderReads) {
-    PixelImage picture{.width = 3, .height = 2, .pixels = {0xFF010203, 0xFF040506, 0xFF070809,
-                                                           0xFFA0B0C0, 0xFFD0E0F0, 0xFF102030}};
+    PixelImage picture{
+        .width = 3, .height = 2, .pixels = {0xFF010203, 0xFF040506, 0xFF070809, 0xFFA0B0C0, 0xFFD0E0F0, 0xFF102030}};
     const std::vector<uint8_t> bytes = EncodeBitmap24(picture);
     ASSERT_EQ(bytes.size(), 54u + 2 * 12);  // 9 bytes of pixels padded to 12 per row
-    EXPECT_EQ(bytes[10], 54);  // the data offset other readers rely on
+    EXPECT_EQ(bytes[10], 54);               // the data offset other readers rely on
 
     const std::string path = (std::filesystem::temp_directory_path() / "quell-writer-test.bmp").string();
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), static_cast<long>(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<long>(bytes.size()));
     PixelImage loaded;
     ASSERT_TRUE(LoadBitmapFile(path, loaded));
     std::filesystem::remove(path);

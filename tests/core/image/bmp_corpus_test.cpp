@@ -21,10 +21,8 @@ struct Refusal {
 const std::map<std::string, Refusal> kRefused = {
     {"bmp/bmpsuite-2.8/b/badheadersize.bmp",
      {BitmapError::UnknownHeader, "a 66-byte information header is no known header"}},
-    {"bmp/bmpsuite-2.8/b/badrle.bmp",
-     {BitmapError::RunOutsidePicture, "run-length data writes outside the picture"}},
-    {"bmp/bmpsuite-2.8/b/badrle4.bmp",
-     {BitmapError::RunOutsidePicture, "run-length data writes outside the picture"}},
+    {"bmp/bmpsuite-2.8/b/badrle.bmp", {BitmapError::RunOutsidePicture, "run-length data writes outside the picture"}},
+    {"bmp/bmpsuite-2.8/b/badrle4.bmp", {BitmapError::RunOutsidePicture, "run-length data writes outside the picture"}},
     {"bmp/bmpsuite-2.8/b/badrle4bis.bmp",
      {BitmapError::RunOutsidePicture, "run-length data writes outside the picture"}},
     {"bmp/bmpsuite-2.8/b/badrle4ter.bmp",
@@ -33,30 +31,21 @@ const std::map<std::string, Refusal> kRefused = {
      {BitmapError::RunOutsidePicture, "run-length data writes outside the picture"}},
     {"bmp/bmpsuite-2.8/b/badrleter.bmp",
      {BitmapError::RunOutsidePicture, "run-length data writes outside the picture"}},
-    {"bmp/bmpsuite-2.8/b/rletopdown.bmp",
-     {BitmapError::TopDownRunLength, "run-length pictures cannot be top-down"}},
+    {"bmp/bmpsuite-2.8/b/rletopdown.bmp", {BitmapError::TopDownRunLength, "run-length pictures cannot be top-down"}},
     {"bmp/image-rs/tests/images/bmp/images/imagemagick_invalid_run_length_issue_2321.bmp",
      {BitmapError::RunOutsidePicture, "run-length data writes outside the picture"}},
     {"bmp/bmpsuite-2.8/q/pal8os2sp.bmp",
-     {BitmapError::TruncatedPixels, "a 12-byte header implies a full 256-entry table, and the pixels after it are not all in the file"}},
-    {"bmp/bmpsuite-2.8/q/pal1huffmsb.bmp",
-     {BitmapError::UnknownHeader, "OS/2 2.x 64-byte headers are not read"}},
-    {"bmp/bmpsuite-2.8/q/pal8os2v2.bmp",
-     {BitmapError::UnknownHeader, "OS/2 2.x 64-byte headers are not read"}},
-    {"bmp/bmpsuite-2.8/q/pal8os2v2-sz.bmp",
-     {BitmapError::UnknownHeader, "OS/2 2.x 64-byte headers are not read"}},
-    {"bmp/bmpsuite-2.8/q/pal8os2v2-16.bmp",
-     {BitmapError::UnknownHeader, "OS/2 2.x 16-byte headers are not read"}},
-    {"bmp/bmpsuite-2.8/q/rgb24rle24.bmp",
-     {BitmapError::UnknownHeader, "OS/2 2.x 64-byte headers are not read"}},
-    {"bmp/bmpsuite-2.8/q/rgb24jpeg.bmp",
-     {BitmapError::UnsupportedCompression, "embedded JPEG data is not decoded"}},
-    {"bmp/bmpsuite-2.8/q/rgb24png.bmp",
-     {BitmapError::UnsupportedCompression, "embedded PNG data is not decoded"}},
-    {"bmp/bmpsuite-2.8/q/rgba64.bmp",
-     {BitmapError::BadBitCount, "64 bits per pixel is not a screen format"}},
-    {"bmp/bmpsuite-2.8/x/ba-bm.bmp",
-     {BitmapError::NotBitmap, "an OS/2 bitmap array starts with \"BA\", not \"BM\""}},
+     {BitmapError::TruncatedPixels,
+      "a 12-byte header implies a full 256-entry table, and the pixels after it are not all in the file"}},
+    {"bmp/bmpsuite-2.8/q/pal1huffmsb.bmp", {BitmapError::UnknownHeader, "OS/2 2.x 64-byte headers are not read"}},
+    {"bmp/bmpsuite-2.8/q/pal8os2v2.bmp", {BitmapError::UnknownHeader, "OS/2 2.x 64-byte headers are not read"}},
+    {"bmp/bmpsuite-2.8/q/pal8os2v2-sz.bmp", {BitmapError::UnknownHeader, "OS/2 2.x 64-byte headers are not read"}},
+    {"bmp/bmpsuite-2.8/q/pal8os2v2-16.bmp", {BitmapError::UnknownHeader, "OS/2 2.x 16-byte headers are not read"}},
+    {"bmp/bmpsuite-2.8/q/rgb24rle24.bmp", {BitmapError::UnknownHeader, "OS/2 2.x 64-byte headers are not read"}},
+    {"bmp/bmpsuite-2.8/q/rgb24jpeg.bmp", {BitmapError::UnsupportedCompression, "embedded JPEG data is not decoded"}},
+    {"bmp/bmpsuite-2.8/q/rgb24png.bmp", {BitmapError::UnsupportedCompression, "embedded PNG data is not decoded"}},
+    {"bmp/bmpsuite-2.8/q/rgba64.bmp", {BitmapError::BadBitCount, "64 bits per pixel is not a screen format"}},
+    {"bmp/bmpsuite-2.8/x/ba-bm.bmp", {BitmapError::NotBitmap, "an OS/2 bitmap array starts with \"BA\", not \"BM\""}},
 };
 
 // Files decoded on purpose with other pixels than the upstream rendering.
@@ -75,9 +64,8 @@ const std::map<std::string, std::string> kAcceptedWithoutReference = {
 // Channels wider than 8 bits are rounded once here, twice in 16-bit
 // reference renderings, so they may differ by one step.
 const std::set<std::string> kWideChannels = {
-    "bmp/bmpsuite-2.8/q/rgb32-111110.bmp", "bmp/bmpsuite-2.8/q/rgb32-7187.bmp",
-    "bmp/bmpsuite-2.8/q/rgba32-61754.bmp", "bmp/bmpsuite-2.8/q/rgba32-81284.bmp",
-    "bmp/bmpsuite-2.8/q/rgba32-1010102.bmp"};
+    "bmp/bmpsuite-2.8/q/rgb32-111110.bmp", "bmp/bmpsuite-2.8/q/rgb32-7187.bmp", "bmp/bmpsuite-2.8/q/rgba32-61754.bmp",
+    "bmp/bmpsuite-2.8/q/rgba32-81284.bmp", "bmp/bmpsuite-2.8/q/rgba32-1010102.bmp"};
 
 std::vector<uint8_t> rgbStream(const PixelImage& image) {
     std::vector<uint8_t> rgb;
@@ -173,7 +161,8 @@ TEST(BitmapCorpus, MatchesReferencesOrFailsCleanly) {
         EXPECT_EQ(best, 0) << "no reference rendering matches";
         nearMatches += best == 0;
     }
-    std::printf("BMP corpus: %d identical, %d matching on opaque pixels, %d refused\n", identical, nearMatches, refused);
+    std::printf("BMP corpus: %d identical, %d matching on opaque pixels, %d refused\n", identical, nearMatches,
+                refused);
 }
 
 }  // namespace

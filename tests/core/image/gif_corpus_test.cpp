@@ -129,14 +129,16 @@ TEST(GifCorpus, FramesMatchImageMagickOrFailCleanly) {
 TEST(GifCorpus, MatchesGiflibRenderings) {
     const std::string corpora = test::corporaDir();
     if (corpora.empty()) GTEST_SKIP() << "no corpora in this checkout";
-    const char* names[] = {"fire", "gifgrid", "porsche", "solid2", "treescap-interlaced", "treescap", "welcome2", "x-trans"};
+    const char* names[] = {"fire",     "gifgrid",  "porsche", "solid2", "treescap-interlaced",
+                           "treescap", "welcome2", "x-trans"};
     for (const char* name : names) {
         SCOPED_TRACE(name);
         GifDecoder decoder;
         ASSERT_TRUE(decoder.LoadGifFile(corpora + "/gif/giflib/pic/" + name + ".gif"));
         const std::vector<uint8_t> rgba = storedRgba(decoder, decoder.FrameCount() - 1);
         std::vector<uint8_t> rgb;
-        for (size_t i = 0; i < rgba.size(); i += 4) rgb.insert(rgb.end(), rgba.begin() + static_cast<long>(i), rgba.begin() + static_cast<long>(i + 3));
+        for (size_t i = 0; i < rgba.size(); i += 4)
+            rgb.insert(rgb.end(), rgba.begin() + static_cast<long>(i), rgba.begin() + static_cast<long>(i + 3));
         EXPECT_EQ(rgb, test::readBytes(corpora + "/gif/giflib/tests/" + name + ".rgb"));
 
         // Each map line is "index red green blue"; images without a local table use it.
@@ -202,7 +204,8 @@ TEST(GifCorpus, MatchesPygifExpectedPictures) {
         long differing = 0;
         for (size_t i = 0; i < ours.pixels.size(); ++i) {
             const uint8_t* p = rgba.data() + 4 * i;
-            const uint32_t want = p[3] == 0 ? 0xFFFFFFFFu : 0xFF000000u | (uint32_t{p[0]} << 16) | (uint32_t{p[1]} << 8) | p[2];
+            const uint32_t want =
+                p[3] == 0 ? 0xFFFFFFFFu : 0xFF000000u | (uint32_t{p[0]} << 16) | (uint32_t{p[1]} << 8) | p[2];
             differing += ours.pixels[i] != want;
         }
         if (kPygifDiffers.count(name)) {

@@ -35,10 +35,9 @@ void appendSubBlocks(std::vector<uint8_t>& out, const std::vector<uint8_t>& data
 // A file with a four-colour global table (black, red, green, blue) and one
 // image of raw LZW data; `extensions` go before the image.
 std::vector<uint8_t> rawGif(int width, int height, int minCodeSize, const std::vector<uint8_t>& lzw,
-                            const std::vector<uint8_t>& extensions = {}, uint8_t imageFlags = 0,
-                            bool trailer = true) {
-    std::vector<uint8_t> out = {'G', 'I', 'F', '8', '9', 'a', 8, 0, 8, 0, 0x81, 0, 0,
-                                0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 0, 255};
+                            const std::vector<uint8_t>& extensions = {}, uint8_t imageFlags = 0, bool trailer = true) {
+    std::vector<uint8_t> out = {'G', 'I', 'F', '8', '9', 'a', 8, 0,   8, 0, 0x81, 0,  0,
+                                0,   0,   0,   255, 0,   0,   0, 255, 0, 0, 0,    255};
     out.insert(out.end(), extensions.begin(), extensions.end());
     out.insert(out.end(), {0x2C, 0, 0, 0, 0, static_cast<uint8_t>(width), static_cast<uint8_t>(width >> 8),
                            static_cast<uint8_t>(height), static_cast<uint8_t>(height >> 8), imageFlags,
@@ -66,13 +65,19 @@ std::vector<uint8_t> topDownIndices(const GifDecoder& decoder, int index) {
 
 TEST(GifDecoder, RejectsBadHeaders) {
     const std::vector<uint8_t> good = rawGif(1, 1, 2, literals({1}));
-    struct Case { const char* name; std::vector<uint8_t> bytes; GifError error; };
+    struct Case {
+        const char* name;
+        std::vector<uint8_t> bytes;
+        GifError error;
+    };
     std::vector<Case> cases = {
         {"five bytes", {'G', 'I', 'F', '8', '9'}, GifError::NotGif},
         {"sixth byte not 'a'", good, GifError::NotGif},
         {"version 88", good, GifError::NotGif},
         {"screen descriptor cut short", {'G', 'I', 'F', '8', '7', 'a', 1, 0, 1, 0, 0}, GifError::Truncated},
-        {"global table cut short", {'G', 'I', 'F', '8', '7', 'a', 1, 0, 1, 0, 0x81, 0, 0, 1, 2, 3}, GifError::Truncated},
+        {"global table cut short",
+         {'G', 'I', 'F', '8', '7', 'a', 1, 0, 1, 0, 0x81, 0, 0, 1, 2, 3},
+         GifError::Truncated},
     };
     cases[1].bytes[5] = 'b';
     cases[2].bytes[4] = '8';
@@ -108,13 +113,20 @@ TEST(GifDecoder, FailsWithoutTrailerAndDiscardsEverything) {
 }
 
 TEST(GifDecoder, BlockStructureFailures) {
-    struct Case { const char* name; std::vector<uint8_t> extensions; bool loads; GifError error; };
+    struct Case {
+        const char* name;
+        std::vector<uint8_t> extensions;
+        bool loads;
+        GifError error;
+    };
     const Case cases[] = {
         {"control block of 4 bytes", {0x21, 0xF9, 4, 1, 7, 0, 2, 0}, true, GifError::None},
         {"control block split 2 + 2", {0x21, 0xF9, 2, 1, 7, 2, 0, 2, 0}, true, GifError::None},
         {"control block of 3 bytes", {0x21, 0xF9, 3, 1, 7, 0, 0}, false, GifError::BadGraphicControl},
         {"control block of 5 bytes", {0x21, 0xF9, 5, 1, 7, 0, 2, 9, 0}, false, GifError::BadGraphicControl},
-        {"comment and application blocks skipped", {0x21, 0xFE, 2, 'h', 'i', 0, 0x21, 0xFF, 1, 'x', 0}, true,
+        {"comment and application blocks skipped",
+         {0x21, 0xFE, 2, 'h', 'i', 0, 0x21, 0xFF, 1, 'x', 0},
+         true,
          GifError::None},
         {"unknown block introducer", {0x99}, false, GifError::UnknownBlock},
         {"sub-block longer than the file", {0x21, 0xFE, 200, 'h', 'i'}, false, GifError::Truncated},
@@ -253,13 +265,18 @@ TEST(GifLzw, CodeStreamRules) {
     // An entry made from a dropped string is not in the output to copy from;
     // "3 1" (code 10) is still spelled out in full.
     std::vector<uint8_t> nine(9, 9);
-    ASSERT_TRUE(lzw.decode(2, packCodes({{4, 3}, {1, 3}, {2, 3}, {6, 3}, {7, 4}, {3, 4}, {8, 4}, {10, 4}, {5, 4}}), nine));
+    ASSERT_TRUE(
+        lzw.decode(2, packCodes({{4, 3}, {1, 3}, {2, 3}, {6, 3}, {7, 4}, {3, 4}, {8, 4}, {10, 4}, {5, 4}}), nine));
     EXPECT_EQ(nine, (std::vector<uint8_t>{1, 2, 1, 2, 2, 1, 3, 3, 1}));
 
     // The data may end without an end code.
     ASSERT_TRUE(lzw.decode(2, packCodes({{4, 3}, {3, 3}, {3, 3}}), three));
 
-    struct Failure { const char* name; int minCodeSize; std::vector<uint8_t> data; };
+    struct Failure {
+        const char* name;
+        int minCodeSize;
+        std::vector<uint8_t> data;
+    };
     const Failure failures[] = {
         {"code size 9", 9, packCodes({{512, 10}, {1, 10}, {513, 10}})},
         {"undefined code with no previous", 2, packCodes({{4, 3}, {6, 3}})},
@@ -276,7 +293,10 @@ TEST(GifLzw, FullTableNeedsClearCode) {
     const GifFrame frame = test::patternFrame(200, 200, 256, 11);
     std::vector<uint8_t> out(frame.indices.size());
     GifLzwDecoder lzw;
-    struct Case { GifTablePolicy policy; bool decodes; };
+    struct Case {
+        GifTablePolicy policy;
+        bool decodes;
+    };
     const Case cases[] = {
         {GifTablePolicy::ClearWhenFull, true},
         {GifTablePolicy::ClearOneCodeLate, true},  // the clear arrives once the next free code is 4096

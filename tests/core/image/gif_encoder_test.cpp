@@ -70,7 +70,11 @@ TEST(GifEncoder, FilesReadTheSameInImageMagick) {
     const std::filesystem::path folder = std::filesystem::temp_directory_path() / "quell-gif-encoder-test";
     std::filesystem::create_directories(folder);
 
-    struct Case { const char* name; int width, height, colours; bool interlaced, local; };
+    struct Case {
+        const char* name;
+        int width, height, colours;
+        bool interlaced, local;
+    };
     const Case cases[] = {
         {"plain", 61, 47, 200, false, false},
         {"interlaced", 64, 61, 32, true, false},
@@ -89,8 +93,8 @@ TEST(GifEncoder, FilesReadTheSameInImageMagick) {
 
         const std::string path = (folder / (std::string(c.name) + ".gif")).string();
         const std::vector<uint8_t> bytes = EncodeGif(file);
-        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                    static_cast<std::streamsize>(bytes.size()));
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
         const auto seen = test::magickRead(path, 0);
         ASSERT_TRUE(seen.has_value());
         ASSERT_EQ(seen->width, c.width);

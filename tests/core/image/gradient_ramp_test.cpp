@@ -43,8 +43,7 @@ TEST(GradientRamp, HorizontalBarAtHalfRunsToFarEdgeOfBandPassingExtent) {
     EXPECT_EQ(plan.fills.back(), (RampRect{51, 0, 100, 12, 7016744}));
     // Bands whose edges truncate to the same pixel are still listed, empty.
     int emptyBands = 0;
-    for (size_t i = 0; i + 1 < plan.fills.size(); ++i)
-        emptyBands += plan.fills[i].left == plan.fills[i].right;
+    for (size_t i = 0; i + 1 < plan.fills.size(); ++i) emptyBands += plan.fills[i].left == plan.fills[i].right;
     EXPECT_GT(emptyBands, 0);
 }
 

@@ -55,8 +55,8 @@ std::string shellQuote(const std::string& s) {
 // midicsv's channel records, each with its track, in listing order.
 std::vector<std::pair<int, ChannelEvent>> midicsvChannelEvents(const std::string& path) {
     static const std::map<std::string, std::pair<uint8_t, int>> kinds = {
-        {"Note_off_c", {0x80, 2}},      {"Note_on_c", {0x90, 2}},           {"Poly_aftertouch_c", {0xA0, 2}},
-        {"Control_c", {0xB0, 2}},       {"Program_c", {0xC0, 1}},           {"Channel_aftertouch_c", {0xD0, 1}},
+        {"Note_off_c", {0x80, 2}},    {"Note_on_c", {0x90, 2}}, {"Poly_aftertouch_c", {0xA0, 2}},
+        {"Control_c", {0xB0, 2}},     {"Program_c", {0xC0, 1}}, {"Channel_aftertouch_c", {0xD0, 1}},
         {"Pitch_bend_c", {0xE0, -1}},
     };
     std::vector<std::pair<int, ChannelEvent>> events;
@@ -130,7 +130,8 @@ Expected expectedOutcome(const std::string& relative) {
         // Tracks without end-of-track run out of bytes.
         {"midly/test-asset/SysExTest.mid", {Outcome::ReadFails, SmfError::TruncatedEvent}},
     };
-    if (relative.find("test-illegal-message-") != std::string::npos) return {Outcome::ReadFails, SmfError::UnknownStatus};
+    if (relative.find("test-illegal-message-") != std::string::npos)
+        return {Outcome::ReadFails, SmfError::UnknownStatus};
     auto it = broken.find(relative);
     return it == broken.end() ? Expected{Outcome::Plays, SmfError::None} : it->second;
 }

@@ -29,12 +29,15 @@ TEST(SmfReader, LoadRejectsMalformedHeadersAndChunks) {
     };
     std::vector<Case> cases = {
         {"empty image", {}, SmfError::NotMidiFile},
-        {"no MThd", test::concat({{'M', 'T', 'h', 'x'}, Bytes(10, 0), test::chunk("MTrk", track)}), SmfError::NotMidiFile},
+        {"no MThd", test::concat({{'M', 'T', 'h', 'x'}, Bytes(10, 0), test::chunk("MTrk", track)}),
+         SmfError::NotMidiFile},
         {"header length 7", test::concat({test::header(0, 1, 96, 7), {0}, test::chunk("MTrk", track)}),
          SmfError::NotMidiFile},
-        {"header length 5", test::concat({test::header(0, 1, 96, 5), test::chunk("MTrk", track)}), SmfError::NotMidiFile},
+        {"header length 5", test::concat({test::header(0, 1, 96, 5), test::chunk("MTrk", track)}),
+         SmfError::NotMidiFile},
         {"chunk not MTrk", test::concat({test::header(0, 1, 96), test::chunk("Junk", track)}), SmfError::BadTrackChunk},
-        {"lower-case mtrk", test::concat({test::header(0, 1, 96), test::chunk("mTrk", track)}), SmfError::BadTrackChunk},
+        {"lower-case mtrk", test::concat({test::header(0, 1, 96), test::chunk("mTrk", track)}),
+         SmfError::BadTrackChunk},
         {"track count past image", test::concat({test::header(1, 2, 96), test::chunk("MTrk", track)}),
          SmfError::BadTrackChunk},
         {"header cut short", Bytes{'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0}, SmfError::NotMidiFile},
@@ -116,8 +119,10 @@ struct Diagnostics {
 
 TEST(SmfReader, RunningStatusTakesOneDataByteForProgramChangeAndTwoForNotes) {
     TrackBuilder t;
-    t.event(0, {0xC3, 5}).raw({0x00, 7})          // program change, then running status
-        .event(4, {0x93, 60, 100}).raw({0x02, 62, 90})  // note-on, then running status
+    t.event(0, {0xC3, 5})
+        .raw({0x00, 7})  // program change, then running status
+        .event(4, {0x93, 60, 100})
+        .raw({0x02, 62, 90})  // note-on, then running status
         .endOfTrack();
     Bytes image = test::smfFile({t});
     SmfReader reader;
@@ -128,8 +133,7 @@ TEST(SmfReader, RunningStatusTakesOneDataByteForProgramChangeAndTwoForNotes) {
         uint8_t status, d1, d2;
         uint32_t length;
     };
-    const Expect expected[] = {
-        {0, 0xC3, 5, 0, 2}, {0, 0xC3, 7, 0, 2}, {4, 0x93, 60, 100, 3}, {6, 0x93, 62, 90, 3}};
+    const Expect expected[] = {{0, 0xC3, 5, 0, 2}, {0, 0xC3, 7, 0, 2}, {4, 0x93, 60, 100, 3}, {6, 0x93, 62, 90, 3}};
     TrackEvent e;
     for (const Expect& x : expected) {
         SCOPED_TRACE(x.tick);
@@ -190,16 +194,20 @@ TEST(SmfReader, SysExAndMetaKeepTheirDataAndLeaveRunningStatusAlone) {
 TEST(SmfReader, BrokenEventsFailWithTheirDiagnosticText) {
     struct Case {
         const char* name;
-        Bytes body;  // after the first delta of 0
+        Bytes body;        // after the first delta of 0
         const char* text;  // nullptr: fails without a text
         SmfError error;
     };
     const std::vector<Case> cases = {
-        {"data byte without running status", {0x3C, 0x40}, "Reference to missing running status.",
+        {"data byte without running status",
+         {0x3C, 0x40},
+         "Reference to missing running status.",
          SmfError::MissingRunningStatus},
         {"sysex length unreadable", {0xF0, 0x83}, "SysEx event truncated (length)", SmfError::TruncatedEvent},
         {"sysex data runs out", {0xF0, 0x05, 1, 2}, "SysEx event truncated", SmfError::TruncatedEvent},
-        {"sysex length far past the track", {0xF0, 0xFF, 0xFF, 0xFF, 0x7F, 1}, "SysEx event truncated",
+        {"sysex length far past the track",
+         {0xF0, 0xFF, 0xFF, 0xFF, 0x7F, 1},
+         "SysEx event truncated",
          SmfError::TruncatedEvent},
         {"meta length unreadable", {0xFF, 0x01, 0x80}, "Meta event truncated (length)", SmfError::TruncatedEvent},
         {"meta data runs out", {0xFF, 0x01, 0x04, 'a'}, "Meta event truncated", SmfError::TruncatedEvent},

@@ -263,8 +263,8 @@ TEST(StreamFiller, ASongWithoutLengthDoesNotLoopForever) {
 TEST(StreamFiller, MalformedTempoEventsAreHarmless) {
     TrackBuilder t;
     t.tempo(0, 500000)
-        .meta(0, 0x51, {0x01})           // too short to hold a tempo
-        .tempo(0, 0)                     // zero would divide by zero
+        .meta(0, 0x51, {0x01})  // too short to hold a tempo
+        .tempo(0, 0)            // zero would divide by zero
         .event(10, {0x90, 60, 1})
         .endOfTrack();
     Song song(test::smfFile({t}, 96));

@@ -99,7 +99,8 @@ TEST(RegistryReader, ReadStringBuildsTheCompanyPath) {
 
 TEST(RegistryReader, ReadsVersion5ExportsInUtf16) {
     auto file = parseUtf16(
-        u"Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\Microsoft\\Internet Explorer\\Main]\r\n"
+        u"Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\Microsoft\\Internet "
+        u"Explorer\\Main]\r\n"
         u"\"Start Page\"=\"http://\u00e9xample.com/\"\r\n"
         u"\"Wide\"=hex(2):25,00,41,00,25,00,00,00\r\n");
     RegistryReader reader(file, "");

@@ -28,7 +28,12 @@ TEST(OutlineFile, RejectsCountsTheBytesCannotHold) {
     } cases[] = {
         {"shorter than the count", {1, 0, 0}},
         {"points missing at the end", withCount(3, 2)},
-        {"one byte short", [] { auto b = withCount(2, 2); b.pop_back(); return b; }()},
+        {"one byte short",
+         [] {
+             auto b = withCount(2, 2);
+             b.pop_back();
+             return b;
+         }()},
         {"count above 8191", withCount(8192, 8192)},
         {"negative count", withCount(-1, 0)},
         {"zero points", withCount(0, 0)},

@@ -72,9 +72,9 @@ TEST(ProfileFile, IntegerReads) {
         const char* value;
         int32_t expected;
     } cases[] = {
-        {"42", 42},   {"-7", -7},         {"+5", 5},       {"12abc", 12},          {"abc", 0},
-        {"", 0},      {"  9", 9},         {"\"3\"", 3},    {"4294967297", 1},      {"2147483648", INT32_MIN},
-        {"-0", 0},    {"- 1", 0},         {"0x10", 0},
+        {"42", 42}, {"-7", -7}, {"+5", 5},    {"12abc", 12},     {"abc", 0},
+        {"", 0},    {"  9", 9}, {"\"3\"", 3}, {"4294967297", 1}, {"2147483648", INT32_MIN},
+        {"-0", 0},  {"- 1", 0}, {"0x10", 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.value);
@@ -117,7 +117,8 @@ TEST(ProfileFile, MissingFileReadsAsEmpty) {
 
 TEST(ProfileFile, ReachableValueLengthsAreTheUncutOnesInFileOrder) {
     const std::string longValue(120, 'x');
-    const std::string text = "[A]\r\n k = \"" + longValue + "\"\r\nK=second\r\nshort= ab \r\n"
+    const std::string text = "[A]\r\n k = \"" + longValue +
+                             "\"\r\nK=second\r\nshort= ab \r\n"
                              "[a]\nhidden=1\n[B]\nv='q'\n";
     const ProfileFile file = ProfileFile::Parse(std::string_view(text));
     const auto lengths = file.ReachableValueLengths();

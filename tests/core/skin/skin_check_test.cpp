@@ -42,8 +42,8 @@ std::vector<uint8_t> outline(std::vector<quell::skin::OutlinePoint> points) {
     return quell::skin::EncodeOutline(points);
 }
 
-const std::vector<uint8_t> kMidi = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0, 96,
-                                    'M', 'T', 'r', 'k', 0, 0, 0, 4, 0, 0xFF, 0x2F, 0};
+const std::vector<uint8_t> kMidi = {'M', 'T', 'h', 'd', 0,   0, 0, 6, 0, 0, 0,    1,    0,
+                                    96,  'M', 'T', 'r', 'k', 0, 0, 0, 4, 0, 0xFF, 0x2F, 0};
 
 // A small skin that loads without any problem; each test breaks one thing.
 class SkinCheck : public ::testing::Test {
@@ -78,7 +78,9 @@ protected:
         std::ofstream out(m_dir / name, std::ios::binary);
         out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     }
-    void write(const std::string& name, const std::string& text) { write(name, std::vector<uint8_t>(text.begin(), text.end())); }
+    void write(const std::string& name, const std::string& text) {
+        write(name, std::vector<uint8_t>(text.begin(), text.end()));
+    }
 
     void set(const std::string& section, const std::string& line) {
         auto& lines = m_ini[section];
@@ -201,7 +203,8 @@ TEST_F(SkinCheck, RectanglesMustBeSetAndInsideTheFrame) {
 }
 
 TEST_F(SkinCheck, SkinWithoutOptionalElementsIsSound) {
-    for (const char* section : {"AddressBar", "StatusBar", "ProgressBar", "NavigationGif", "AnimationGif", "Text", "Sound"})
+    for (const char* section :
+         {"AddressBar", "StatusBar", "ProgressBar", "NavigationGif", "AnimationGif", "Text", "Sound"})
         m_ini.erase(section);
     const SkinCheckReport report = check();
     EXPECT_TRUE(report.findings.empty()) << dump(report);

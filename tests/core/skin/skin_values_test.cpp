@@ -64,8 +64,7 @@ TEST(SkinValues, StartPageConversion) {
 }
 
 TEST(SkinEntries, ButtonEntryFields) {
-    ButtonEntry b = ParseButtonEntry(
-        "Back0", "bt1-1.bmp,bt1-3.bmp,bt1-2.bmp,555,51,30,30,16711935,Go back,NULL", 1, 0);
+    ButtonEntry b = ParseButtonEntry("Back0", "bt1-1.bmp,bt1-3.bmp,bt1-2.bmp,555,51,30,30,16711935,Go back,NULL", 1, 0);
     EXPECT_EQ(b.normalImage, "bt1-1.bmp");
     EXPECT_EQ(b.pressedImage, "bt1-3.bmp");
     EXPECT_EQ(b.hoverImage, "bt1-2.bmp");

@@ -112,7 +112,9 @@ TEST(UnpackAppendedSkin, AWriteThatFailsAfterCreationLeavesNoTemporaryFile) {
     ASSERT_GE(child, 0);
     if (child == 0) {
         ::signal(SIGXFSZ, SIG_IGN);
-        struct rlimit limit {100, 100};
+        struct rlimit limit {
+            100, 100
+        };
         ::setrlimit(RLIMIT_FSIZE, &limit);
         ::_exit(UnpackAppendedSkin(p) ? 0 : 1);
     }

@@ -12,9 +12,9 @@ namespace {
 TEST(TextCodec, Utf8ValidityAndLegacyDecoding) {
     EXPECT_TRUE(isValidUtf8("plain"));
     EXPECT_TRUE(isValidUtf8("\xE3\x81\x82"));
-    EXPECT_FALSE(isValidUtf8("\xE3\x81"));          // truncated
-    EXPECT_FALSE(isValidUtf8("\xC0\xAF"));          // overlong
-    EXPECT_FALSE(isValidUtf8("\xED\xA0\x80"));      // surrogate
+    EXPECT_FALSE(isValidUtf8("\xE3\x81"));                    // truncated
+    EXPECT_FALSE(isValidUtf8("\xC0\xAF"));                    // overlong
+    EXPECT_FALSE(isValidUtf8("\xED\xA0\x80"));                // surrogate
     EXPECT_EQ(decodeLegacyText("\x82\xa0"), "\xE3\x81\x82");  // Shift-JIS hiragana a
     EXPECT_EQ(decodeLegacyText("\xb1"), "\xEF\xBD\xB1");      // half-width katakana a
     EXPECT_EQ(utf16leToUtf8(std::string("\x3D\xD8\x00\xDE", 4)), "\xF0\x9F\x98\x80");

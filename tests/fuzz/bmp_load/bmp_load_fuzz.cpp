@@ -16,7 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     quell::image::PixelImage image;
     if (quell::image::LoadBitmapFile(path, image)) {
         // A decoded picture must be exactly as large as it says.
-        if (image.pixels.size() != static_cast<size_t>(image.width) * static_cast<size_t>(image.height)) __builtin_trap();
+        if (image.pixels.size() != static_cast<size_t>(image.width) * static_cast<size_t>(image.height))
+            __builtin_trap();
     }
     std::remove(path.c_str());
     return 0;

@@ -14,12 +14,10 @@ using namespace quell::cabinet;
 
 intptr_t notify(NotificationKind kind, CabinetNotification& n) {
     switch (kind) {
-        case FileBegin: return cabtest::newOutputHandle();
-        case FileEnd:
-            cabtest::memoryIo().close(n.handle);
-            return 1;
-        case NextCabinet: return n.lastError != 0 ? -1 : 0;
-        default: return 0;
+    case FileBegin: return cabtest::newOutputHandle();
+    case FileEnd: cabtest::memoryIo().close(n.handle); return 1;
+    case NextCabinet: return n.lastError != 0 ? -1 : 0;
+    default: return 0;
     }
 }
 

@@ -29,7 +29,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         for (uint32_t at = 0; at < buffer.used; at += quell::music::kStreamEventSize) {
             quell::music::StreamEvent e = quell::music::readStreamEvent(block + at);
             uint32_t type = quell::music::eventType(e.event);
-            if (e.streamId != 0 || (type != quell::music::MEVT_SHORTMSG && type != quell::music::MEVT_TEMPO)) std::abort();
+            if (e.streamId != 0 || (type != quell::music::MEVT_SHORTMSG && type != quell::music::MEVT_TEMPO))
+                std::abort();
         }
     }
     return 0;

@@ -84,7 +84,8 @@ TEST(MidiRender, AShortSongBecomesAWavFileAsLongAsTheSongAndNotSilent) {
     const std::string mid = dir.path + "/song.mid";
     const std::string wav = dir.path + "/song.wav";
     std::vector<uint8_t> bytes = song();
-    std::ofstream(mid, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    std::ofstream(mid, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
 
     int status = -1;
     std::string output = run(std::string(QUELLKIT_PATH) + " midi render " + mid + " " + wav, &status);

@@ -57,9 +57,8 @@ struct Buffer {
 };
 
 ThreadedMidiStream::SynthesizerFactory recording(RecordingLog& log, StreamClock& clock) {
-    return [&log, &clock]() -> std::unique_ptr<Synthesizer> {
-        return std::make_unique<RecordingSynthesizer>(log, clock);
-    };
+    return
+        [&log, &clock]() -> std::unique_ptr<Synthesizer> { return std::make_unique<RecordingSynthesizer>(log, clock); };
 }
 
 TEST(ThreadedMidiStream, PlaysOnItsOwnClockAndHandsBuffersBackFromItsOwnThread) {

@@ -95,7 +95,8 @@ private slots:
         auto dialog = f.open("News: today/now", "http://news/today");
         dialog->tree()->setCurrentItem(findItem(dialog->tree(), "Favorites/Work"));
         dialog->addButton()->click();
-        QCOMPARE(f.favorites.read("News- today-now.url"), QByteArray("[InternetShortcut]\r\nURL=http://news/today\r\n"));
+        QCOMPARE(f.favorites.read("News- today-now.url"),
+                 QByteArray("[InternetShortcut]\r\nURL=http://news/today\r\n"));
         QTreeWidgetItem* added = findItem(dialog->tree(), "Favorites/News- today-now.url");
         QVERIFY(added);
         QVERIFY(BookmarkTree::isBookmark(added));

@@ -208,7 +208,8 @@ private slots:
         QVERIFY(prompt.failures.empty());
 
         // Onto a descendant: refused before the disk is touched.
-        QVERIFY(!dialog.tree()->moveItem(findItem(dialog.tree(), "Favorites/A"), findItem(dialog.tree(), "Favorites/A")));
+        QVERIFY(
+            !dialog.tree()->moveItem(findItem(dialog.tree(), "Favorites/A"), findItem(dialog.tree(), "Favorites/A")));
         QVERIFY(favorites.exists("A"));
     }
 
@@ -222,7 +223,8 @@ private slots:
         services.favoritesFolder = favorites.folder();
         services.prompt = &prompt;
         BookmarkDialog dialog("", "", services);
-        QVERIFY(!dialog.tree()->moveItem(findItem(dialog.tree(), "Favorites/X.url"), findItem(dialog.tree(), "Favorites/Work")));
+        QVERIFY(!dialog.tree()->moveItem(findItem(dialog.tree(), "Favorites/X.url"),
+                                         findItem(dialog.tree(), "Favorites/Work")));
         QCOMPARE(prompt.replaceQuestions, 1);
         QVERIFY(findItem(dialog.tree(), "Favorites/X.url"));
         QCOMPARE(favorites.read("Work/X.url"), QByteArray("[InternetShortcut]\r\nURL=http://old/\r\n"));

@@ -60,12 +60,8 @@ inline void releaseAt(QWidget* widget, QPoint local) {
 
 // Moves the pointer away without telling the widget; only its 10 ms leave
 // check notices, so callers wait for the outcome with QTRY_*.
-inline void leave(QWidget* widget, QPoint farLocal) {
-    QCursor::setPos(widget->mapToGlobal(farLocal));
-}
+inline void leave(QWidget* widget, QPoint farLocal) { QCursor::setPos(widget->mapToGlobal(farLocal)); }
 
-inline QImage grabbed(QWidget* widget) {
-    return widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
-}
+inline QImage grabbed(QWidget* widget) { return widget->grab().toImage().convertToFormat(QImage::Format_RGB32); }
 
 }  // namespace quell::test

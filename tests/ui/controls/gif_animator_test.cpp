@@ -23,8 +23,7 @@ image::GifFrame solidFrame(int w, int h, uint8_t index, int delay, int transpare
     f.delay = delay;
     if (transparent >= 0) {
         f.transparent = transparent;
-        for (int x = 0; x < w; ++x)
-            f.indices[static_cast<size_t>(x)] = static_cast<uint8_t>(transparent);
+        for (int x = 0; x < w; ++x) f.indices[static_cast<size_t>(x)] = static_cast<uint8_t>(transparent);
     }
     return f;
 }
@@ -33,8 +32,7 @@ QString writeGif(const QTemporaryDir& dir, const QString& name, const image::Gif
     const std::vector<uint8_t> bytes = image::EncodeGif(gif);
     const QString path = dir.filePath(name);
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return {};
+    if (!file.open(QIODevice::WriteOnly)) return {};
     file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
     return path;
 }
@@ -75,9 +73,7 @@ void GifAnimatorTest::init() {
     QVERIFY(QTest::qWaitForWindowExposed(m_host));
 }
 
-void GifAnimatorTest::cleanup() {
-    delete m_host;
-}
+void GifAnimatorTest::cleanup() { delete m_host; }
 
 void GifAnimatorTest::sizedByFirstImageWithTransparencyWhite() {
     image::GifFile gif = redGreen(5);
@@ -96,16 +92,16 @@ void GifAnimatorTest::sizedByFirstImageWithTransparencyWhite() {
 void GifAnimatorTest::delaysBecomeMilliseconds() {
     image::GifFile gif = redGreen(7);
     gif.frames[1].delay = 0;  // a 0 delay among several images counts as 10
-    GifAnimator* a = GifAnimator::CreateAnimator(m_host, 0, 0, writeGif(m_dir, "d.gif", gif).toStdString(),
-                                                 &m_messages);
+    GifAnimator* a =
+        GifAnimator::CreateAnimator(m_host, 0, 0, writeGif(m_dir, "d.gif", gif).toStdString(), &m_messages);
     QVERIFY(a);
     QCOMPARE(a->frameDelay(0), 70);
     QCOMPARE(a->frameDelay(1), 100);
 }
 
 void GifAnimatorTest::animatesAndCountsPauses() {
-    GifAnimator* a = GifAnimator::CreateAnimator(m_host, 0, 0, writeGif(m_dir, "a.gif", redGreen(1)).toStdString(),
-                                                 &m_messages);
+    GifAnimator* a =
+        GifAnimator::CreateAnimator(m_host, 0, 0, writeGif(m_dir, "a.gif", redGreen(1)).toStdString(), &m_messages);
     QVERIFY(a);
     QVERIFY(a->StartAnimation());
     QVERIFY(!a->StartAnimation());
@@ -132,8 +128,8 @@ void GifAnimatorTest::animatesAndCountsPauses() {
 }
 
 void GifAnimatorTest::pausedRepaintShowsFirstImage() {
-    GifAnimator* a = GifAnimator::CreateAnimator(m_host, 0, 0, writeGif(m_dir, "p.gif", redGreen(1)).toStdString(),
-                                                 &m_messages);
+    GifAnimator* a =
+        GifAnimator::CreateAnimator(m_host, 0, 0, writeGif(m_dir, "p.gif", redGreen(1)).toStdString(), &m_messages);
     QVERIFY(a);
     a->StartAnimation();
     QTRY_VERIFY(a->framesShown() >= 3);
@@ -146,8 +142,8 @@ void GifAnimatorTest::destructionWhileRunningStopsWorker() {
     image::GifFile gif = redGreen(0);
     gif.frames.resize(1);  // one image, no delay: the worker loops as fast as it may
     for (int round = 0; round < 5; ++round) {
-        GifAnimator* a = GifAnimator::CreateAnimator(
-            m_host, 0, 0, writeGif(m_dir, "fast.gif", gif).toStdString(), &m_messages);
+        GifAnimator* a =
+            GifAnimator::CreateAnimator(m_host, 0, 0, writeGif(m_dir, "fast.gif", gif).toStdString(), &m_messages);
         QVERIFY(a);
         a->StartAnimation();
         QTest::qWait(round * 3);

@@ -37,8 +37,7 @@ void GradientProgressTest::endsOfRangeShowBackgroundOnly() {
     for (int position : {0, 100, 150}) {
         bar->SetPos(position);
         const QImage image = quell::test::grabbed(bar);
-        for (int x : {0, 1, 50, 99})
-            QCOMPARE(QColor(image.pixel(x, 5)), kBackground);
+        for (int x : {0, 1, 50, 99}) QCOMPARE(QColor(image.pixel(x, 5)), kBackground);
     }
 }
 
@@ -107,8 +106,7 @@ void GradientProgressTest::percentageTextIsDrawnOverTheRamp() {
     const QImage withText = quell::test::grabbed(bar);
     int white = 0;
     for (int y = 0; y < 30; ++y)
-        for (int x = 80; x < 120; ++x)
-            white += QColor(withText.pixel(x, y)).lightness() > 128;
+        for (int x = 80; x < 120; ++x) white += QColor(withText.pixel(x, y)).lightness() > 128;
     QVERIFY(plain != withText);
     QVERIFY(white > 5);
 }

@@ -73,9 +73,7 @@ void HoverLabelTest::init() {
     QVERIFY(QTest::qWaitForWindowExposed(m_host));
 }
 
-void HoverLabelTest::cleanup() {
-    delete m_host;
-}
+void HoverLabelTest::cleanup() { delete m_host; }
 
 void HoverLabelTest::hoverColourUntilPointerLeaves() {
     auto* label = new HoverLabel(QStringLiteral("Home page"), targets(), m_host);
@@ -101,12 +99,18 @@ void HoverLabelTest::commandRouting_data() {
     QTest::addColumn<int>("dispatched");
     QTest::addColumn<QString>("navigated");
     QTest::addColumn<QString>("opened");
-    QTest::newRow("direct") << "Direct" << -1 << "http://a.example/x,y" << "";
-    QTest::newRow("execute") << "EXECUTE" << -1 << "" << "http://a.example/x,y";
-    QTest::newRow("back") << "back" << 1 << "" << "";
-    QTest::newRow("mail") << "Mail" << 11 << "" << "";
-    QTest::newRow("view") << "view" << 16 << "" << "";
-    QTest::newRow("unknown") << "jump" << -1 << "" << "";
+    QTest::newRow("direct") << "Direct" << -1 << "http://a.example/x,y"
+                            << "";
+    QTest::newRow("execute") << "EXECUTE" << -1 << ""
+                             << "http://a.example/x,y";
+    QTest::newRow("back") << "back" << 1 << ""
+                          << "";
+    QTest::newRow("mail") << "Mail" << 11 << ""
+                          << "";
+    QTest::newRow("view") << "view" << 16 << ""
+                          << "";
+    QTest::newRow("unknown") << "jump" << -1 << ""
+                             << "";
 }
 
 void HoverLabelTest::commandRouting() {
@@ -182,8 +186,7 @@ void HoverLabelTest::ampersandUnderlinesAndDoubledShowsOne() {
         int right = 0;
         for (int yy = 0; yy < img.height(); ++yy)
             for (int x = 0; x < img.width(); ++x)
-                if (QColor(img.pixel(x, yy)) != QColor(Qt::white))
-                    right = std::max(right, x);
+                if (QColor(img.pixel(x, yy)) != QColor(Qt::white)) right = std::max(right, x);
         return right;
     };
     QVERIFY(inkWidth(doubled) > inkWidth(literal));
@@ -201,8 +204,7 @@ void HoverLabelTest::textIsDrawnOverTheFrame() {
     int inkRows = 0;
     for (int yy = 0; yy < image.height(); ++yy) {
         bool ink = false;
-        for (int x = 0; x < image.width() && !ink; ++x)
-            ink = QColor(image.pixel(x, yy)) != QColor(Qt::white);
+        for (int x = 0; x < image.width() && !ink; ++x) ink = QColor(image.pixel(x, yy)) != QColor(Qt::white);
         inkRows += ink;
     }
     QVERIFY(inkRows > label->fontMetrics().height());

@@ -38,8 +38,8 @@ void MaximizedToolbarTest::init() {
     m_navigated.clear();
     m_host = new QWidget;
     m_host->setGeometry(50, 40, 1024, 200);
-    m_toolbar = new MaximizedToolbar({"example.com/"}, [this](const std::string& u) { m_navigated.push_back(u); },
-                                     &m_sink, m_host);
+    m_toolbar = new MaximizedToolbar(
+        {"example.com/"}, [this](const std::string& u) { m_navigated.push_back(u); }, &m_sink, m_host);
     m_toolbar->setGeometry(0, 0, 1024, browser::kToolbarHeight);
     m_host->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_host));
@@ -66,9 +66,8 @@ void MaximizedToolbarTest::buttonsHaveTableTooltipsAndNames() {
     const struct {
         int id;
         const char* tooltip;
-    } expected[] = {{110, "Back"},    {111, "Forward"},  {112, "Stop"}, {113, "Reload"},
-                    {109, "Home"},    {114, "Print"},    {117, "Restore"}, {120, "Minimize"},
-                    {121, "Exit"},    {122, "File"},     {123, "Edit"}, {124, "View"}};
+    } expected[] = {{110, "Back"},    {111, "Forward"},  {112, "Stop"}, {113, "Reload"}, {109, "Home"}, {114, "Print"},
+                    {117, "Restore"}, {120, "Minimize"}, {121, "Exit"}, {122, "File"},   {123, "Edit"}, {124, "View"}};
     QCOMPARE(std::size(expected), browser::kToolbarButtons.size());
     for (const auto& want : expected) {
         ResourceBitmapButton* b = m_toolbar->button(want.id);

@@ -57,8 +57,7 @@ private:
 std::string SkinButtonTest::writeBmp(const QString& name, const image::PixelImage& picture) {
     const std::vector<uint8_t> bytes = image::EncodeBitmap24(picture);
     QFile file(m_dir.filePath(name));
-    if (!file.open(QIODevice::WriteOnly))
-        return {};
+    if (!file.open(QIODevice::WriteOnly)) return {};
     file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
     return file.fileName().toStdString();
 }
@@ -99,9 +98,7 @@ void SkinButtonTest::init() {
     QVERIFY(QTest::qWaitForWindowExposed(m_host));
 }
 
-void SkinButtonTest::cleanup() {
-    delete m_host;
-}
+void SkinButtonTest::cleanup() { delete m_host; }
 
 void SkinButtonTest::statesShowFieldsInOrderAndClickDispatchesOnce() {
     SkinButton* b = create(request(12, 8));
@@ -183,8 +180,7 @@ void SkinButtonTest::otherStatesUseNormalBitmapSizeAsSource() {
     SkinButtonSpec s = request(4, 4);
     image::PixelImage bigHover = solid(8, 8, kBlackPixel);
     for (int y = 0; y < 4; ++y)
-        for (int x = 0; x < 4; ++x)
-            bigHover.pixels[static_cast<size_t>(y * 8 + x)] = kGreenPixel;
+        for (int x = 0; x < 4; ++x) bigHover.pixels[static_cast<size_t>(y * 8 + x)] = kGreenPixel;
     s.hoverPath = writeBmp("bighover.bmp", bigHover);
     s.width = 16;
     s.height = 16;
@@ -231,8 +227,7 @@ void SkinButtonTest::pressPlaysSoundUnlessNamedNull() {
         QVERIFY(b);
         test::pressAt(b, {2, 2});
         QCOMPARE(m_sounds.played.size(), size_t(c.plays ? 1 : 0));
-        if (c.plays)
-            QCOMPARE(m_sounds.played[0], s.soundPath);
+        if (c.plays) QCOMPARE(m_sounds.played[0], s.soundPath);
         test::releaseAt(b, {2, 2});
         QCOMPARE(m_sounds.played.size(), size_t(c.plays ? 1 : 0));
         delete b;

@@ -22,8 +22,7 @@ protected:
 int countPixels(const QImage& image, const QColor& colour) {
     int n = 0;
     for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            n += QColor(image.pixel(x, y)) == colour;
+        for (int x = 0; x < image.width(); ++x) n += QColor(image.pixel(x, y)) == colour;
     return n;
 }
 

@@ -36,9 +36,7 @@ void AddressComboTest::init() {
     m_combo->lineEdit()->setFocus();
 }
 
-void AddressComboTest::cleanup() {
-    delete m_combo;
-}
+void AddressComboTest::cleanup() { delete m_combo; }
 
 void AddressComboTest::historyFromRegistryKeepsOrderAndCleansUp() {
     const std::string reg =

@@ -87,8 +87,8 @@ public:
         write(name, quell::skin::EncodeOutline(points));
     }
     void write(const std::string& name, const std::vector<uint8_t>& bytes) {
-        std::ofstream(m_media + name, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                              static_cast<std::streamsize>(bytes.size()));
+        std::ofstream(m_media + name, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     }
     void remove(const std::string& name) { QFile::remove(QString::fromStdString(m_media + name)); }
     MainSkinWindow::Locations locations() const {
@@ -216,9 +216,10 @@ void MainSkinWindowTest::buildsElementsWithIdsTooltipsAndMessages() {
 }
 
 void MainSkinWindowTest::leavesOutMissingSections() {
-    SkinFolder skin("[FrameBitmap]\nFileName=frame.bmp\n[WebBrowser]\nPosition=10,40,190,120\n"
-                    "[ProgressBar]\nPosition=1,1,50,9\nGradient=no\nDirection=Vertical\n"
-                    "[Text]\nTextNo=2\nText0=,0,0,0,-1,0,0,0,1,1,10,10,,A\n");
+    SkinFolder skin(
+        "[FrameBitmap]\nFileName=frame.bmp\n[WebBrowser]\nPosition=10,40,190,120\n"
+        "[ProgressBar]\nPosition=1,1,50,9\nGradient=no\nDirection=Vertical\n"
+        "[Text]\nTextNo=2\nText0=,0,0,0,-1,0,0,0,1,1,10,10,,A\n");
     RecordingSink sink;
     MainSkinWindow window(skin.locations(), &sink);
     QVERIFY(window.Initialise());
@@ -365,8 +366,7 @@ void MainSkinWindowTest::sourceWindowsCloseWithTheMainWindow() {
     QVERIFY(window->Initialise());
     window->show();
     quell::ui::WebEngineBrowser* browser = window->webBrowser();
-    QCOMPARE(browser->ExecDocumentCommand(quell::browser::CommandGroup::WebBrowser,
-                                          quell::browser::kCommandViewSource),
+    QCOMPARE(browser->ExecDocumentCommand(quell::browser::CommandGroup::WebBrowser, quell::browser::kCommandViewSource),
              quell::browser::kResultOk);
     QCOMPARE(browser->sourceWindowCount(), 1);
     // The program's own loop ends when its main window closes, whatever else

@@ -14,11 +14,11 @@
 #include "ui/music/start_skin_music.h"
 
 using quell::music::PlayerState;
-using quell::platform::test::RecordingSynthesizer;
 using quell::platform::Synthesizer;
-using quell::platform::ThreadedMidiStream;
 using quell::platform::systemStreamClock;
+using quell::platform::ThreadedMidiStream;
 using quell::platform::test::RecordingLog;
+using quell::platform::test::RecordingSynthesizer;
 using quell::ui::MusicNotifyWindow;
 using quell::ui::StartSkinMusic;
 

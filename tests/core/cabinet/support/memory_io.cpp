@@ -79,8 +79,9 @@ int close(FileHandle h) {
 long seek(FileHandle h, long offset, int origin) {
     auto it = g_open.find(h);
     if (it == g_open.end()) return -1;
-    long base = origin == 0 ? 0 : origin == 1 ? it->second.position
-                                              : static_cast<long>(g_fs.files[it->second.path].size());
+    long base = origin == 0   ? 0
+                : origin == 1 ? it->second.position
+                              : static_cast<long>(g_fs.files[it->second.path].size());
     long pos = base + offset;
     if (pos < 0) return -1;
     it->second.position = pos;

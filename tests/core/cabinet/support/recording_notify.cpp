@@ -38,13 +38,13 @@ intptr_t recordNotification(NotificationKind kind, CabinetNotification& n) {
         return answer;
     }
     switch (kind) {
-        case FileBegin: return newOutputHandle();
-        case FileEnd: {
-            r->files.emplace_back(n.text1, memoryFs().outputs[n.handle]);
-            memoryIo().close(n.handle);
-            return 1;
-        }
-        default: return 0;
+    case FileBegin: return newOutputHandle();
+    case FileEnd: {
+        r->files.emplace_back(n.text1, memoryFs().outputs[n.handle]);
+        memoryIo().close(n.handle);
+        return 1;
+    }
+    default: return 0;
     }
 }
 

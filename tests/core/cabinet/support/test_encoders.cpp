@@ -43,8 +43,8 @@ constexpr uint16_t kLengthBase[29] = {3,  4,  5,  6,  7,  8,  9,  10, 11,  13,  
                                       31, 35, 43, 51, 59, 67, 83, 99, 115, 131, 163, 195, 227, 258};
 constexpr uint8_t kLengthExtra[29] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2,
                                       2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 0};
-constexpr uint16_t kDistanceBase[30] = {1,    2,    3,    4,    5,    7,     9,     13,    17,  25,
-                                        33,   49,   65,   97,   129,  193,   257,   385,   513, 769,
+constexpr uint16_t kDistanceBase[30] = {1,    2,    3,    4,    5,    7,    9,    13,    17,    25,
+                                        33,   49,   65,   97,   129,  193,  257,  385,   513,   769,
                                         1025, 1537, 2049, 3073, 4097, 6145, 8193, 12289, 16385, 24577};
 constexpr uint8_t kDistanceExtra[30] = {0, 0, 0, 0, 1, 1, 2, 2,  3,  3,  4,  4,  5,  5,  6,
                                         6, 7, 7, 8, 8, 9, 9, 10, 10, 11, 11, 12, 12, 13, 13};
@@ -101,7 +101,8 @@ std::vector<uint8_t> FixedDeflateEncoder::encode(std::span<const uint8_t> block)
     while (pos < data.size()) {
         finder.advanceTo(pos);
         size_t distance = 0;
-        size_t length = m_literalsOnly ? 0 : finder.longest(pos, std::min<size_t>(258, data.size() - pos), 32768, &distance);
+        size_t length =
+            m_literalsOnly ? 0 : finder.longest(pos, std::min<size_t>(258, data.size() - pos), 32768, &distance);
         if (length == 0) {
             fixedLiteral(w, data[pos]);
             ++pos;
@@ -123,8 +124,13 @@ std::vector<uint8_t> FixedDeflateEncoder::encode(std::span<const uint8_t> block)
     if (w.out.size() > 32768 + 12) {
         // Incompressible: one final stored block always fits.
         const uint16_t n = static_cast<uint16_t>(block.size());
-        std::vector<uint8_t> stored{'C', 'K', 0x01, static_cast<uint8_t>(n), static_cast<uint8_t>(n >> 8),
-                                    static_cast<uint8_t>(~n), static_cast<uint8_t>(~n >> 8)};
+        std::vector<uint8_t> stored{'C',
+                                    'K',
+                                    0x01,
+                                    static_cast<uint8_t>(n),
+                                    static_cast<uint8_t>(n >> 8),
+                                    static_cast<uint8_t>(~n),
+                                    static_cast<uint8_t>(~n >> 8)};
         stored.insert(stored.end(), block.begin(), block.end());
         return stored;
     }

@@ -49,8 +49,9 @@ uint32_t next(uint32_t& state) {
 }  // namespace
 
 std::vector<uint8_t> textData(size_t size, uint32_t seed) {
-    static const char* words[] = {"skin ", "button ", "frame ", "Media ", "bitmap ", "\r\n", "[Main]\r\n",
-                                  "FrameBitmap=", "Quell1.bmp ", "address ", "the ", "of ", "window "};
+    static const char* words[] = {"skin ", "button ",    "frame ",       "Media ",      "bitmap ",
+                                  "\r\n",  "[Main]\r\n", "FrameBitmap=", "Quell1.bmp ", "address ",
+                                  "the ",  "of ",        "window "};
     std::vector<uint8_t> out;
     uint32_t s = seed;
     while (out.size() < size) {

@@ -87,7 +87,8 @@ std::string sha256Hex(const std::vector<uint8_t>& bytes) {
     // One file per process: ctest runs test cases side by side.
     const std::string path =
         (std::filesystem::temp_directory_path() / ("quell-image-digest-" + std::to_string(getpid()) + ".bin")).string();
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), static_cast<long>(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<long>(bytes.size()));
     FILE* pipe = popen(("sha256sum " + quoted(path)).c_str(), "r");
     char hex[65] = {};
     const bool read = pipe && fread(hex, 1, 64, pipe) == 64;

@@ -134,10 +134,8 @@ std::vector<std::vector<uint8_t>> FakeMidiStream::queuedContents() const {
 
 void FakeMidiStream::failWith(const std::string& call, int code) {
     std::lock_guard<std::mutex> lock(m_mutex);
-    if (code == 0)
-        m_failures.erase(call);
-    else
-        m_failures[call] = code;
+    if (code == 0) m_failures.erase(call);
+    else m_failures[call] = code;
 }
 
 std::vector<std::string> FakeMidiStream::calls() const {
