@@ -4,7 +4,7 @@
 #include <QPainter>
 
 #include <algorithm>
-#include <chrono>
+#include <cstdint>
 #include <cstdio>
 
 #include "core/image/gif_decoder.h"
@@ -27,8 +27,8 @@ std::string formatNotFound(const std::string& path) {
 
 const char* const kGifNotFoundFormat = "Gif ファイルが見つかりません｡ : (%s)";
 
-GifAnimator* GifAnimator::CreateAnimator(QWidget* parent, int x, int y, const std::string& path,
-                                         MessageSink* messages) {
+GifAnimator* GifAnimator::CreateAnimator(QWidget* parent, int x, int y, const std::string& path, MessageSink* messages,
+                                         platform::StreamClock* clock) {
     image::GifDecoder decoder;
     // A file that holds no image cannot be shown either; it gets the same message.
     if (!decoder.LoadGifFile(path) || decoder.FrameCount() <= 0) {
@@ -49,15 +49,17 @@ GifAnimator* GifAnimator::CreateAnimator(QWidget* parent, int x, int y, const st
         if (decoder.CreateFrameBitmap(i, picture)) frames[static_cast<size_t>(i)] = toQImage(picture);
     }
 
-    auto* animator = new GifAnimator(parent, std::move(frames), std::move(delays));
+    auto* animator =
+        new GifAnimator(parent, std::move(frames), std::move(delays), clock ? *clock : platform::systemStreamClock());
     animator->setGeometry(x, y, first.width, first.height);
     animator->show();
     animator->update();
     return animator;
 }
 
-GifAnimator::GifAnimator(QWidget* parent, std::vector<QImage> frames, std::vector<int> delays)
-    : QWidget(parent), m_frames(std::move(frames)), m_delays(std::move(delays)) {
+GifAnimator::GifAnimator(QWidget* parent, std::vector<QImage> frames, std::vector<int> delays,
+                         platform::StreamClock& clock)
+    : QWidget(parent), m_frames(std::move(frames)), m_delays(std::move(delays)), m_clock(clock) {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
@@ -128,7 +130,9 @@ void GifAnimator::runWorker() {
                     this, [this, index] { showFrame(index); }, Qt::QueuedConnection);
             }
             const int delay = std::max(m_delays[i], kMinimumSleepMs);
-            if (m_wake.wait_for(lock, std::chrono::milliseconds(delay), [this] { return m_stopping; })) return;
+            const int64_t deadline = m_clock.nowMicros() + int64_t{delay} * 1000;
+            while (!m_stopping && m_clock.nowMicros() < deadline) m_clock.waitUntil(lock, m_wake, deadline);
+            if (m_stopping) return;
         }
     }
 }

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "core/message_sink.h"
+#include "platform/midi/stream_clock.h"
 
 namespace quell::ui {
 
@@ -22,7 +23,10 @@ class GifAnimator : public QWidget {
 public:
     // Null when the file cannot be loaded or holds no image; the message has
     // then been shown.
-    static GifAnimator* CreateAnimator(QWidget* parent, int x, int y, const std::string& path, MessageSink* messages);
+    // The worker sleeps through clock, the system's own when none is given,
+    // so a test can move time by hand.
+    static GifAnimator* CreateAnimator(QWidget* parent, int x, int y, const std::string& path, MessageSink* messages,
+                                       platform::StreamClock* clock = nullptr);
     ~GifAnimator() override;
 
     bool StartAnimation();
@@ -43,7 +47,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    GifAnimator(QWidget* parent, std::vector<QImage> frames, std::vector<int> delays);
+    GifAnimator(QWidget* parent, std::vector<QImage> frames, std::vector<int> delays, platform::StreamClock& clock);
     void runWorker();
     void stopWorker();
     void showFrame(int index);
@@ -51,6 +55,7 @@ private:
     std::vector<QImage> m_frames;
     std::vector<int> m_delays;  // milliseconds
     int m_shownFrame = 0;
+    platform::StreamClock& m_clock;
     std::thread m_worker;
     mutable std::mutex m_mutex;
     std::condition_variable m_wake;

@@ -4,6 +4,7 @@
 
 #include "control_test_support.h"
 #include "core/image/gif_encoder.h"
+#include "recording_synthesizer.h"
 #include "ui/controls/gif_animator.h"
 
 using namespace quell;
@@ -100,42 +101,55 @@ void GifAnimatorTest::delaysBecomeMilliseconds() {
 }
 
 void GifAnimatorTest::animatesAndCountsPauses() {
-    GifAnimator* a =
-        GifAnimator::CreateAnimator(m_host, 0, 0, writeGif(m_dir, "a.gif", redGreen(1)).toStdString(), &m_messages);
+    // Time moves only when the test moves it, 10 ms an image.
+    platform::test::ManualClock clock;
+    int64_t now = 0;
+    auto advance = [&](int ms) { clock.advanceTo(now += int64_t{ms} * 1000); };
+    GifAnimator* a = GifAnimator::CreateAnimator(m_host, 0, 0, writeGif(m_dir, "a.gif", redGreen(1)).toStdString(),
+                                                 &m_messages, &clock);
     QVERIFY(a);
     QVERIFY(a->StartAnimation());
     QVERIFY(!a->StartAnimation());
+    QTRY_COMPARE(a->framesShown(), 1);
+    QTest::qWait(20);
+    QCOMPARE(a->framesShown(), 1);  // the first image's delay has not passed
+    advance(10);
     QTRY_VERIFY(a->framesShown() >= 2);
-    bool sawGreen = false;
-    for (int i = 0; i < 400 && !sawGreen; ++i) {
-        QTest::qWait(5);
-        sawGreen = QColor(test::grabbed(a).pixel(3, 5)) == kGreen;
-    }
-    QVERIFY(sawGreen);
+    QTRY_COMPARE(QColor(test::grabbed(a).pixel(3, 5)), kGreen);
 
     a->PauseAnimation();
     a->PauseAnimation();
     QCOMPARE(a->pauseCount(), 2);
-    QTest::qWait(30);
+    advance(1000);
+    QTest::qWait(10);
     const int frozen = a->framesShown();
     a->ResumeAnimation();
-    QTest::qWait(80);
+    advance(1000);
+    QTest::qWait(20);
     QCOMPARE(a->framesShown(), frozen);  // one resume for two pauses: still paused
     a->ResumeAnimation();
     QTRY_VERIFY(a->framesShown() > frozen);
     a->ResumeAnimation();  // below zero it does nothing
     QCOMPARE(a->pauseCount(), 0);
+    delete a;  // before the clock it waits on
 }
 
 void GifAnimatorTest::pausedRepaintShowsFirstImage() {
-    GifAnimator* a =
-        GifAnimator::CreateAnimator(m_host, 0, 0, writeGif(m_dir, "p.gif", redGreen(1)).toStdString(), &m_messages);
+    platform::test::ManualClock clock;
+    int64_t now = 0;
+    GifAnimator* a = GifAnimator::CreateAnimator(m_host, 0, 0, writeGif(m_dir, "p.gif", redGreen(1)).toStdString(),
+                                                 &m_messages, &clock);
     QVERIFY(a);
     a->StartAnimation();
+    for (int step = 0; step < 100 && a->framesShown() < 3; ++step) {
+        clock.advanceTo(now += 10000);
+        QTest::qWait(2);
+    }
     QTRY_VERIFY(a->framesShown() >= 3);
     a->PauseAnimation();
     a->update();
     QCOMPARE(QColor(test::grabbed(a).pixel(3, 5)), kRed);
+    delete a;
 }
 
 void GifAnimatorTest::destructionWhileRunningStopsWorker() {
