@@ -40,6 +40,7 @@
 #include "ui/mainwindow/main_window_services.h"
 #include "ui/mainwindow/photo_outline.h"
 #include "ui/mainwindow/product_page.h"
+#include "ui/mainwindow/skin_element_lists.h"
 #include "ui/mainwindow/skin_event_views.h"
 #include "ui/mainwindow/web_engine_browser.h"
 #include "ui/mainwindow/window_menus.h"
@@ -241,84 +242,19 @@ bool MainSkinWindow::LoadSkin() {
     }
 
     // 9. The lists.
-    createPictures();
-    createSkinButtons();
-    createTextLabels();
+    ElementListContext lists{this, m_model, m_skinLocation, m_messages, m_controlIdCounter};
+    lists.buttonServices = SkinButtonServices{m_dispatcher.get(), &m_sounds, &m_messages};
+    lists.linkTargets.navigate = [this](const std::string& url) { m_browser->Navigate(url); };
+    lists.linkTargets.open = [this](const std::string& commandLine) { m_shell.Open(commandLine); };
+    lists.linkTargets.dispatcher = m_dispatcher.get();
+    CreatePictureList(lists, m_elements);
+    CreateButtonLists(lists, m_elements);
+    CreateLabelList(lists, m_elements);
 
     // 10-11. The Photo picture and its outline.
     createPhoto();
     ApplyPhotoOutline();
     return true;
-}
-
-void MainSkinWindow::createPictures() {
-    for (const skin::PictureEntry& entry : m_model.pictures) {
-        GifAnimator* picture =
-            GifAnimator::CreateAnimator(this, entry.x, entry.y, m_skinLocation.path(entry.file), &m_messages);
-        m_elements.pictures.push_back(picture);
-        if (picture) picture->StartAnimation();
-    }
-    for (const skin::MissingEntry& missing : m_model.missingPictures) m_messages.showMessage(missing.message);
-}
-
-void MainSkinWindow::createSkinButtons() {
-    SkinButtonServices services{m_dispatcher.get(), &m_sounds, &m_messages};
-    for (const skin::ButtonKind& kind : skin::kButtonKinds) {
-        auto& list = m_elements.buttons[static_cast<size_t>(kind.commandCode - 1)];
-        for (const skin::ButtonEntry& entry : m_model.buttons) {
-            if (entry.kind != kind.commandCode) continue;
-            SkinButtonSpec request;
-            request.normalPath = m_skinLocation.path(entry.normalImage);
-            request.hoverPath = m_skinLocation.path(entry.hoverImage);
-            request.pressedPath = m_skinLocation.path(entry.pressedImage);
-            request.x = entry.x;
-            request.y = entry.y;
-            request.width = entry.width;
-            request.height = entry.height;
-            request.controlId = ++m_controlIdCounter;
-            request.kind = entry.kind;
-            request.index = entry.index;
-            request.transparent = entry.keyColour != -1;
-            request.keyColour = static_cast<uint32_t>(entry.keyColour);
-            request.soundPath = m_skinLocation.path(entry.sound);
-            request.toolTip = entry.tooltip.empty() ? std::string(kind.defaultTooltip) : entry.tooltip;
-            SkinButton* button = SkinButton::CreateButton(request, this, services);
-            registerControl(button, request.controlId);
-            list.push_back(button);
-        }
-        for (const skin::MissingEntry& missing : m_model.missingButtons) {
-            if (missing.key.rfind(kind.keyStem, 0) == 0 &&
-                missing.key.find_first_not_of("0123456789", kind.keyStem.size()) == std::string::npos)
-                m_messages.showMessage(missing.message);
-        }
-    }
-}
-
-void MainSkinWindow::createTextLabels() {
-    browser::LinkTargets targets;
-    targets.navigate = [this](const std::string& url) { m_browser->Navigate(url); };
-    targets.open = [this](const std::string& commandLine) { m_shell.Open(commandLine); };
-    targets.dispatcher = m_dispatcher.get();
-    for (const skin::TextEntry& entry : m_model.texts) {
-        int id = ++m_controlIdCounter;
-        auto* label = new HoverLabel(toQString(entry.caption), targets, this);
-        registerControl(label, id);
-        label->setGeometry(entry.x, entry.y, entry.width, entry.height);
-        LabelRecord record;
-        record.face = entry.face;
-        record.normalColour = entry.normalColour;
-        record.hoverColour = entry.hoverColour;
-        record.fourthValue = static_cast<int>(entry.thirdColour);
-        record.sizePoints = entry.size;
-        record.bold = entry.bold;
-        record.italic = entry.italic;
-        record.underline = entry.underline;
-        record.keyword = entry.keyword;
-        record.argument = entry.argument;
-        label->ConfigureLabel(record);
-        m_elements.labels.push_back(label);
-    }
-    for (const skin::MissingEntry& missing : m_model.missingTexts) m_messages.showMessage(missing.message);
 }
 
 void MainSkinWindow::createPhoto() {

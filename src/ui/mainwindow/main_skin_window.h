@@ -90,9 +90,6 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void createPictures();
-    void createSkinButtons();
-    void createTextLabels();
     void createPhoto();
     void registerControl(QWidget* widget, int id);
     // The size notification: the state the window is in decides the layout.
