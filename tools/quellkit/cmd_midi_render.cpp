@@ -6,6 +6,7 @@
 #include <condition_variable>
 #include <cstdio>
 #include <mutex>
+#include <thread>
 
 #include "commands.h"
 #include "core/music/midi_stream_player.h"
@@ -41,6 +42,10 @@ struct EndSignal {
 
 }  // namespace
 
+namespace {
+constexpr int kReleaseTailMs = 200;
+}
+
 int renderMidi(const std::string& midiPath, const std::string& wavPath) {
     std::optional<std::vector<uint8_t>> image = quell::os::readFile(midiPath);
     if (!image) return fail("cannot read " + midiPath);
@@ -73,6 +78,10 @@ int renderMidi(const std::string& midiPath, const std::string& wavPath) {
             }
         }
         lock.unlock();
+        // The synthesizer writes the file in real time, a period behind the
+        // stream: a short tail lets the song's last notes and their release
+        // reach the file before the device closes.
+        if (!readFailed) std::this_thread::sleep_for(std::chrono::milliseconds(kReleaseTailMs));
     }
     stream.reset();
     if (readFailed) return fail("an event of " + midiPath + " cannot be read; the WAV file stops there");
