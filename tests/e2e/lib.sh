@@ -20,11 +20,26 @@ start_xvfb() {
     trap cleanup EXIT
 }
 
+# cleanup [STATUS]: ends what the test started and exits with STATUS (the
+# status the script was ending with, when not given).
 cleanup() {
-    if [ -n "${APP_PID:-}" ]; then kill "$APP_PID" 2>/dev/null || true; wait "$APP_PID" 2>/dev/null || true; fi
+    local status="${1:-$?}" app_status=0
+    if [ -n "${APP_PID:-}" ]; then
+        # A test that stops early leaves the program running. It is asked to end
+        # as a desktop session would ask it, and an unclean end still fails.
+        kill -TERM "$APP_PID" 2>/dev/null || true
+        wait "$APP_PID" 2>/dev/null || app_status=$?
+        APP_PID=
+        if [ "$status" = 0 ] && [ "$app_status" != 0 ]; then
+            echo "FAIL: the program ended with status $app_status when the test cleaned up"
+            status=1
+        fi
+    fi
+    # The window manager is the test's own tool; how it ends says nothing about the program.
     if [ -n "${WM_PID:-}" ]; then kill "$WM_PID" 2>/dev/null || true; wait "$WM_PID" 2>/dev/null || true; fi
     if [ -n "${XVFB_PID:-}" ]; then kill "$XVFB_PID" 2>/dev/null || true; fi
     if [ -n "${WORK_DIR:-}" ] && [ -z "${KEEP_WORK_DIR:-}" ]; then rm -rf "$WORK_DIR"; fi
+    exit "$status"
 }
 
 # Starts openbox on the test's display and waits until it manages windows;

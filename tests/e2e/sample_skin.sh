@@ -22,7 +22,7 @@ printf 'REGEDIT4\r\n' > "$QUELLCORE_REGISTRY"
 
 python3 "$here/pages_server.py" "$WORK_DIR/port" &
 SERVER_PID=$!
-trap 'kill $SERVER_PID 2>/dev/null || true; cleanup' EXIT
+trap 'status=$?; kill $SERVER_PID 2>/dev/null || true; cleanup $status' EXIT
 for _ in $(seq 1 40); do [ -s "$WORK_DIR/port" ] && break; sleep 0.1; done
 port=$(cat "$WORK_DIR/port")
 base="http://127.0.0.1:$port"

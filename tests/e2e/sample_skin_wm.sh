@@ -35,6 +35,7 @@ xprop -id "$panel" -f _NET_WM_STRUT 32c -set _NET_WM_STRUT "0,0,0,180"
 wait_size 1920 1100 || fail "the maximized window did not follow the smaller work area (${w}x$h)"
 sleep 0.5
 grey_toolbar_and_blue_page wm-resized-maximized 1920 1100
+# The panel is the test's own window; only its going matters here.
 kill "$PANEL_PID"; wait "$PANEL_PID" 2>/dev/null || true
 wait_size 1920 1280 || fail "the maximized window did not follow the work area back (${w}x$h)"
 sleep 0.5

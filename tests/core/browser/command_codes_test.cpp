@@ -53,9 +53,9 @@ TEST(CommandCodes, EachToolbarCodeIsTheButtonOfThatName) {
     };
     for (const NamedCode& button : kToolbar) {
         SCOPED_TRACE(button.name);
-        const browser::ToolbarButtonSpec* spec = browser::FindToolbarButton(button.code);
-        ASSERT_NE(spec, nullptr);
-        EXPECT_EQ(spec->tooltip, button.name);
+        const browser::ToolbarButtonSpec* entry = browser::FindToolbarButton(button.code);
+        ASSERT_NE(entry, nullptr);
+        EXPECT_EQ(entry->tooltip, button.name);
     }
     EXPECT_EQ(commands::kGo, ids::kGoButton);
 }
