@@ -1,66 +1,39 @@
 #include "ui/mainwindow/main_skin_window.h"
 
-#include <QAbstractItemView>
-#include <QApplication>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QProgressBar>
 #include <QRegion>
 #include <QScreen>
 #include <QTimer>
 #include <QWebEngineView>
 #include <QWindow>
 
-#include <algorithm>
-
-#include "core/browser/menus.h"
 #include "core/browser/toolbar_layout.h"
 #include "core/browser/typed_url_history.h"
+#include "core/control_ids.h"
 #include "core/image/bitmap_file.h"
 #include "core/registry/registry_reader.h"
-#include "core/text/utf8.h"
 #include "ui/app/about_dialog.h"
 #include "ui/app/core_qt.h"
-#include "core/control_ids.h"
 #include "ui/controls/control_id.h"
-#include "ui/controls/font_height.h"
 #include "ui/controls/gif_animator.h"
-#include "ui/controls/gradient_progress.h"
-#include "ui/controls/hover_label.h"
 #include "ui/controls/image_conversion.h"
 #include "ui/controls/maximized_toolbar.h"
-#include "ui/controls/resource_bitmap_button.h"
-#include "ui/controls/screen_rect.h"
 #include "ui/controls/skin_button.h"
 #include "ui/controls/status_text_control.h"
 #include "ui/mainwindow/address_combo.h"
 #include "ui/mainwindow/main_window_services.h"
 #include "ui/mainwindow/photo_outline.h"
 #include "ui/mainwindow/product_page.h"
-#include "ui/mainwindow/skin_element_lists.h"
+#include "ui/mainwindow/skin_element_creation.h"
 #include "ui/mainwindow/skin_event_views.h"
 #include "ui/mainwindow/web_engine_browser.h"
 #include "ui/mainwindow/window_menus.h"
 
 namespace quell::ui {
-
-namespace {
-
-constexpr int kGoButtonWidth = 41;
-// Where the Photo picture sits on the frame.
-constexpr int kPhotoX = 21;
-constexpr int kPhotoY = 34;
-constexpr int kDropDownExtra = 200;
-// The default face of the skin's address and status fonts.
-constexpr const char* kDefaultFace = "굴림";
-
-// Cuts a face name to the 31 bytes a font description holds, never inside a character.
-std::string cutFaceName(std::string face) { return utf8::cutAtBoundary(std::move(face), 31); }
-
-}  // namespace
 
 MainSkinWindow::MainSkinWindow(Locations locations, MessageSink* messages, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
@@ -88,7 +61,7 @@ MainSkinWindow::MainSkinWindow(Locations locations, MessageSink* messages, QWidg
     // and the skin's music starts.
     m_elements.toolbar = new MaximizedToolbar(
         m_typedUrls, [this](const std::string& url) { m_browser->Navigate(url); }, m_dispatcher.get(), this);
-    registerControl(m_elements.toolbar, ids::kToolbar);
+    setControlId(m_elements.toolbar, ids::kToolbar);
     m_elements.toolbar->setGeometry(0, 0, 0, 0);
     m_elements.toolbar->hide();
     m_elements.music = StartMusicFor(this, m_locations.skinIniPath, m_locations.mediaFolder);
@@ -119,8 +92,6 @@ void MainSkinWindow::releaseRemainingElements() {
         delete view;
     }
 }
-
-void MainSkinWindow::registerControl(QWidget* widget, int id) { setControlId(widget, id); }
 
 QWidget* MainSkinWindow::controlById(int id) const {
     if (id == ids::kBrowser) return m_browser ? m_browser->view() : nullptr;
@@ -168,108 +139,51 @@ bool MainSkinWindow::LoadSkin() {
     view->show();
     m_events->setProgressView(m_views.get());
 
-    // 5. The Go button and the address bar.
-    skin::SkinRect address = m_model.addressBarRect;
-    if (address.isSet()) {
-        m_elements.goButton = ResourceBitmapButton::CreateResourceButton(
-            ids::kGoButton, browser::kGoButtonFirstBitmap, address.left, address.top, this, m_dispatcher.get());
-        if (m_elements.goButton) {
-            m_elements.goButton->setToolTipText(toQString(std::string(browser::kGoButtonTooltip)));
-            registerControl(m_elements.goButton, ids::kGoButton);
-        }
-        address.left += kGoButtonWidth;
-        m_elements.address = new AddressCombo(
-            m_typedUrls, [this](const std::string& url) { m_browser->Navigate(url); }, this);
-        registerControl(m_elements.address, ids::kAddressBar);
-        m_elements.address->setGeometry(toQRect(address));
-        // The drop-down list reaches 200 pixels below the bar, on pale yellow.
-        m_elements.address->view()->setStyleSheet(QStringLiteral("background-color: rgb(255,255,223);"));
-        m_elements.address->setMaxVisibleItems(std::max(1, kDropDownExtra / std::max(1, m_elements.address->height())));
-        SetControlFont(m_elements.address, m_model.addressFont, m_model.addressFontSize);
-        m_events->setAddressViews(
-            m_views->skinAddress(m_elements.address),
-            m_views->toolbarAddress(m_elements.toolbar ? m_elements.toolbar->addressCombo() : nullptr));
-    }
-
-    // 6. The status text.
-    if (m_model.hasStatusBar) {
-        m_elements.status = new StatusTextControl(this);
-        registerControl(m_elements.status, ids::kStatusText);
-        m_elements.status->setGeometry(toQRect(m_model.statusRect));
-        // The status transparent flag: the frame shows through the status text.
-        m_elements.status->setTransparentBackground(true);
-        SetControlFont(m_elements.status, m_model.statusFont, m_model.statusFontSize);
-        m_elements.status->SetTextColour(m_model.statusColour);
-        m_elements.status->setText(QString());
-        m_views->setStatusText(m_elements.status);
-        m_events->setStatusView(m_views.get());
-    }
-
-    // 7. The progress bar.
-    if (m_model.progressRect.isSet()) {
-        if (m_model.progressGradient) {
-            m_elements.gradientProgress = new GradientProgress(this);
-            registerControl(m_elements.gradientProgress, ids::kGradientProgress);
-            m_elements.gradientProgress->setGeometry(toQRect(m_model.progressRect));
-            m_elements.gradientProgress->setStartColour(m_model.progressStart);
-            m_elements.gradientProgress->setEndColour(m_model.progressEnd);
-            m_elements.gradientProgress->setBackgroundColour(m_model.progressBack);
-            m_elements.gradientProgress->SetRange(0, 100);
-            m_elements.gradientProgress->setVertical(m_model.progressVertical);
-            m_elements.gradientProgress->SetPos(0);
-        } else {
-            m_elements.standardProgress = new QProgressBar(this);
-            registerControl(m_elements.standardProgress, ids::kStandardProgress);
-            m_elements.standardProgress->setGeometry(toQRect(m_model.progressRect));
-            m_elements.standardProgress->setOrientation(m_model.progressVertical ? Qt::Vertical : Qt::Horizontal);
-            m_elements.standardProgress->setTextVisible(false);
-            m_elements.standardProgress->setRange(0, 100);
-            m_elements.standardProgress->setValue(0);
-        }
-        m_views->setProgressBars(m_elements.standardProgress, m_elements.gradientProgress);
-    }
-
-    // 8. The busy animation.
-    if (m_model.navigationGifRect.isSet()) {
-        m_elements.busy =
-            GifAnimator::CreateAnimator(this, m_model.navigationGifRect.left, m_model.navigationGifRect.top,
-                                        m_skinLocation.path(m_model.navigationGifFile), &m_messages);
-        if (m_elements.busy) {
-            m_elements.busy->StartAnimation();
-            m_views->setBusyAnimation(m_elements.busy);
-            m_events->setBusyIndicator(m_views.get());
-        }
-    }
+    // 5-8. The Go button and the address bar, the status text, the progress
+    // bar and the busy animation; then the event views for what exists.
+    ElementContext context = elementContext();
+    CreateAddressBar(context, m_elements);
+    CreateStatusText(context, m_elements);
+    CreateProgressBar(context, m_elements);
+    CreateBusyAnimation(context, m_elements);
+    connectEventViews();
 
     // 9. The lists.
-    ElementListContext lists{this, m_model, m_skinLocation, m_messages, m_controlIdCounter};
-    lists.buttonServices = SkinButtonServices{m_dispatcher.get(), &m_sounds, &m_messages};
-    lists.linkTargets.navigate = [this](const std::string& url) { m_browser->Navigate(url); };
-    lists.linkTargets.open = [this](const std::string& commandLine) { m_shell.Open(commandLine); };
-    lists.linkTargets.dispatcher = m_dispatcher.get();
-    CreatePictureList(lists, m_elements);
-    CreateButtonLists(lists, m_elements);
-    CreateLabelList(lists, m_elements);
+    CreatePictureList(context, m_elements);
+    CreateButtonLists(context, m_elements);
+    CreateLabelList(context, m_elements);
 
     // 10-11. The Photo picture and its outline.
-    createPhoto();
+    CreatePhoto(context, m_elements);
     ApplyPhotoOutline();
     return true;
 }
 
-void MainSkinWindow::createPhoto() {
-    std::string path = m_locations.executableFolder + "Photo.bmp";
-    image::PixelImage photo;
-    image::LoadBitmapFile(path, photo);
-    SkinButtonSpec request;
-    request.normalPath = path;
-    request.x = kPhotoX;
-    request.y = kPhotoY;
-    request.width = photo.width;
-    request.height = photo.height;
-    request.controlId = kPhotoControlId;
-    m_elements.photo = SkinButton::CreateButton(request, this, SkinButtonServices{nullptr, nullptr, &m_messages});
-    registerControl(m_elements.photo, kPhotoControlId);
+ElementContext MainSkinWindow::elementContext() {
+    ElementContext context{
+        this, m_model, m_skinLocation, m_messages, m_controlIdCounter, m_typedUrls, m_locations.executableFolder};
+    context.buttonServices = SkinButtonServices{m_dispatcher.get(), &m_sounds, &m_messages};
+    context.linkTargets.navigate = [this](const std::string& url) { m_browser->Navigate(url); };
+    context.linkTargets.open = [this](const std::string& commandLine) { m_shell.Open(commandLine); };
+    context.linkTargets.dispatcher = m_dispatcher.get();
+    return context;
+}
+
+void MainSkinWindow::connectEventViews() {
+    if (m_elements.address)
+        m_events->setAddressViews(
+            m_views->skinAddress(m_elements.address),
+            m_views->toolbarAddress(m_elements.toolbar ? m_elements.toolbar->addressCombo() : nullptr));
+    if (m_elements.status) {
+        m_views->setStatusText(m_elements.status);
+        m_events->setStatusView(m_views.get());
+    }
+    if (m_elements.standardProgress || m_elements.gradientProgress)
+        m_views->setProgressBars(m_elements.standardProgress, m_elements.gradientProgress);
+    if (m_elements.busy) {
+        m_views->setBusyAnimation(m_elements.busy);
+        m_events->setBusyIndicator(m_views.get());
+    }
 }
 
 bool MainSkinWindow::ApplyOutline() {
@@ -293,11 +207,7 @@ bool MainSkinWindow::ApplyPhotoOutline() {
 void MainSkinWindow::ShowSkinElements(bool show) { m_elements.setVisible(show); }
 
 void MainSkinWindow::SetControlFont(QWidget* control, std::string face, int size) {
-    if (face.empty()) face = kDefaultFace;
-    if (size == -1) size = 9;
-    QFont font(toQString(cutFaceName(face)));
-    font.setPixelSize(std::max(1, fontPixelHeight(size)));
-    control->setFont(font);
+    ApplyControlFont(control, std::move(face), size);
 }
 
 void MainSkinWindow::applyMaximizedLayout() {

@@ -18,6 +18,7 @@
 #include "platform/shell/desktop_shell.h"
 #include "platform/sound/sound_effect_player.h"
 #include "ui/app/qt_message_sink.h"
+#include "ui/mainwindow/skin_element_creation.h"
 #include "ui/mainwindow/skin_elements.h"
 
 namespace quell::ui {
@@ -90,8 +91,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void createPhoto();
-    void registerControl(QWidget* widget, int id);
+    ElementContext elementContext();
+    void connectEventViews();
     // The size notification: the state the window is in decides the layout.
     enum class SizeType { None, Normal, Maximized, Minimized };
     SizeType currentSizeType() const;
