@@ -27,6 +27,7 @@ public:
     }
     void closeFolder() override { --m_depth; }
     void addBookmark(const std::string& label, const std::string&) override { print(label); }
+    void addNote(const std::string& text) override { print(text); }
 
 private:
     void print(const std::string& label) const {

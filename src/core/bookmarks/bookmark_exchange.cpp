@@ -37,6 +37,9 @@ public:
         m_stack.back()->push_back(std::move(link));
     }
 
+    // An exchange file holds bookmarks only; what the walk left out is not listed.
+    void addNote(const std::string&) override {}
+
     std::vector<BookmarkEntry> take() { return std::move(m_top); }
 
 private:

@@ -1,9 +1,11 @@
 #include "core/bookmarks/fill_tree.h"
 
 #include <filesystem>
-#include <vector>
+#include <set>
+#include <utility>
 
 #include "core/bookmarks/tree_path.h"
+#include "core/os/file_system.h"
 
 namespace quell::bookmarks {
 
@@ -11,30 +13,43 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr size_t kMaxDepth = 64;
+struct Walk {
+    TreeSink& sink;
+    fs::path root;  // the folder's real path
+    std::set<os::FileIdentity> entered;
+    size_t entries = 0;
+    bool stopped = false;
+};
 
-void fillFolder(TreeSink& sink, const fs::path& folder, std::vector<fs::path>& openFolders) {
+void fillFolder(Walk& walk, const fs::path& folder, size_t depth) {
     std::error_code ec;
     fs::directory_iterator it(folder, ec);
     if (ec) return;
-    for (fs::directory_iterator end; it != end; it.increment(ec)) {
+    for (fs::directory_iterator end; it != end && !walk.stopped; it.increment(ec)) {
         if (ec) break;
+        if (walk.entries == kMaxTreeEntries) {
+            walk.sink.addNote(kEntryLimitNote);
+            walk.stopped = true;
+            break;
+        }
+        ++walk.entries;
         const fs::directory_entry& entry = *it;
-        std::string name = entry.path().filename().string();
+        std::error_code realError;
+        const fs::path real = fs::canonical(entry.path(), realError);
+        // A dangling link, or one that leads out of the folder, is not shown.
+        if (realError || !IsWithin(walk.root, real)) continue;
+        const std::string name = entry.path().filename().string();
         std::error_code typeError;
         if (entry.is_directory(typeError)) {
-            sink.openFolder(name, entry.path().string());
-            fs::path canonical = fs::canonical(entry.path(), typeError);
-            bool seen = typeError.value() != 0;
-            for (const fs::path& open : openFolders) seen = seen || open == canonical;
-            if (!seen && openFolders.size() < kMaxDepth) {
-                openFolders.push_back(canonical);
-                fillFolder(sink, entry.path(), openFolders);
-                openFolders.pop_back();
+            walk.sink.openFolder(name, entry.path().string());
+            std::optional<os::FileIdentity> identity = os::fileIdentity(real.string());
+            if (identity && walk.entered.insert(*identity).second) {
+                if (depth + 1 < kMaxTreeDepth) fillFolder(walk, entry.path(), depth + 1);
+                else walk.sink.addNote(kDepthLimitNote);
             }
-            sink.closeFolder();
+            walk.sink.closeFolder();
         } else if (IsBookmarkName(name)) {
-            sink.addBookmark(name, entry.path().string());
+            walk.sink.addBookmark(name, entry.path().string());
         }
     }
 }
@@ -43,10 +58,10 @@ void fillFolder(TreeSink& sink, const fs::path& folder, std::vector<fs::path>& o
 
 void FillTree(TreeSink& sink, const std::string& folder) {
     std::error_code ec;
-    std::vector<fs::path> openFolders;
-    fs::path start = fs::canonical(folder, ec);
-    if (!ec) openFolders.push_back(start);
-    fillFolder(sink, fs::path(folder), openFolders);
+    Walk walk{sink, fs::canonical(folder, ec), {}};
+    if (ec) return;
+    if (std::optional<os::FileIdentity> identity = os::fileIdentity(walk.root.string())) walk.entered.insert(*identity);
+    fillFolder(walk, fs::path(folder), 0);
 }
 
 }  // namespace quell::bookmarks

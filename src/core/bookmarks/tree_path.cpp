@@ -25,7 +25,28 @@ std::string TreePath(const std::vector<std::string>& labelsFromRoot) {
 std::optional<std::string> DiskPath(const std::string& favoritesFolder, const std::string& treePath) {
     size_t separator = treePath.find(kTreeSeparator);
     if (separator == std::string::npos) return std::nullopt;
-    return favoritesFolder + treePath.substr(separator + 1);
+    std::string path = favoritesFolder + treePath.substr(separator + 1);
+    if (!IsWithin(favoritesFolder, path)) return std::nullopt;
+    return path;
+}
+
+bool IsWithin(const std::filesystem::path& folder, const std::filesystem::path& path) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::path base = fs::weakly_canonical(fs::absolute(folder, ec), ec);
+    if (ec) return false;
+    const fs::path real = fs::weakly_canonical(fs::absolute(path, ec), ec);
+    if (ec) return false;
+    // Component by component, so "/fav-other" is not taken to lie in "/fav".
+    auto b = base.begin(), r = real.begin();
+    for (; b != base.end() && !b->empty(); ++b, ++r)
+        if (r == real.end() || *r != *b) return false;
+    return true;
+}
+
+std::string RenamedBookmarkName(std::string typed) {
+    if (!IsBookmarkName(typed)) typed += ".url";
+    return typed;
 }
 
 bool IsBookmarkName(std::string_view name) {

@@ -4,6 +4,7 @@
 // A tree path is the labels from the root item down to an item, joined by
 // kTreeSeparator. The separator is the platform's path separator, which no
 // file name can hold, so a label taken from the disk never splits a path.
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -24,8 +25,17 @@ std::string TreePath(const std::vector<std::string>& labelsFromRoot);
 
 // Drops the root label and puts the Favorites folder (which ends in '/') in
 // front. A path without a separator (the root, or nothing) has no disk path of
-// its own: it gives nullopt so no caller ever acts on a bare relative name.
+// its own, and neither has one that resolves (after symbolic links) outside
+// the folder: both give nullopt, so no caller ever acts on them.
 std::optional<std::string> DiskPath(const std::string& favoritesFolder, const std::string& treePath);
+
+// True when path, made absolute and resolved as far as it exists, is folder or
+// lies below it.
+bool IsWithin(const std::filesystem::path& folder, const std::filesystem::path& path);
+
+// The name a renamed bookmark is given: what the user typed, with ".url"
+// added when the tree would no longer take the name for a bookmark.
+std::string RenamedBookmarkName(std::string typed);
 
 // True when a listed file counts as a bookmark: ".url" anywhere in its
 // lower-cased name (so "News.URL" and "b.url.txt" both qualify).

@@ -31,6 +31,15 @@ bool isWritableDirectory(const std::string& path);
 
 bool removeFile(const std::string& path);
 
+// What tells two paths to the same file or folder apart from two copies: the
+// device and the inode, after symbolic links.
+struct FileIdentity {
+    uint64_t device = 0;
+    uint64_t inode = 0;
+    auto operator<=>(const FileIdentity&) const = default;
+};
+std::optional<FileIdentity> fileIdentity(const std::string& path);
+
 // The running executable's full path (/proc/self/exe), empty when unknown.
 std::string modulePath();
 

@@ -40,6 +40,12 @@ public:
     void addBookmark(const std::string& label, const std::string&) override {
         m_parents.back()->addChild(m_tree.makeItem(QString::fromStdString(label), bookmarks::kBookmarkImage));
     }
+    void addNote(const std::string& text) override {
+        // A note is not a file: it cannot be selected, edited or dragged.
+        QTreeWidgetItem* item = m_tree.makeItem(QString::fromStdString(text), bookmarks::kFolderImage);
+        item->setFlags(Qt::NoItemFlags);
+        m_parents.back()->addChild(item);
+    }
 
 private:
     const BookmarkTree& m_tree;

@@ -88,7 +88,12 @@ bool BookmarkTree::isBookmark(const QTreeWidgetItem* item) {
 
 QStringList BookmarkTree::labelsFromRoot(const QTreeWidgetItem* item) {
     QStringList labels;
-    for (const QTreeWidgetItem* p = item; p; p = p->parent()) labels.prepend(p->text(0));
+    // The root's label is only what the tree shows: whatever it was renamed
+    // to, its place in a path is always the fixed root label.
+    for (const QTreeWidgetItem* p = item; p; p = p->parent())
+        labels.prepend(p->parent() ? p->text(0)
+                                   : QString::fromUtf8(bookmarks::kRootLabel.data(),
+                                                       static_cast<qsizetype>(bookmarks::kRootLabel.size())));
     return labels;
 }
 
@@ -126,8 +131,12 @@ void BookmarkTree::finishRename(QTreeWidgetItem* item, const QString& newLabel) 
         item->setText(0, newLabel);
         return;
     }
-    DiskChange change = m_host ? m_host->renameOnDisk(parentPath(item), old, newLabel) : DiskChange::Done;
-    if (change == DiskChange::Done) item->setText(0, newLabel);
+    // The user types the label; a bookmark keeps the extension that makes it one.
+    const QString label =
+        isBookmark(item) ? QString::fromStdString(bookmarks::RenamedBookmarkName(newLabel.toStdString())) : newLabel;
+    if (label == old) return;
+    DiskChange change = m_host ? m_host->renameOnDisk(parentPath(item), old, label) : DiskChange::Done;
+    if (change == DiskChange::Done) item->setText(0, label);
     else if (change == DiskChange::Reload && m_host) m_host->refillTree();
 }
 

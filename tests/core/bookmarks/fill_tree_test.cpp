@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 
 #include "support/bookmark_fixtures.h"
 
@@ -28,6 +29,7 @@ public:
         lines.push_back(std::to_string(m_depth) + ":" + label);
         paths.push_back(diskPath);
     }
+    void addNote(const std::string& text) override { lines.push_back(std::to_string(m_depth) + ":! " + text); }
     int depth() const { return m_depth; }
 
 private:
@@ -97,4 +99,39 @@ TEST(FillTree, LinkLoopIsListedButNotEnteredAgain) {
     std::sort(sink.lines.begin(), sink.lines.end());
     EXPECT_EQ(sink.lines, (std::vector<std::string>{"0:A/", "1:In.url", "1:Loop/"}));
     EXPECT_EQ(sink.depth(), 0);
+}
+
+TEST(FillTree, NeverLeavesTheFolderThroughALink) {
+    TempFolder dir;
+    dir.writeFile("A/In.url", "");
+    fs::create_directory_symlink("/", dir.root() / "Disk");
+    fs::create_directory_symlink(dir.root() / "A", dir.root() / "Again");
+    RecordingSink sink;
+    FillTree(sink, dir.path());
+    std::sort(sink.lines.begin(), sink.lines.end());
+    // The link to the same folder is listed once more but entered once.
+    EXPECT_EQ(sink.lines.size(), 3u);
+    EXPECT_EQ(std::count(sink.lines.begin(), sink.lines.end(), "1:In.url"), 1);
+    EXPECT_EQ(std::count_if(sink.lines.begin(), sink.lines.end(),
+                            [](const std::string& l) { return l.find("Disk") != std::string::npos; }),
+              0);
+}
+
+TEST(FillTree, StopsAtTheDepthAndEntryLimitsWithANote) {
+    TempFolder dir;
+    std::string deep;
+    for (size_t i = 0; i <= kMaxTreeDepth; ++i) deep += "d/";
+    dir.writeFile(deep + "In.url", "");
+    RecordingSink depthSink;
+    FillTree(depthSink, dir.path());
+    const std::string depthNote = std::to_string(kMaxTreeDepth) + ":! " + kDepthLimitNote;
+    EXPECT_EQ(depthSink.lines.back(), depthNote);
+    EXPECT_EQ(depthSink.lines.size(), kMaxTreeDepth + 1);
+
+    TempFolder wide;
+    for (size_t i = 0; i <= kMaxTreeEntries; ++i) std::ofstream(wide.root() / (std::to_string(i) + ".url"));
+    RecordingSink wideSink;
+    FillTree(wideSink, wide.path());
+    ASSERT_EQ(wideSink.lines.size(), kMaxTreeEntries + 1);
+    EXPECT_EQ(wideSink.lines.back(), std::string("0:! ") + kEntryLimitNote);
 }

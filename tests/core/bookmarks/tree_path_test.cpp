@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#include "support/bookmark_fixtures.h"
+
 using namespace quell::bookmarks;
+namespace fs = std::filesystem;
 
 TEST(TreePath, DiskPathDropsRootLabelAndPrefixesFolder) {
     const std::string folder = "/home/u/Fav/";
@@ -17,6 +22,32 @@ TEST(TreePath, PathWithoutSeparatorHasNoDiskPath) {
     // neither may turn into a name relative to the working directory.
     EXPECT_FALSE(DiskPath("/f/", "").has_value());
     EXPECT_FALSE(DiskPath("/f/", "Favorites").has_value());
+}
+
+TEST(TreePath, NothingResolvesOutsideTheFolder) {
+    bookmark_test::TempFolder temp;
+    const fs::path base = temp.root();
+    fs::create_directories(base / "Fav" / "Work");
+    fs::create_directory_symlink("/", base / "Fav" / "Root");
+    fs::create_directory_symlink(base / "Fav" / "Work", base / "Fav" / "Alias");
+    const std::string folder = (base / "Fav").string() + "/";
+    struct Case {
+        const char* treePath;
+        bool inside;
+    } cases[] = {{"Favorites/Work/New.url", true},  {"Favorites/Alias/New.url", true}, {"Favorites/../x", false},
+                 {"Favorites/Work/../../x", false}, {"Favorites/Root/etc", false},     {"Favorites/Root", false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.treePath);
+        EXPECT_EQ(DiskPath(folder, c.treePath).has_value(), c.inside);
+    }
+    // A sibling whose name starts like the folder's is still outside it.
+    EXPECT_FALSE(IsWithin(base / "Fav", base / "Favourites"));
+}
+
+TEST(TreePath, RenamedBookmarkKeepsItsExtension) {
+    EXPECT_EQ(RenamedBookmarkName("Mail"), "Mail.url");
+    EXPECT_EQ(RenamedBookmarkName("Mail.URL"), "Mail.URL");
+    EXPECT_EQ(RenamedBookmarkName("b.url.txt"), "b.url.txt");
 }
 
 TEST(TreePath, BookmarkNameHoldsUrlAnywhereInAnyCase) {

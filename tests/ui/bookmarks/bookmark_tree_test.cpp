@@ -183,6 +183,27 @@ private slots:
         QCOMPARE(t.c->text(0), QString("C.url"));
     }
 
+    // A renamed root is a label only; a renamed bookmark keeps its extension.
+    void renamesKeepPathsInsideAndBookmarksBookmarks() {
+        auto rename = [](SampleTree& t, QTreeWidgetItem* item, const QString& label) {
+            t.tree.setCurrentItem(item);
+            t.tree.editItem(item);
+            QVERIFY(t.tree.isEditing());
+            t.tree.finishRename(item, label);
+        };
+        SampleTree root;
+        rename(root, root.root, "x/..");
+        QCOMPARE(root.root->text(0), QString("x/.."));
+        QCOMPARE(BookmarkTree::treePath(root.c), QString("Favorites/A/B/C.url"));
+        SampleTree typed;
+        rename(typed, typed.c, "Mail");
+        QCOMPARE(typed.c->text(0), QString("Mail.url"));
+        SampleTree kept;
+        rename(kept, kept.news, "Daily.URL");
+        QCOMPARE(typed.host.calls + kept.host.calls,
+                 (QStringList{"rename Favorites/A/B/C.url -> Mail.url", "rename Favorites/News.url -> Daily.URL"}));
+    }
+
     // The whole path with the dialog: a folder dropped onto the root moves
     // on disk with everything in it and shows collapsed under the root.
     void dropOntoRootMovesFolderWithContentsOnDisk() {
