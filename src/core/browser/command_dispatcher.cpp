@@ -51,12 +51,12 @@ void CommandDispatcher::DispatchCommand(int code, int index, ScreenRect anchor) 
         if (!url.empty()) m_browser.Navigate(url);
         break;
     }
-    case commands::kMail: m_shell.Open("mailto:"); break;
+    case commands::kMail: m_shell.OpenAddress("mailto:"); break;
     case commands::kDirect:
         if (auto target = lookUpEntryTarget("Direct", index)) m_browser.Navigate(*target);
         break;
     case commands::kExecute:
-        if (auto target = lookUpEntryTarget("Execute", index)) m_shell.Open(*target);
+        if (auto target = lookUpEntryTarget("Execute", index)) m_shell.RunSkinEntry(*target);
         break;
     case commands::kFile:
     case commands::kToolbarFile: m_window.popupMenu(kFileMenu, anchor.left, anchor.bottom); break;
@@ -71,7 +71,7 @@ void CommandDispatcher::DispatchCommand(int code, int index, ScreenRect anchor) 
 
 void CommandDispatcher::RunMenuCommand(int commandId) {
     switch (commandId) {
-    case kMenuNewWindow: m_shell.Open(m_browser.LocationURL()); break;
+    case kMenuNewWindow: m_shell.OpenAddress(m_browser.LocationURL()); break;
     case kMenuOpen: ExecDocumentCommand(CommandGroup::Standard, kCommandOpen); break;
     case kMenuSave: ExecDocumentCommand(CommandGroup::Standard, kCommandSave); break;
     case kMenuSaveAs: ExecDocumentCommand(CommandGroup::Standard, kCommandSaveAs); break;

@@ -7,23 +7,16 @@
 
 namespace quell::platform {
 
-bool HasUrlScheme(const std::string& text) {
-    size_t colon = text.find(':');
-    // One letter before the colon would be a drive letter, not a scheme.
-    if (colon == std::string::npos || colon < 2) return false;
-    for (size_t i = 0; i < colon; ++i) {
-        char c = text[i];
-        bool ok = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
-                  (i > 0 && ((c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.'));
-        if (!ok) return false;
-    }
-    return true;
+bool DesktopShell::OpenAddress(const std::string& address) {
+    const QString text = QString::fromStdString(address).trimmed();
+    if (!browser::IsOpenableScheme(browser::AddressScheme(text.toStdString()))) return false;
+    return QDesktopServices::openUrl(QUrl(text));
 }
 
-bool DesktopShell::Open(const std::string& target) {
-    QString text = QString::fromStdString(target).trimmed();
+bool DesktopShell::RunSkinEntry(const std::string& entry) {
+    const QString text = QString::fromStdString(entry).trimmed();
     if (text.isEmpty()) return false;
-    if (HasUrlScheme(target)) return QDesktopServices::openUrl(QUrl(text));
+    if (!browser::AddressScheme(text.toStdString()).empty()) return QDesktopServices::openUrl(QUrl(text));
     if (QFileInfo::exists(text))
         return QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(text).absoluteFilePath()));
     // Neither an address nor a file: a command line, started on its own.

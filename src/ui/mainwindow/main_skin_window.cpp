@@ -164,7 +164,7 @@ ElementContext MainSkinWindow::elementContext() {
         this, m_model, m_skinLocation, m_messages, m_controlIdCounter, m_typedUrls, m_locations.executableFolder};
     context.buttonServices = SkinButtonServices{m_dispatcher.get(), &m_sounds, &m_messages};
     context.linkTargets.navigate = [this](const std::string& url) { m_browser->Navigate(url); };
-    context.linkTargets.open = [this](const std::string& commandLine) { m_shell.Open(commandLine); };
+    context.linkTargets.open = [this](const std::string& entry) { m_shell.RunSkinEntry(entry); };
     context.linkTargets.dispatcher = m_dispatcher.get();
     return context;
 }

@@ -13,6 +13,7 @@
 #include <QWebEngineHistory>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
+#include <QWebEngineSettings>
 #include <QWebEngineView>
 #include <QDir>
 #include <QFileInfo>
@@ -25,22 +26,27 @@ namespace quell::ui {
 
 namespace {
 
-// A page that hands every address it would open in a new window to the
-// desktop's browser, the way the File menu's "new window" does.
+// The page behind a window that a page asked for after a user's click. Its
+// first navigation names the address; a web or mail address goes to the
+// desktop's browser, a file address only when the asking page is a local
+// file itself, and anything else is dropped. The page then goes.
 class ExternalWindowPage final : public QWebEnginePage {
 public:
-    ExternalWindowPage(QWebEngineProfile* profile, browser::Shell& shell, QObject* parent)
-        : QWebEnginePage(profile, parent), m_shell(shell) {}
+    ExternalWindowPage(QWebEngineProfile* profile, browser::Shell& shell, QString requestingScheme, QObject* parent)
+        : QWebEnginePage(profile, parent), m_shell(shell), m_requestingScheme(std::move(requestingScheme)) {}
 
 protected:
     bool acceptNavigationRequest(const QUrl& url, NavigationType, bool) override {
-        if (!url.isEmpty() && url.scheme() != QLatin1String("about")) m_shell.Open(url.toString().toStdString());
+        const std::string address = url.toString().toStdString();
+        if (browser::MayOpenNewWindow(browser::AddressScheme(address), m_requestingScheme.toStdString()))
+            m_shell.OpenAddress(address);
         deleteLater();
         return false;
     }
 
 private:
     browser::Shell& m_shell;
+    QString m_requestingScheme;
 };
 
 class SkinWebPage final : public QWebEnginePage {
@@ -55,7 +61,11 @@ protected:
         if (*m_events) (*m_events)->BeforeNavigate2(url.toString().toStdString());
         return true;  // every navigation proceeds
     }
-    QWebEnginePage* createWindow(WebWindowType) override { return new ExternalWindowPage(profile(), m_shell, this); }
+    // Windows a script opens on its own never get here: the profile refuses
+    // them before a page is asked for.
+    QWebEnginePage* createWindow(WebWindowType) override {
+        return new ExternalWindowPage(profile(), m_shell, url().scheme().toLower(), this);
+    }
 
 private:
     void onCertificateError(const QWebEngineCertificateError& error) {
@@ -96,6 +106,9 @@ WebEngineBrowser::WebEngineBrowser(QWidget* parent, browser::Shell& shell)
     : QObject(parent), m_parent(parent), m_shell(shell) {
     m_profile = new QWebEngineProfile(QStringLiteral("quellcore"), this);
     connect(m_profile, &QWebEngineProfile::downloadRequested, this, &WebEngineBrowser::onDownloadRequested);
+    // As browsers do by default: a script may open a window only in answer
+    // to a click or a key.
+    m_profile->settings()->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
     m_view = new QWebEngineView(parent);
     m_view->setObjectName(QStringLiteral("browser"));
     m_view->setPage(new SkinWebPage(m_profile, shell, &m_events, m_view));
@@ -187,7 +200,7 @@ int32_t WebEngineBrowser::ExecDocumentCommand(browser::CommandGroup group, int c
     }
     switch (commandId) {
     case browser::kCommandOpen: openFile(); return browser::kResultOk;
-    case browser::kCommandSave: savePage(m_savedPath.isEmpty()); return browser::kResultOk;
+    case browser::kCommandSave: savePage(false); return browser::kResultOk;
     case browser::kCommandSaveAs: savePage(true); return browser::kResultOk;
     case browser::kCommandPageSetup: {
         if (!m_printer) m_printer = std::make_unique<QPrinter>();
@@ -254,20 +267,29 @@ void WebEngineBrowser::openFile() {
     if (!path.isEmpty()) m_view->setUrl(QUrl::fromLocalFile(path));
 }
 
+QString WebEngineBrowser::askSavePath(const QString& suggested) const {
+    if (m_chooseSavePath) return m_chooseSavePath(suggested);
+    return QFileDialog::getSaveFileName(m_parent, QString(), suggested,
+                                        QStringLiteral("Web page, complete (*.html);;Web archive (*.mht)"));
+}
+
 void WebEngineBrowser::savePage(bool askForName) {
-    if (askForName) {
+    // Each page remembers the file chosen for it; Save on a page without one
+    // asks as Save As does, so no other page's file is ever written over.
+    const QUrl page = m_view->url().adjusted(QUrl::RemoveFragment);
+    QString path = m_savedPaths.value(page);
+    if (askForName || path.isEmpty()) {
         QString name = m_view->title().isEmpty() ? QStringLiteral("page") : m_view->title();
         name.replace(QRegularExpression(QStringLiteral("[\\\\/:*?\"<>|]")), QStringLiteral("-"));
         QString dir = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
-        QString path = QFileDialog::getSaveFileName(m_parent, QString(), QDir(dir).filePath(name + ".html"),
-                                                    QStringLiteral("Web page, complete (*.html);;Web archive (*.mht)"));
+        path = askSavePath(QDir(dir).filePath(name + ".html"));
         if (path.isEmpty()) return;
-        m_savedPath = path;
+        m_savedPaths.insert(page, path);
     }
-    auto format = m_savedPath.endsWith(QLatin1String(".mht"), Qt::CaseInsensitive)
+    auto format = path.endsWith(QLatin1String(".mht"), Qt::CaseInsensitive)
                       ? QWebEngineDownloadRequest::MimeHtmlSaveFormat
                       : QWebEngineDownloadRequest::CompleteHtmlSaveFormat;
-    m_view->page()->save(m_savedPath, format);
+    m_view->page()->save(path, format);
 }
 
 void WebEngineBrowser::printPage() {

@@ -3,8 +3,11 @@
 // the view's signals turned into the five browser events.
 #include <QObject>
 #include <QPointer>
+#include <QHash>
 #include <QString>
+#include <QUrl>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -32,6 +35,10 @@ public:
     // the main window and never keep the program running on their own.
     void closeSourceWindows();
     int sourceWindowCount() const;
+    // Where Save and Save As ask for a file name; a test answers without a
+    // dialog. Returns the chosen path, empty when the user cancels.
+    using SavePathChooser = std::function<QString(const QString& suggested)>;
+    void setSavePathChooser(SavePathChooser chooser) { m_chooseSavePath = std::move(chooser); }
 
     // The registry's start page, else about:blank.
     static QString homePage();
@@ -60,6 +67,7 @@ private:
     void onDownloadRequested(QWebEngineDownloadRequest* download);
     void openFile();
     void savePage(bool askForName);
+    QString askSavePath(const QString& suggested) const;
     void printPage();
     void findInPage();
     void viewSource();
@@ -70,7 +78,8 @@ private:
     QWebEngineView* m_view = nullptr;
     browser::BrowserEvents* m_events = nullptr;
     bool m_busy = false;
-    QString m_savedPath;
+    QHash<QUrl, QString> m_savedPaths;
+    SavePathChooser m_chooseSavePath;
     std::vector<QPointer<QWebEngineView>> m_sourceWindows;
     std::unique_ptr<QPrinter> m_printer;
 };

@@ -59,8 +59,12 @@ public:
 class FakeShell final : public Shell {
 public:
     std::vector<std::string> opened;
-    bool Open(const std::string& target) override {
-        opened.push_back(target);
+    bool OpenAddress(const std::string& address) override {
+        opened.push_back("address " + address);
+        return true;
+    }
+    bool RunSkinEntry(const std::string& entry) override {
+        opened.push_back("entry " + entry);
         return true;
     }
 };
@@ -176,7 +180,7 @@ TEST_F(CommandDispatcherTest, UnknownCodesDoNothing) {
 
 TEST_F(CommandDispatcherTest, MailOpensAnEmptyMailAddress) {
     dispatcher().DispatchCommand(commands::kMail, 0, ScreenRect{});
-    EXPECT_EQ(shell.opened, std::vector<std::string>{"mailto:"});
+    EXPECT_EQ(shell.opened, std::vector<std::string>{"address mailto:"});
 }
 
 TEST_F(CommandDispatcherTest, FavoriteNavigatesOnlyToAChosenAddress) {
@@ -199,7 +203,7 @@ TEST_F(CommandDispatcherTest, DirectAndExecuteReadTheirEntryAtClickTime) {
     d.DispatchCommand(commands::kExecute, 0, ScreenRect{});
     EXPECT_EQ(browser.calls,
               (std::vector<std::string>{"navigate http://one.example/", "navigate http://nocomma.example/"}));
-    EXPECT_EQ(shell.opened, std::vector<std::string>{"gedit notes.txt"});
+    EXPECT_EQ(shell.opened, std::vector<std::string>{"entry gedit notes.txt"});
 
     // The entry changed on disk: the next click follows the file.
     writeIni("[Button]\nDirect1=x,http://changed.example/\n");
@@ -231,12 +235,12 @@ TEST_F(CommandDispatcherTest, AMissingEntryShowsOneEmptyExclamationMessage) {
 TEST_F(CommandDispatcherTest, LinkCommandsUseTheirOwnText) {
     auto d = dispatcher();
     LinkTargets targets{[&](const std::string& url) { browser.Navigate(url); },
-                        [&](const std::string& commandLine) { shell.Open(commandLine); }, &d};
+                        [&](const std::string& entry) { shell.RunSkinEntry(entry); }, &d};
     RunLinkCommand(targets, commands::kDirect, 0, ScreenRect{}, "http://label.example/");
     RunLinkCommand(targets, commands::kExecute, 0, ScreenRect{}, "xterm");
     RunLinkCommand(targets, commands::kHome, 0, ScreenRect{}, "ignored");
     EXPECT_EQ(browser.calls, (std::vector<std::string>{"navigate http://label.example/", "home"}));
-    EXPECT_EQ(shell.opened, std::vector<std::string>{"xterm"});
+    EXPECT_EQ(shell.opened, std::vector<std::string>{"entry xterm"});
     EXPECT_TRUE(messages.shown.empty());  // the skin entry is not consulted
 }
 
@@ -262,7 +266,7 @@ TEST_F(CommandDispatcherTest, MenuCommandTable) {
         EXPECT_EQ(browser.calls[0], c.call);
     }
     d.RunMenuCommand(kMenuNewWindow);
-    EXPECT_EQ(shell.opened, std::vector<std::string>{"http://example.com/"});
+    EXPECT_EQ(shell.opened, std::vector<std::string>{"address http://example.com/"});
     d.RunMenuCommand(kMenuClose);
     d.RunMenuCommand(kMenuFullScreen);
     EXPECT_EQ(window.calls, (std::vector<std::string>{"close", "maximize"}));
