@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <ctime>
 
+#include "core/cabinet/cabinet_types.h"
 #include "core/cabinet/checksum.h"
+#include "core/text/text_codec.h"
 
 namespace quellkit::cab {
 namespace {
@@ -118,6 +120,18 @@ std::string cabinetName(const WriterOptions& o, size_t k) {
 }
 
 }  // namespace
+
+std::string NameProblem(const std::string& name) {
+    if (name.size() > 255) return "name too long";
+    if (!quell::text::isValidUtf8(name)) return "name is not UTF-8";
+    return {};
+}
+
+uint16_t NameAttributes(const std::string& name) {
+    for (char ch : name)
+        if (static_cast<unsigned char>(ch) >= 0x80) return quell::cabinet::kAttributeNameIsUtf8;
+    return 0;
+}
 
 void DosDateTimeFromEpoch(long long secondsSinceEpoch, uint16_t* date, uint16_t* time) {
     std::time_t t = static_cast<std::time_t>(secondsSinceEpoch);

@@ -56,6 +56,15 @@ struct WriterOptions {
     std::vector<std::string> cabinetNames;
 };
 
+// What keeps a name read from the file system (UTF-8) out of a cabinet, or
+// empty when nothing does: more than 255 bytes, or bytes that are not UTF-8.
+std::string NameProblem(const std::string& name);
+
+// The attributes a name adds to its file: the UTF-8 mark for a name with any
+// character beyond ASCII, nothing for plain ASCII, which every reader takes
+// as it stands.
+uint16_t NameAttributes(const std::string& name);
+
 // Convenience: the current local time of a file as MS-DOS date and time.
 void DosDateTimeFromEpoch(long long secondsSinceEpoch, uint16_t* date, uint16_t* time);
 

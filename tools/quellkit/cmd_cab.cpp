@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "cab_mszip_encoder.h"
@@ -11,6 +12,7 @@
 #include "core/cabinet/cabinet_reader.h"
 #include "core/cabinet/extract_cabinet.h"
 #include "core/cabinet/posix_cabinet_io.h"
+#include "core/cabinet/stored_name.h"
 #include "core/os/file_system.h"
 
 namespace quellkit {
@@ -18,14 +20,18 @@ namespace {
 
 using namespace quell::cabinet;
 
-// Prints every entry and asks the reader to pass over it, so the walk reads
-// the file table and nothing else.
+// Prints every entry, its name in UTF-8 as extraction decodes it, and asks
+// the reader to pass over it, so the walk reads the file table and nothing
+// else. A name marked UTF-8 that is not is printed as stored, with a warning.
 intptr_t printEntry(NotificationKind kind, CabinetNotification& n) {
     if (kind != FileBegin && kind != ContinuedFile) return 0;
     const unsigned day = n.date & 0x1F, month = (n.date >> 5) & 0x0F, year = 1980 + (n.date >> 9);
     const unsigned second = (n.time & 0x1F) * 2, minute = (n.time >> 5) & 0x3F, hour = n.time >> 11;
+    const std::optional<std::string> name = DecodeStoredName(n.text1, n.attributes);
+    if (!name)
+        std::fprintf(stderr, "warning: a name marked UTF-8 is not UTF-8; it is printed as stored and not extracted\n");
     std::printf("%d %04u-%02u-%02u %02u:%02u:%02u %02x %s\n", n.count, year, month, day, hour, minute, second,
-                n.attributes & 0xFF, n.text1);
+                n.attributes & 0xFF, name ? name->c_str() : n.text1);
     return 0;
 }
 
@@ -83,7 +89,8 @@ int makeCabinet(const Args& args) {
         cab::WriterFile f;
         const size_t slash = path.find_last_of('/');
         f.name = slash == std::string::npos ? path : path.substr(slash + 1);
-        if (f.name.size() > 255) return fail("name too long: " + f.name);
+        if (const std::string problem = cab::NameProblem(f.name); !problem.empty())
+            return fail(problem + ": " + f.name);
         f.data = std::move(*bytes);
         struct stat st {};
         if (::stat(path.c_str(), &st) == 0) {
@@ -91,6 +98,7 @@ int makeCabinet(const Args& args) {
             f.attributes = (st.st_mode & S_IWUSR) ? kAttributeArchive
                                                   : static_cast<uint16_t>(kAttributeArchive | kAttributeReadOnly);
         }
+        f.attributes |= cab::NameAttributes(f.name);
         folder.files.push_back(std::move(f));
     }
     if (!quell::os::writeFile(out, cab::WriteCabinet({folder}))) return fail("cannot write " + out);

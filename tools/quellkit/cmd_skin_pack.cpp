@@ -58,11 +58,12 @@ int runSkinPack(const Args& given) {
         if (!bytes) return fail("cannot read " + p.string());
         cab::WriterFile f;
         f.name = p.filename().string();
-        if (f.name.size() > 255) return fail("name too long: " + f.name);
+        if (const std::string problem = cab::NameProblem(f.name); !problem.empty())
+            return fail(problem + ": " + f.name);
         f.data = std::move(*bytes);
         struct stat st {};
         if (::stat(p.c_str(), &st) == 0) cab::DosDateTimeFromEpoch(st.st_mtime, &f.date, &f.time);
-        f.attributes = quell::cabinet::kAttributeArchive;
+        f.attributes = static_cast<uint16_t>(quell::cabinet::kAttributeArchive | cab::NameAttributes(f.name));
         folder.files.push_back(std::move(f));
     }
     const std::vector<uint8_t> cabinet = cab::WriteCabinet({folder});

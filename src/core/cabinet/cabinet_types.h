@@ -130,6 +130,8 @@ inline constexpr uint16_t kMethodNone = 15;
 inline constexpr uint16_t kAttributeReadOnly = 0x0001;
 inline constexpr uint16_t kAttributeArchive = 0x0020;
 inline constexpr uint16_t kAttributeExecute = 0x0040;
+// The stored name is UTF-8; a name without this bit is in code page 932.
+inline constexpr uint16_t kAttributeNameIsUtf8 = 0x0080;
 
 // Largest uncompressed size of one data block.
 inline constexpr size_t kBlockOutputSize = 32768;

@@ -4,6 +4,7 @@
 
 #include "core/cabinet/cabinet_reader.h"
 #include "core/cabinet/posix_cabinet_io.h"
+#include "core/cabinet/stored_name.h"
 #include "core/os/cabinet_file_io.h"
 
 namespace quell::cabinet {
@@ -17,8 +18,8 @@ struct Destination {
     std::string folder;
 };
 
-FileHandle openOutputFile(const Destination& d, const char* storedName) {
-    const std::string path = OutputPathFor(d.folder, storedName);
+FileHandle openOutputFile(const Destination& d, const CabinetNotification& n) {
+    const std::string path = OutputPathFor(d.folder, n.text1, n.attributes);
     if (path.empty()) return -1;
     // An existing file is replaced whole, and a symbolic link planted at the
     // name is refused rather than followed out of the destination.
@@ -30,7 +31,7 @@ FileHandle openOutputFile(const Destination& d, const char* storedName) {
 }
 
 void finishOutputFile(const Destination& d, const CabinetNotification& n) {
-    const std::string path = OutputPathFor(d.folder, n.text1);
+    const std::string path = OutputPathFor(d.folder, n.text1, n.attributes);
     os::rawClose(n.handle);
     if (path.empty()) return;
     long long seconds = 0;
@@ -41,7 +42,7 @@ void finishOutputFile(const Destination& d, const CabinetNotification& n) {
 intptr_t notifyExtraction(NotificationKind kind, CabinetNotification& n) {
     const auto* d = static_cast<const Destination*>(n.user);
     switch (kind) {
-    case FileBegin: return openOutputFile(*d, n.text1);
+    case FileBegin: return openOutputFile(*d, n);
     case FileEnd: finishOutputFile(*d, n); return 1;
     default: return 0;
     }
@@ -55,9 +56,12 @@ CabinetLocation SplitCabinetPath(const std::string& cabinetPath) {
     return {cabinetPath.substr(slash + 1), cabinetPath.substr(0, slash + 1)};
 }
 
-std::string OutputPathFor(const std::string& destinationFolder, const char* storedName) {
-    if (storedName == nullptr || storedName[0] == 0) return {};
-    std::string name(storedName);
+std::string OutputPathFor(const std::string& destinationFolder, const char* storedName, uint16_t attributes) {
+    // The name is decoded before '\' becomes '/': the second byte of a code
+    // page 932 character may be 0x5C.
+    std::optional<std::string> decoded = DecodeStoredName(storedName, attributes);
+    if (!decoded || decoded->empty()) return {};
+    std::string& name = *decoded;
     for (char& ch : name)
         if (ch == '\\') ch = '/';
     if (name[0] == '/') return {};

@@ -24,10 +24,11 @@ struct CabinetLocation {
 };
 CabinetLocation SplitCabinetPath(const std::string& cabinetPath);
 
-// The output path for a stored name, or an empty string when the name must
-// not be written: empty, absolute, with a ".." component, or giving a path of
-// more than 259 characters. '\' in stored names is a folder separator.
-std::string OutputPathFor(const std::string& destinationFolder, const char* storedName);
+// The output path for a stored name with the file's attributes, the name
+// decoded to UTF-8 as DecodeStoredName reads it. Empty when the name must not
+// be written: not decodable, empty, absolute, with a ".." component, or giving
+// a path of more than 259 bytes. '\' in stored names is a folder separator.
+std::string OutputPathFor(const std::string& destinationFolder, const char* storedName, uint16_t attributes);
 
 // The seconds since the epoch of an MS-DOS date and time read as local time;
 // false for a date or time no calendar has.

@@ -13,6 +13,14 @@ namespace {
 constexpr const char kReplacement[] = "\xEF\xBF\xBD";
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 constexpr std::string_view kUtf16leMark = "\xFF\xFE";
+
+// A lead byte of code page 932 followed by a byte in the trail byte range.
+bool isCodePage932Pair(char lead, char trail) {
+    const auto l = static_cast<unsigned char>(lead), t = static_cast<unsigned char>(trail);
+    const bool isLead = (l >= 0x81 && l <= 0x9F) || (l >= 0xE0 && l <= 0xFC);
+    const bool isTrail = (t >= 0x40 && t <= 0x7E) || (t >= 0x80 && t <= 0xFC);
+    return isLead && isTrail;
+}
 }  // namespace
 
 ByteOrderMark sniffByteOrderMark(std::string_view bytes) {
@@ -67,6 +75,13 @@ bool isValidUtf8(std::string_view s) {
 
 std::string decodeLegacyText(std::string_view bytes) {
     if (isValidUtf8(bytes)) return std::string(bytes);
+    return decodeCodePage932(bytes);
+}
+
+std::string decodeCodePage932(std::string_view bytes) {
+    bool ascii = true;
+    for (char c : bytes) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+    if (ascii) return std::string(bytes);
     iconv_t cd = iconv_open("UTF-8", "CP932");
     if (cd == reinterpret_cast<iconv_t>(-1)) cd = iconv_open("UTF-8", "SHIFT_JIS");
     if (cd == reinterpret_cast<iconv_t>(-1)) {
@@ -89,9 +104,13 @@ std::string decodeLegacyText(std::string_view bytes) {
         if (r == static_cast<size_t>(-1)) {
             if (errno == E2BIG) continue;
             // An invalid or truncated sequence: show one replacement and go on.
+            // A lead byte takes the trail byte after it along, so that an
+            // unassigned pair never leaves its trail byte (which may be '\')
+            // standing on its own.
+            const size_t skipped = inLeft >= 2 && isCodePage932Pair(in[0], in[1]) ? 2 : 1;
             out += kReplacement;
-            ++in;
-            --inLeft;
+            in += skipped;
+            inLeft -= skipped;
             iconv(cd, nullptr, nullptr, nullptr, nullptr);
         }
     }

@@ -12,6 +12,11 @@ bool isValidUtf8(std::string_view bytes);
 // (Shift-JIS); bytes that are neither are replaced by U+FFFD.
 std::string decodeLegacyText(std::string_view bytes);
 
+// The bytes read as code page 932 whatever they look like; ASCII stays as it
+// is. A byte that starts no character, or a pair the code page leaves
+// unassigned, becomes one U+FFFD.
+std::string decodeCodePage932(std::string_view bytes);
+
 // The byte-order mark a file's bytes start with, if any.
 enum class ByteOrderMark { None, Utf8, Utf16le };
 ByteOrderMark sniffByteOrderMark(std::string_view bytes);

@@ -6,7 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <iterator>
 #include <memory>
+#include <set>
 
 #include "cab_writer.h"
 #include "support/test_encoders.h"
@@ -77,29 +79,110 @@ TEST(ExtractCabinet, ReplacesAnExistingFileWhole) {
 }
 
 TEST(ExtractCabinet, RefusesNamesThatLeaveTheDestination) {
-    const std::vector<std::string> names = {"../escape.txt",       "sub/../../escape.txt", "..\\escape.txt",
-                                            "/tmp/escape-abs.txt", "\\escape.txt",         "C:\\escape.txt",
-                                            std::string(300, 'l')};
-    for (const std::string& name : names) {
-        SCOPED_TRACE(name);
+    struct Case {
+        std::string name;
+        uint16_t attributes;
+    };
+    const std::vector<Case> cases = {
+        {"../escape.txt", 0x20},
+        {"sub/../../escape.txt", 0x20},
+        {"..\\escape.txt", 0x20},
+        {"/tmp/escape-abs.txt", 0x20},
+        {"\\escape.txt", 0x20},
+        {"C:\\escape.txt", 0x20},
+        {std::string(300, 'l'), 0x20},
+        // Code page 932 names: "表\..\..\escape.txt" (the trail byte of 表
+        // is 0x5C) and "\背景\..\escape.txt".
+        {"\x95\x5C\\..\\..\\escape.txt", 0x20},
+        {"\\\x94\x77\x8C\x69\\..\\escape.txt", 0x20},
+        // Marked UTF-8 but the code page 932 bytes of 背景.txt.
+        {"\x94\x77\x8C\x69.txt", 0xA0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
         TempFolder t;
         std::filesystem::create_directories(t / "out/sub");
-        const std::string cab = makeCabinet(t, {file("first.txt", {'1'}), file(name.substr(0, 255), {'x'})});
-        EXPECT_FALSE(ExtractCabinet(cab, t / "out/"));
+        std::filesystem::create_directories(t / "out/\xE8\xA1\xA8");  // 表
+        CabinetError error;
+        const std::string cab =
+            makeCabinet(t, {file("first.txt", {'1'}), file(c.name.substr(0, 255), {'x'}, c.attributes)});
+        EXPECT_FALSE(ExtractCabinet(cab, t / "out/", &error));
+        EXPECT_EQ(error.code, UserAbort);
         EXPECT_FALSE(cabtest::exists(t / "escape.txt"));
         EXPECT_FALSE(cabtest::exists("/tmp/escape-abs.txt"));
         // Files before the refused one stay, as with any failed file.
         EXPECT_TRUE(cabtest::exists(t / "out/first.txt"));
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(t / "out"), {}), 3);
     }
 }
 
 TEST(ExtractCabinet, OutputPathsAreCheckedBeforeUse) {
-    EXPECT_EQ(OutputPathFor("/d/", "a\\b.txt"), "/d/a/b.txt");
-    EXPECT_EQ(OutputPathFor("/d/", "..a"), "/d/..a");
-    EXPECT_EQ(OutputPathFor("/d/", ""), "");
-    EXPECT_EQ(OutputPathFor("/d/", "dir\\"), "");
-    EXPECT_EQ(OutputPathFor("/d/", std::string(256, 'x').c_str()), "/d/" + std::string(256, 'x'));
-    EXPECT_EQ(OutputPathFor("/d/", std::string(257, 'x').c_str()), "");
+    struct Case {
+        std::string stored;
+        uint16_t attributes;
+        std::string path;
+    };
+    // あ is 82 A0 in code page 932 and three bytes in UTF-8.
+    std::string cp932A, utf8A;
+    for (int i = 0; i < 85; ++i) cp932A += "\x82\xA0", utf8A += "\xE3\x81\x82";
+    const std::vector<Case> cases = {
+        {"a\\b.txt", 0, "/d/a/b.txt"},
+        {"..a", 0, "/d/..a"},
+        {"", 0, ""},
+        {"dir\\", 0, ""},
+        {std::string(256, 'x'), 0, "/d/" + std::string(256, 'x')},
+        {std::string(257, 'x'), 0, ""},
+        // The limit counts the UTF-8 bytes written, not the stored bytes.
+        {cp932A, 0, "/d/" + utf8A},
+        {cp932A + "\x82\xA0", 0, ""},
+        {"\x95\x5C..\\a", 0, "/d/\xE8\xA1\xA8../a"},  // 表..\a: no ".." component
+        {"\xE8\xA1\xA8\\a", 0xA0, "/d/\xE8\xA1\xA8/a"},
+        {"\xE8\xA1", 0x80, ""},  // a UTF-8 character cut short
+        {"\x80\xA0", 0, "/d/\xEF\xBF\xBD\xEF\xBF\xBD"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.stored);
+        EXPECT_EQ(OutputPathFor("/d/", c.stored.c_str(), c.attributes), c.path);
+    }
+}
+
+TEST(ExtractCabinet, WritesStoredNamesInUtf8) {
+    TempFolder t;
+    WriterFile readOnly = file("\x95\x5C\x8E\x86.txt", {'2'}, 0x21);  // 表紙.txt, code page 932
+    readOnly.date = (2019 - 1980) << 9 | 7 << 5 | 14;
+    const std::string cab = makeCabinet(t, {file("\x94\x77\x8C\x69.bmp", {'1'}),  // 背景.bmp, code page 932
+                                            readOnly, file("\xE7\x94\xBB.gif", {'3'}, 0xA0),  // 画.gif, UTF-8
+                                            file("plain.txt", {'4'})});
+    std::filesystem::create_directory(t / "out");
+    ASSERT_TRUE(ExtractCabinet(cab, t / "out/"));
+    EXPECT_EQ(cabtest::readBytes(t / "out/\xE8\x83\x8C\xE6\x99\xAF.bmp"), (std::vector<uint8_t>{'1'}));
+    EXPECT_EQ(cabtest::readBytes(t / "out/\xE8\xA1\xA8\xE7\xB4\x99.txt"), (std::vector<uint8_t>{'2'}));
+    EXPECT_EQ(cabtest::readBytes(t / "out/\xE7\x94\xBB.gif"), (std::vector<uint8_t>{'3'}));
+    EXPECT_EQ(cabtest::readBytes(t / "out/plain.txt"), (std::vector<uint8_t>{'4'}));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(t / "out"), {}), 4);
+    // The end of a file finds it under the same name: its time and attribute are set.
+    long long expected = 0;
+    ASSERT_TRUE(DosDateTimeToEpoch(readOnly.date, readOnly.time, &expected));
+    EXPECT_EQ(statOf(t / "out/\xE8\xA1\xA8\xE7\xB4\x99.txt").st_mtime, expected);
+    EXPECT_EQ(statOf(t / "out/\xE8\xA1\xA8\xE7\xB4\x99.txt").st_mode & 0222, 0u);
+}
+
+TEST(ExtractCabinet, WritesTheShiftJisNamesOfAnExternalCabinetInUtf8) {
+    if (!cabtest::haveCorpora()) GTEST_SKIP() << "corpora missing";
+    // The names as code page 932 reads them; the last holds ソ, whose trail byte is 0x5C.
+    const std::set<std::string> names = {
+        "猿も木から落ちる",
+        "虎穴に入らずんば虎子を得ず",
+        "この父にしてこの子あり",
+        "｡｢｣､･ｦｧｨｩｪｫｬｭｮｯｰｱｲｳｴｵｶｷｸｹｺｻｼｽｾｿﾀﾁﾂﾃﾄﾅﾆﾇﾈﾉﾊﾋﾌﾍﾎﾏﾐﾑﾒﾓﾔﾕﾖﾗﾘﾙﾚﾛﾜﾝ",
+        "あいうえおかきくけこざしすせそたちつてとなにぬねのはひふへほまみむめもやゆよらりるれろわをん",
+        "アイウエオカキクケコサシスセソタチツテトナニヌネノハヒフヘホマミムメモヤユヨラリルレロワヲン",
+    };
+    TempFolder t;
+    ASSERT_TRUE(ExtractCabinet(cabtest::corporaPath("cab/libmspack/cabextract/test/cabs/encoding-sjis.cab"), t.path()));
+    std::set<std::string> written;
+    for (const auto& entry : std::filesystem::directory_iterator(t.path())) written.insert(entry.path().filename());
+    EXPECT_EQ(written, names);
 }
 
 TEST(ExtractCabinet, WritesIntoExistingSubfoldersOnly) {

@@ -73,6 +73,41 @@ TEST(QuellkitCab, MakeListAndExtractRoundTrip) {
     }
 }
 
+TEST(QuellkitCab, StoresNonAsciiNamesAsMarkedUtf8) {
+    TempFolder t;
+    std::filesystem::create_directory(t / "src");
+    cabtest::writeBytes(t / "src/\xE8\x83\x8C\xE6\x99\xAF.bmp", {'b'});  // 背景.bmp
+    cabtest::writeBytes(t / "src/plain.txt", {'p'});
+    ToolRun make = quellkit(t, "cab make " + t.path() + "x.cab " + t.path() + "src/\xE8\x83\x8C\xE6\x99\xAF.bmp " +
+                                   t.path() + "src/plain.txt");
+    ASSERT_EQ(make.status, 0) << make.err;
+    // The attribute column shows the UTF-8 mark (80) on the non-ASCII name only.
+    ToolRun list = quellkit(t, "cab list " + t.path() + "x.cab");
+    ASSERT_EQ(list.status, 0) << list.err;
+    EXPECT_NE(list.out.find(" a0 \xE8\x83\x8C\xE6\x99\xAF.bmp\n"), std::string::npos) << list.out;
+    EXPECT_NE(list.out.find(" 20 plain.txt\n"), std::string::npos) << list.out;
+    if (cabtest::haveTool("cabextract")) {
+        ASSERT_EQ(cabtest::runCommand("cabextract -l " + t.path() + "x.cab >" + t.path() + "oracle 2>&1"), 0);
+        const auto oracle = cabtest::readBytes(t / "oracle");
+        EXPECT_NE(std::string(oracle.begin(), oracle.end()).find("| \xE8\x83\x8C\xE6\x99\xAF.bmp\n"),
+                  std::string::npos);
+    }
+    if (cabtest::haveCorpora()) {
+        ToolRun sjis =
+            quellkit(t, "cab list " + cabtest::corporaPath("cab/libmspack/cabextract/test/cabs/encoding-sjis.cab"));
+        ASSERT_EQ(sjis.status, 0) << sjis.err;
+        EXPECT_NE(sjis.out.find(" 20 この父にしてこの子あり\n"), std::string::npos) << sjis.out;
+    }
+}
+
+TEST(QuellkitCab, RefusesANameThatIsNotUtf8) {
+    TempFolder t;
+    cabtest::writeBytes(t / "\x94\x77.bmp", {'b'});
+    ToolRun make = quellkit(t, "cab make " + t.path() + "x.cab " + t.path() + "\x94\x77.bmp");
+    EXPECT_EQ(make.status, 1);
+    EXPECT_EQ(make.err, "error: name is not UTF-8: \x94\x77.bmp\n");
+}
+
 TEST(QuellkitCab, ReportsTheReaderError) {
     TempFolder t;
     cabtest::writeBytes(t / "bad.cab", cabtest::textData(100, 1));
@@ -95,7 +130,7 @@ TEST(QuellkitSkinPack, AppendsTheCabinetAndNamesTheProgramAfterTheSkin) {
     std::filesystem::create_directories(t / "skin");
     std::filesystem::create_directories(t / "dist");
     cabtest::writeBytes(t / "skin/Quell1.ini", cabtest::textData(500, 1));
-    cabtest::writeBytes(t / "skin/Quell1.bmp", cabtest::bitmapData(40000, 2));
+    cabtest::writeBytes(t / "skin/\xE8\x83\x8C\xE6\x99\xAF.bmp", cabtest::bitmapData(40000, 2));  // 背景.bmp
     const auto image = cabtest::noiseData(3000, 3);
     cabtest::writeBytes(t / "prog", image);
     ::chmod((t / "prog").c_str(), 0755);
@@ -111,6 +146,11 @@ TEST(QuellkitSkinPack, AppendsTheCabinetAndNamesTheProgramAfterTheSkin) {
     EXPECT_EQ(std::string(packed.begin() + static_cast<long>(image.size()),
                           packed.begin() + static_cast<long>(image.size()) + 4),
               "MSCF");
+    cabtest::writeBytes(t / "packed.cab",
+                        std::vector<uint8_t>(packed.begin() + static_cast<long>(image.size()), packed.end() - 4));
+    ToolRun list = quellkit(t, "cab list " + t.path() + "packed.cab");
+    EXPECT_NE(list.out.find(" a0 \xE8\x83\x8C\xE6\x99\xAF.bmp\n"), std::string::npos) << list.out;
+    EXPECT_NE(list.out.find(" 20 Quell1.ini\n"), std::string::npos) << list.out;
     struct stat st {};
     ::stat((t / "dist/Quell1").c_str(), &st);
     EXPECT_NE(st.st_mode & S_IXUSR, 0u);

@@ -17,6 +17,14 @@ TEST(TextCodec, Utf8ValidityAndLegacyDecoding) {
     EXPECT_FALSE(isValidUtf8("\xED\xA0\x80"));                // surrogate
     EXPECT_EQ(decodeLegacyText("\x82\xa0"), "\xE3\x81\x82");  // Shift-JIS hiragana a
     EXPECT_EQ(decodeLegacyText("\xb1"), "\xEF\xBD\xB1");      // half-width katakana a
+    // Code page 932 is read as such even where the bytes would pass as UTF-8 (E8 A1 A8 is 表 in UTF-8).
+    EXPECT_EQ(decodeCodePage932("\xE8\xA1\xA8"), "\xE9\x99\xA6\xEF\xBD\xA8");
+    EXPECT_EQ(decodeCodePage932("\x95\x5C\x8E\x86"), "\xE8\xA1\xA8\xE7\xB4\x99");  // 表紙
+    // An unassigned pair is one replacement and takes its trail byte (here '\') along.
+    EXPECT_EQ(decodeCodePage932("\x85\x5C"
+                                "a\x80"),
+              "\xEF\xBF\xBD"
+              "a\xEF\xBF\xBD");
     EXPECT_EQ(utf16leToUtf8(std::string("\x3D\xD8\x00\xDE", 4)), "\xF0\x9F\x98\x80");
     EXPECT_EQ(utf16leToUtf8(std::string("\x00\xD8", 2)), "\xEF\xBF\xBD");  // unpaired surrogate
 }
