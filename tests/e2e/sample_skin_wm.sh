@@ -70,7 +70,13 @@ outline="$app/Media/Quell1.dat"
 mv "$outline" "$outline.away"
 read -r cx cy < <(centre Maximize0); click "$cx" "$cy"
 wait_size 1920 1280 || fail "the second Maximize gave ${w}x$h"
-message_count() { xdotool search --onlyvisible --classname Quell1 2>/dev/null | grep -vx "$id" | wc -l; }
+# Message boxes are the program's other top-level windows; the animated
+# pictures' own child windows are not counted.
+message_count() {
+    wmctrl -lx | awk '$3 ~ /Quell1/ {print $1}' | while read -r w; do
+        [ "$((w))" = "$id" ] || echo "$w"
+    done | wc -l
+}
 click 198 14
 for _ in $(seq 1 40); do [ "$(message_count)" -ge 1 ] && break; sleep 0.25; done
 [ "$(message_count)" = 1 ] || fail "restoring without an outline showed $(message_count) messages, expected 1"

@@ -33,12 +33,24 @@ void configureBrowserEngine() {
     setenv("QTWEBENGINE_DISABLE_SANDBOX", "1", 1);
 }
 
+// The browser view is composed through the GPU interface, and so is every
+// window that holds it. Composing each native window on its own lets an
+// animated picture that has a window of its own repaint just that window,
+// not the whole frame with the page in it. Neither setting changes what is
+// drawn; QT_WIDGETS_RHI=0 in the environment turns the first off.
+void configureWidgetComposition() {
+    if (os::environment("QT_WIDGETS_RHI").empty()) setenv("QT_WIDGETS_RHI", "1", 1);
+    // A native child window must not make its siblings native too.
+    QCoreApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings);
+}
+
 bool unpackSkin(const startup::StartupPaths& paths) { return startup::UnpackAppendedSkin(paths); }
 
 }  // namespace
 
 int runApplication(int argc, char** argv) {
     configureBrowserEngine();
+    configureWidgetComposition();
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quellcore"));

@@ -53,6 +53,9 @@ GifAnimator* GifAnimator::CreateAnimator(QWidget* parent, int x, int y, const st
         new GifAnimator(parent, std::move(frames), std::move(delays), clock ? *clock : platform::systemStreamClock());
     animator->setGeometry(x, y, first.width, first.height);
     animator->show();
+    // A window of its own: each new image repaints only this small window
+    // rather than recomposing the whole frame around the browser.
+    animator->setAttribute(Qt::WA_NativeWindow);
     animator->update();
     return animator;
 }
