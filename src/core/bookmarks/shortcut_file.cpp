@@ -2,10 +2,12 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <random>
+#include <string_view>
 #include <utility>
+#include <vector>
 
+#include "core/os/file_system.h"
 #include "core/text/utf8.h"
 
 namespace quell::bookmarks {
@@ -16,10 +18,14 @@ namespace {
 
 constexpr std::string_view kHeader = "[InternetShortcut]";
 
-bool readLine(std::ifstream& in, std::string& line) {
-    if (!std::getline(in, line)) return false;
+// Takes the next line of text, up to a line feed or the end; false at the end.
+bool readLine(std::string_view& text, std::string_view& line) {
+    if (text.empty()) return false;
+    const size_t end = text.find('\n');
+    line = text.substr(0, end);
+    text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
     // The format's CR LF line ends: drop the CR the way a text-mode read would.
-    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     return true;
 }
 
@@ -33,17 +39,14 @@ std::string temporaryNameBeside(const fs::path& target) {
 }  // namespace
 
 bool ReadShortcutUrl(const std::string& diskPath, std::string& url) {
-    std::error_code ec;
-    if (fs::is_directory(diskPath, ec)) return false;
-    std::ifstream in(diskPath, std::ios::binary);
-    if (!in) return false;
-    std::string line;
-    while (readLine(in, line)) {
-        if (line.find(kHeader) == std::string::npos) continue;
-        if (!readLine(in, line)) return false;
-        std::string found = line.size() > 4 ? line.substr(4) : std::string();
-        if (found.empty()) return false;
-        url = std::move(found);
+    std::vector<uint8_t> bytes;
+    if (os::readFileCapped(diskPath, os::kMaxTextFileBytes, bytes) != os::CappedRead::Read) return false;
+    std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    std::string_view line;
+    while (readLine(text, line)) {
+        if (line.find(kHeader) == std::string_view::npos) continue;
+        if (!readLine(text, line) || line.size() <= 4) return false;
+        url = std::string(line.substr(4));
         return true;
     }
     return false;

@@ -8,7 +8,8 @@ namespace quell::bookmarks {
 
 // Finds the first line holding "[InternetShortcut]" and gives the next line
 // from its fifth character on (the key is not examined). False for a folder,
-// a missing file, a file without the header or with nothing after it.
+// a missing file, one longer than os::kMaxTextFileBytes, a file without the
+// header or with nothing after it.
 bool ReadShortcutUrl(const std::string& diskPath, std::string& url);
 
 // Creates or replaces the file. The text goes to a temporary file in the same

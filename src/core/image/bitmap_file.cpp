@@ -1,9 +1,11 @@
 #include "core/image/bitmap_file.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstring>
 #include <iterator>
+#include <new>
 
 #include "core/bytes.h"
 #include "core/error_names.h"
@@ -12,7 +14,7 @@
 namespace quell::image {
 namespace {
 
-// Pictures larger than this are refused outright (4 GiB of pixels in
+// Pictures larger than this are refused outright (1 GiB of pixels in
 // memory); everything smaller must still find its pixel data in the file.
 constexpr uint64_t kMaxPixels = uint64_t{1} << 28;
 constexpr size_t kMaxFileSize = size_t{1} << 31;
@@ -242,34 +244,39 @@ BitmapError decodeUncompressed(std::span<const uint8_t> pixels, const Header& h,
 
 // Run-length coded 8- and 4-bit pictures. Pixels the stream never sets
 // (skipped by a delta, or left when it ends early) take colour-table entry 0,
-// as in a freshly cleared bitmap. A stream that writes outside the picture
-// is refused.
+// as in a freshly cleared bitmap. Writers commonly code every row to its
+// padded length, so runs that pass the end of a row are cut there; a delta or
+// line end that leaves the picture ends it. A stream that stops without its
+// end-of-picture code keeps what it decoded once the first row is complete;
+// before that there is nothing to show and the file is refused.
 BitmapError decodeRle(std::span<const uint8_t> data, const Header& h, const Layout& layout, PixelImage& out) {
-    const int width = static_cast<int>(h.width);
-    const int height = static_cast<int>(h.height);
+    const int64_t width = h.width;
+    const int64_t height = h.height;
     const bool four = h.compression == kRle4;
-    out.width = width;
-    out.height = height;
+    out.width = static_cast<int>(width);
+    out.height = static_cast<int>(height);
     out.pixels.assign(static_cast<size_t>(width) * static_cast<size_t>(height), layout.palette[0]);
 
     int64_t x = 0, y = 0;  // y counts stored rows, bottom row first
     size_t at = 0;
-    auto put = [&](uint8_t index) {
-        if (x >= width || y >= height) return false;
-        out.pixels[static_cast<size_t>(height - 1 - y) * static_cast<size_t>(width) + static_cast<size_t>(x)] =
-            layout.palette[index];
-        ++x;
-        return true;
+    // Writes a run of `count` pixels at the cursor, pixel i taking the colour
+    // of table entry index(i). What passes the row end is dropped; the cursor
+    // still moves past the whole run.
+    auto putRun = [&](int64_t count, auto index) {
+        uint32_t* row = out.pixels.data() + static_cast<size_t>(height - 1 - y) * static_cast<size_t>(width);
+        const int64_t shown = std::clamp<int64_t>(width - x, 0, count);
+        for (int64_t i = 0; i < shown; ++i) row[x + i] = layout.palette[index(i)];
+        x += count;
     };
-    while (at + 1 < data.size()) {
+    auto streamEnded = [&] { return y > 0 || x >= width ? BitmapError::None : BitmapError::TruncatedPixels; };
+    while (y < height) {
+        if (at + 1 >= data.size()) return streamEnded();
         const uint8_t count = data[at];
         const uint8_t value = data[at + 1];
         at += 2;
         if (count > 0) {
-            for (int i = 0; i < count; ++i) {
-                const uint8_t index = four ? ((i & 1) ? (value & 0x0F) : (value >> 4)) : value;
-                if (!put(index)) return BitmapError::RunOutsidePicture;
-            }
+            putRun(count,
+                   [&](int64_t i) -> uint8_t { return four ? ((i & 1) ? (value & 0x0F) : (value >> 4)) : value; });
             continue;
         }
         if (value == 0) {  // end of line
@@ -278,22 +285,23 @@ BitmapError decodeRle(std::span<const uint8_t> data, const Header& h, const Layo
         } else if (value == 1) {  // end of picture
             return BitmapError::None;
         } else if (value == 2) {  // delta: move right and up
-            if (at + 1 >= data.size()) return BitmapError::None;
+            if (at + 1 >= data.size()) return streamEnded();
             x += data[at];
             y += data[at + 1];
             at += 2;
+            if (x > width) return BitmapError::None;
         } else {  // a literal run of `value` pixels, padded to a 16-bit boundary
             const size_t bytes = four ? (static_cast<size_t>(value) + 1) / 2 : value;
-            if (at + bytes > data.size()) return BitmapError::TruncatedPixels;
-            for (int i = 0; i < value; ++i) {
-                const uint8_t index = four ? ((i & 1) ? (data[at + i / 2] & 0x0F) : (data[at + i / 2] >> 4))
-                                           : data[at + static_cast<size_t>(i)];
-                if (!put(index)) return BitmapError::RunOutsidePicture;
-            }
+            const size_t present = std::min(bytes, data.size() - at);
+            const int64_t pixels = std::min<int64_t>(value, static_cast<int64_t>(four ? 2 * present : present));
+            const uint8_t* literal = data.data() + at;
+            putRun(pixels, [&](int64_t i) -> uint8_t {
+                return four ? ((i & 1) ? (literal[i / 2] & 0x0F) : (literal[i / 2] >> 4)) : literal[i];
+            });
+            if (present < bytes) return streamEnded();
             at += (bytes + 1) & ~size_t{1};
         }
     }
-    // The data ran out without an end-of-picture code; what was decoded stands.
     return BitmapError::None;
 }
 
@@ -327,19 +335,24 @@ BitmapError decode(std::span<const uint8_t> bytes, PixelImage& out) {
 
 const char* BitmapErrorName(BitmapError error) {
     static constexpr const char* kNames[] = {
-        "none",           "cannot-read",         "not-a-bitmap",        "truncated-header",
-        "unknown-header", "bad-dimensions",      "bad-planes",          "unsupported-compression",
-        "bad-bit-count",  "top-down-run-length", "too-large",           "truncated-palette",
-        "bad-bit-masks",  "truncated-pixels",    "run-outside-picture",
+        "none",           "cannot-read",         "not-a-bitmap",  "truncated-header",
+        "unknown-header", "bad-dimensions",      "bad-planes",    "unsupported-compression",
+        "bad-bit-count",  "top-down-run-length", "too-large",     "truncated-palette",
+        "bad-bit-masks",  "truncated-pixels",    "out-of-memory",
     };
-    static_assert(std::size(kNames) == static_cast<size_t>(BitmapError::RunOutsidePicture) + 1,
-                  "a name for every error");
+    static_assert(std::size(kNames) == static_cast<size_t>(BitmapError::OutOfMemory) + 1, "a name for every error");
     return errorNameFromTable(error, kNames);
 }
 
 bool DecodeBitmap(std::span<const uint8_t> bytes, PixelImage& out, BitmapError& error) {
     out = {};
-    error = decode(bytes, out);
+    // The sizes come from the file, so the allocation of the picture may
+    // fail; that is reported like any other reason the file cannot be shown.
+    try {
+        error = decode(bytes, out);
+    } catch (const std::bad_alloc&) {
+        error = BitmapError::OutOfMemory;
+    }
     if (error != BitmapError::None) out = {};
     return error == BitmapError::None;
 }

@@ -24,7 +24,7 @@ enum class BitmapError {
     TruncatedPalette,        // the colour masks or table run past the end
     BadBitMasks,             // colour masks that are empty, overlap or are not contiguous
     TruncatedPixels,         // too few bytes for the pixels the headers promise
-    RunOutsidePicture,       // run-length data that writes outside the picture
+    OutOfMemory,             // the pixels could not be allocated
 };
 
 // The short name of an error as messages print it ("truncated-pixels").

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstring>
 #include <iterator>
+#include <new>
 
 #include "core/bytes.h"
 #include "core/error_names.h"
@@ -49,10 +50,10 @@ constexpr size_t kGraphicControlSize = 4;
 
 const char* GifErrorName(GifError error) {
     static constexpr const char* kNames[] = {
-        "none",          "cannot-read",         "not-a-gif", "truncated",
-        "unknown-block", "bad-graphic-control", "too-large", "bad-image-data",
+        "none",      "cannot-read",    "not-a-gif",     "truncated", "unknown-block", "bad-graphic-control",
+        "too-large", "bad-image-data", "out-of-memory",
     };
-    static_assert(std::size(kNames) == static_cast<size_t>(GifError::BadImageData) + 1, "a name for every error");
+    static_assert(std::size(kNames) == static_cast<size_t>(GifError::OutOfMemory) + 1, "a name for every error");
     return errorNameFromTable(error, kNames);
 }
 
@@ -251,7 +252,14 @@ bool GifDecoder::LoadGif(std::span<const uint8_t> bytes) {
     ResetDecoder();
     m_state->data = bytes;
     m_state->position = 0;
-    const GifError failure = m_state->parse();
+    // Image sizes come from the file; within the budget above, memory may
+    // still run out, which fails the load like a broken file.
+    GifError failure;
+    try {
+        failure = m_state->parse();
+    } catch (const std::bad_alloc&) {
+        failure = GifError::OutOfMemory;
+    }
     // The file bytes belong to the caller; only what was taken from them stays.
     m_state->data = {};
     m_state->pixels.clear();
@@ -296,6 +304,15 @@ bool GifDecoder::CreateFrameBitmap(int index, PixelImage& out) const {
 }
 
 bool GifDecoder::CreateFrameBitmap(int index, PixelImage& out, uint32_t replacementColour) const {
+    try {
+        return createFrameBitmap(index, out, replacementColour);
+    } catch (const std::bad_alloc&) {
+        out = {};
+        return false;
+    }
+}
+
+bool GifDecoder::createFrameBitmap(int index, PixelImage& out, uint32_t replacementColour) const {
     GifFrameInfo info;
     if (index < 0 || static_cast<size_t>(index) >= m_state->images.size() || !GetFrameInfo(index, info)) {
         out = {};

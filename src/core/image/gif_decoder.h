@@ -21,6 +21,7 @@ enum class GifError {
     BadGraphicControl,  // a graphic control extension of the wrong size
     TooLarge,           // an image or the whole file is beyond the decoder's budget
     BadImageData,       // the compressed pixel data cannot be expanded
+    OutOfMemory,        // the images could not be allocated
 };
 
 // The short name of an error as messages print it ("bad-image-data").
@@ -55,7 +56,8 @@ public:
     GifError lastError() const;
     int FrameCount() const;
     bool GetFrameInfo(int index, GifFrameInfo& info) const;
-    // The stored image, top row first, with its transparent colour replaced by white.
+    // The stored image, top row first, with its transparent colour replaced by
+    // white; false (and `out` empty) also when its pixels cannot be allocated.
     bool CreateFrameBitmap(int index, PixelImage& out) const;
     // The same with a replacement given as a skin colour value (0x00BBGGRR).
     bool CreateFrameBitmap(int index, PixelImage& out, uint32_t replacementColour) const;
@@ -63,6 +65,8 @@ public:
     void ResetDecoder();
 
 private:
+    bool createFrameBitmap(int index, PixelImage& out, uint32_t replacementColour) const;
+
     struct State;
     std::unique_ptr<State> m_state;
 };

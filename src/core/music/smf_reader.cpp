@@ -59,7 +59,12 @@ bool SmfReader::Load(const uint8_t* image, size_t length) {
     if (length < kHeaderSize || std::memcmp(image, "MThd", 4) != 0 || readBe32(file, 4) != kHeaderDataSize)
         return fail(SmfError::NotMidiFile);
 
-    std::vector<MidiTrack> tracks(readBe16(file, kTrackCountOffset));
+    std::vector<MidiTrack> tracks;
+    try {
+        tracks.resize(readBe16(file, kTrackCountOffset));
+    } catch (const std::bad_alloc&) {
+        return fail(SmfError::OutOfMemory);
+    }
     size_t offset = kHeaderSize;
     for (MidiTrack& track : tracks) {
         // A chunk that runs past the image is refused rather than cut short:

@@ -42,7 +42,7 @@ enum class SmfError {
     TruncatedEvent,        // an event or delta time runs past the end of its track
     MissingRunningStatus,  // a data byte with no running status to use
     UnknownStatus,         // a status byte no event starts with
-    OutOfMemory,           // the data of an event could not be allocated
+    OutOfMemory,           // the track table or the data of an event could not be allocated
     NoSuchTrack,           // ReadEvent for a track index the file does not have
     TrackEnded,            // ReadEvent on a track past its end-of-track event
 };

@@ -11,17 +11,15 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <new>
+#include <utility>
 
 namespace quell::os {
 
-std::optional<std::vector<uint8_t>> readFile(const std::string& path, size_t maxBytes) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return std::nullopt;
+namespace {
+std::optional<std::vector<uint8_t>> readOpenFile(int fd, size_t maxBytes) {
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
-        ::close(fd);
-        return std::nullopt;
-    }
+    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) return std::nullopt;
     std::vector<uint8_t> bytes;
     if (S_ISREG(st.st_mode)) bytes.reserve(std::min<uint64_t>(static_cast<uint64_t>(st.st_size), maxBytes));
     uint8_t chunk[65536];
@@ -30,14 +28,35 @@ std::optional<std::vector<uint8_t>> readFile(const std::string& path, size_t max
         ssize_t got = ::read(fd, chunk, want);
         if (got < 0) {
             if (errno == EINTR) continue;
-            ::close(fd);
             return std::nullopt;
         }
         if (got == 0) break;
         bytes.insert(bytes.end(), chunk, chunk + got);
     }
+    return bytes;
+}
+}  // namespace
+
+std::optional<std::vector<uint8_t>> readFile(const std::string& path, size_t maxBytes) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return std::nullopt;
+    std::optional<std::vector<uint8_t>> bytes;
+    try {
+        bytes = readOpenFile(fd, maxBytes);
+    } catch (const std::bad_alloc&) {
+        bytes.reset();
+    }
     ::close(fd);
     return bytes;
+}
+
+CappedRead readFileCapped(const std::string& path, size_t maxBytes, std::vector<uint8_t>& out) {
+    out.clear();
+    std::optional<std::vector<uint8_t>> bytes = readFile(path, maxBytes == SIZE_MAX ? maxBytes : maxBytes + 1);
+    if (!bytes) return CappedRead::CannotRead;
+    if (bytes->size() > maxBytes) return CappedRead::TooLong;
+    out = std::move(*bytes);
+    return CappedRead::Read;
 }
 
 bool pathExists(const std::string& path) {

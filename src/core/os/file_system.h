@@ -10,8 +10,21 @@
 
 namespace quell::os {
 
-// Reads at most maxBytes from the start of the file; nullopt when it cannot be opened or read.
+// Reads at most maxBytes from the start of the file; nullopt when it cannot be
+// opened or read, or its bytes cannot be held in memory.
 std::optional<std::vector<uint8_t>> readFile(const std::string& path, size_t maxBytes = SIZE_MAX);
+
+// The longest skin description, shortcut or registry export file read: far
+// more than any real one holds, little enough to keep in memory.
+inline constexpr size_t kMaxTextFileBytes = size_t{16} << 20;
+
+enum class CappedRead { Read, CannotRead, TooLong };
+
+// Reads the whole file into out when it holds at most maxBytes, and says
+// TooLong when it holds more. The size the file system reports is not relied
+// on (a device such as /dev/zero reports none): at most maxBytes + 1 bytes are
+// read. out is empty unless the result is Read.
+CappedRead readFileCapped(const std::string& path, size_t maxBytes, std::vector<uint8_t>& out);
 
 // Creates or truncates the file and writes all of bytes; false when any step fails.
 bool writeFile(const std::string& path, std::span<const uint8_t> bytes);

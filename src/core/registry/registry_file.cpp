@@ -236,9 +236,9 @@ RegistryFile RegistryFile::Parse(std::span<const uint8_t> bytes) {
 }
 
 RegistryFile RegistryFile::Load(const std::string& path) {
-    auto bytes = os::readFile(path, 64u << 20);
-    if (!bytes) return RegistryFile();
-    return Parse(*bytes);
+    std::vector<uint8_t> bytes;
+    if (os::readFileCapped(path, os::kMaxTextFileBytes, bytes) != os::CappedRead::Read) return RegistryFile();
+    return Parse(bytes);
 }
 
 bool RegistryFile::HasKey(const std::string& keyPath) const {

@@ -30,7 +30,8 @@ struct RegistryValue {
 class RegistryFile {
 public:
     static RegistryFile Parse(std::span<const uint8_t> bytes);
-    // A missing or unreadable file gives an empty registry.
+    // A missing or unreadable file, or one longer than os::kMaxTextFileBytes,
+    // gives an empty registry.
     static RegistryFile Load(const std::string& path);
 
     // keyPath is the full key with its root spelt out ("HKEY_CURRENT_USER\Software\...");

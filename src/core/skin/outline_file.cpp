@@ -1,5 +1,7 @@
 #include "core/skin/outline_file.h"
 
+#include <new>
+
 #include "core/bytes.h"
 #include "core/os/file_system.h"
 
@@ -15,7 +17,12 @@ std::optional<std::vector<OutlinePoint>> ParseOutline(std::span<const uint8_t> b
     const auto n = static_cast<int32_t>(in.le32());
     if (!in.ok() || n <= 0 || n > kMaxOutlinePoints) return std::nullopt;
     if (in.remaining() < 8 * static_cast<size_t>(n)) return std::nullopt;
-    std::vector<OutlinePoint> points(static_cast<size_t>(n));
+    std::vector<OutlinePoint> points;
+    try {
+        points.resize(static_cast<size_t>(n));
+    } catch (const std::bad_alloc&) {
+        return std::nullopt;
+    }
     for (OutlinePoint& point : points) {
         point.x = static_cast<int32_t>(in.le32());
         point.y = static_cast<int32_t>(in.le32());

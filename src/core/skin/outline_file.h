@@ -18,7 +18,8 @@ inline constexpr size_t kOutlineReadLimit = 65536;
 inline constexpr int32_t kMaxOutlinePoints = 8191;
 
 // nullopt for a count that is not positive, above 8,191, or larger than the
-// bytes hold: such a file is treated as a missing outline.
+// bytes hold, and when the points cannot be allocated: such a file is treated
+// as a missing outline.
 std::optional<std::vector<OutlinePoint>> ParseOutline(std::span<const uint8_t> bytes);
 // nullopt also when the file cannot be read.
 std::optional<std::vector<OutlinePoint>> LoadOutlineFile(const std::string& path);

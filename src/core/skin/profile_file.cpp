@@ -120,9 +120,9 @@ ProfileFile ProfileFile::Parse(std::string_view text) {
 }
 
 ProfileFile ProfileFile::Load(const std::string& path) {
-    auto bytes = os::readFile(path);
-    if (!bytes) return ProfileFile();
-    return Parse(std::span<const uint8_t>(*bytes));
+    std::vector<uint8_t> bytes;
+    if (os::readFileCapped(path, os::kMaxTextFileBytes, bytes) != os::CappedRead::Read) return ProfileFile();
+    return Parse(std::span<const uint8_t>(bytes));
 }
 
 const ProfileFile::Entry* ProfileFile::find(std::string_view section, std::string_view key) const {

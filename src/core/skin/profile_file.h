@@ -27,7 +27,8 @@ public:
     // Decodes UTF-16LE (with a byte-order mark), UTF-8 (mark optional) or code page 932.
     static ProfileFile Parse(std::span<const uint8_t> bytes);
     static ProfileFile Parse(std::string_view text);
-    // A missing or unreadable file reads as if every key were missing.
+    // A missing or unreadable file, or one longer than os::kMaxTextFileBytes,
+    // reads as if every key were missing.
     static ProfileFile Load(const std::string& path);
 
     // The value as text (UTF-8), or defaultText when the section or key is absent.

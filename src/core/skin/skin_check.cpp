@@ -363,12 +363,13 @@ private:
 SkinCheckReport CheckSkinDescription(const std::string& iniPath) {
     SkinCheckReport report;
     report.descriptionPath = iniPath;
-    auto bytes = os::readFile(iniPath);
-    if (!bytes) {
+    // The same cap as ProfileFile::Load, so the check reads what a skin load would.
+    std::vector<uint8_t> bytes;
+    if (os::readFileCapped(iniPath, os::kMaxTextFileBytes, bytes) != os::CappedRead::Read) {
         report.findings.push_back({CheckSeverity::Error, iniPath, "the description cannot be read"});
         return report;
     }
-    const ProfileFile file = ProfileFile::Parse(std::span<const uint8_t>(*bytes));
+    const ProfileFile file = ProfileFile::Parse(std::span<const uint8_t>(bytes));
     const std::string folder = std::filesystem::path(iniPath).parent_path().string();
     Checker(report, file, folder.empty() ? std::string("./") : folder).run();
     return report;

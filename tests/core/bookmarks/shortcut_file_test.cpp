@@ -4,10 +4,12 @@
 
 #include <filesystem>
 
+#include "core/os/file_system.h"
 #include "support/bookmark_fixtures.h"
 
 using namespace quell::bookmarks;
 using bookmark_test::TempFolder;
+using quell::os::kMaxTextFileBytes;
 
 TEST(ShortcutFile, WritesHeaderAndUrlWithCrLf) {
     TempFolder dir;
@@ -74,6 +76,17 @@ TEST(ShortcutFile, FoldersAndMissingFilesGiveNoUrl) {
     std::string url;
     EXPECT_FALSE(ReadShortcutUrl(dir.path() + "Work.url", url));
     EXPECT_FALSE(ReadShortcutUrl(dir.path() + "none.url", url));
+}
+
+TEST(ShortcutFile, FilesPastTheSizeCapGiveNoUrl) {
+    TempFolder dir;
+    for (const size_t size : {kMaxTextFileBytes, kMaxTextFileBytes + 1}) {
+        SCOPED_TRACE(size);
+        dir.writeFile("big.url", "[InternetShortcut]\r\nURL=http://example.com/\r\n");
+        std::filesystem::resize_file(dir.path() + "big.url", size);
+        std::string url;
+        EXPECT_EQ(ReadShortcutUrl(dir.path() + "big.url", url), size == kMaxTextFileBytes);
+    }
 }
 
 TEST(ShortcutFile, WrittenShortcutReadsBack) {

@@ -330,6 +330,7 @@ TEST(GifDecoder, ErrorNames) {
         {GifError::BadGraphicControl, "bad-graphic-control"},
         {GifError::TooLarge, "too-large"},
         {GifError::BadImageData, "bad-image-data"},
+        {GifError::OutOfMemory, "out-of-memory"},
     };
     for (const auto& [error, name] : names) {
         SCOPED_TRACE(name);

@@ -2,8 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
+
+#include <unistd.h>
+
+#include "core/os/file_system.h"
 
 using namespace quell::registry;
 
@@ -133,6 +139,19 @@ TEST(RegistryFile, LaterDefinitionsOverrideAndDeletionsAreIgnored) {
     EXPECT_FALSE(file->Find("HKEY_CURRENT_USER\\K", "gone"));
     EXPECT_FALSE(file->HasKey("HKEY_CURRENT_USER\\Removed"));
     EXPECT_FALSE(file->Find("HKEY_CURRENT_USER\\K", "bad"));
+}
+
+TEST(RegistryFile, FilePastTheSizeCapIsAnEmptyRegistry) {
+    const std::string path =
+        (std::filesystem::temp_directory_path() / ("quell-registry-cap-" + std::to_string(::getpid()) + ".reg"))
+            .string();
+    for (const size_t size : {quell::os::kMaxTextFileBytes, quell::os::kMaxTextFileBytes + 1}) {
+        SCOPED_TRACE(size);
+        std::ofstream(path, std::ios::binary) << "REGEDIT4\r\n[HKEY_CURRENT_USER\\K]\r\n\"v\"=\"1\"\r\n";
+        std::filesystem::resize_file(path, size);
+        EXPECT_EQ(RegistryFile::Load(path).HasKey("HKEY_CURRENT_USER\\K"), size == quell::os::kMaxTextFileBytes);
+    }
+    std::filesystem::remove(path);
 }
 
 TEST(RegistryFile, MissingFileIsAnEmptyRegistry) {

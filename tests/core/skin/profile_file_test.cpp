@@ -2,7 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <string>
+
+#include <unistd.h>
+
+#include "core/os/file_system.h"
 
 using quell::skin::ProfileFile;
 
@@ -113,6 +119,36 @@ TEST(ProfileFile, MissingFileReadsAsEmpty) {
     auto file = ProfileFile::Load("/nonexistent/skin.ini");
     EXPECT_EQ(file.ReadString("FrameBitmap", "FileName", "FALSE"), "FALSE");
     EXPECT_EQ(file.ReadInt("Text", "TextNo", -1), -1);
+}
+
+// A description longer than the cap, or one that never ends, reads like a
+// missing one; one at the cap is read.
+TEST(ProfileFile, FilesPastTheSizeCapReadAsMissing) {
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::temp_directory_path() / ("quell-profile-cap-" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    struct Case {
+        const char* name;
+        size_t size;  // 0: a link to /dev/zero
+        bool read;
+    };
+    const Case cases[] = {
+        {"at-cap.ini", quell::os::kMaxTextFileBytes, true},
+        {"past-cap.ini", quell::os::kMaxTextFileBytes + 1, false},
+        {"endless.ini", 0, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const fs::path path = dir / c.name;
+        if (c.size == 0) {
+            fs::create_symlink("/dev/zero", path);
+        } else {
+            std::ofstream(path) << "[Skin]\nKey=1\n";
+            fs::resize_file(path, c.size);
+        }
+        EXPECT_EQ(ProfileFile::Load(path.string()).HasKey("Skin", "Key"), c.read);
+    }
+    fs::remove_all(dir);
 }
 
 TEST(ProfileFile, ReachableValueLengthsAreTheUncutOnesInFileOrder) {

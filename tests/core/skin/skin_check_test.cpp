@@ -132,6 +132,13 @@ TEST_F(SkinCheck, SoundSkinHasNoFindings) {
     EXPECT_NE(report.descriptionPath.find("Test.ini"), std::string::npos);
 }
 
+TEST_F(SkinCheck, DescriptionThatNeverEndsCannotBeRead) {
+    fs::create_symlink("/dev/zero", m_dir / "Endless.ini");
+    const SkinCheckReport report = quell::skin::CheckSkinDescription((m_dir / "Endless.ini").string());
+    ASSERT_EQ(report.findings.size(), 1u) << dump(report);
+    EXPECT_EQ(report.findings[0].problem, "the description cannot be read");
+}
+
 TEST_F(SkinCheck, FrameKeyWrittenAsFalseIsMissing) {
     set("FrameBitmap", "FileName=FALSE");
     expectOnlyError(check(), "[FrameBitmap] FileName", "missing");
