@@ -93,6 +93,20 @@ void GifAnimator::ResumeAnimation() {
     m_wake.notify_all();
 }
 
+void GifAnimator::setOnScreen(bool onScreen) {
+    {
+        std::lock_guard lock(m_mutex);
+        if (m_onScreen == onScreen) return;
+        m_onScreen = onScreen;
+    }
+    m_wake.notify_all();
+}
+
+bool GifAnimator::onScreen() const {
+    std::lock_guard lock(m_mutex);
+    return m_onScreen;
+}
+
 int GifAnimator::pauseCount() const {
     std::lock_guard lock(m_mutex);
     return m_pauses;
@@ -123,7 +137,7 @@ void GifAnimator::runWorker() {
     std::unique_lock lock(m_mutex);
     for (;;) {
         for (size_t i = 0; i < count; ++i) {
-            m_wake.wait(lock, [this] { return m_stopping || m_pauses == 0; });
+            m_wake.wait(lock, [this] { return m_stopping || (m_pauses == 0 && m_onScreen); });
             if (m_stopping) return;
             if (!m_framePending.exchange(true)) {
                 const int index = static_cast<int>(i);

@@ -39,6 +39,12 @@ public:
     int frameCount() const { return static_cast<int>(m_frames.size()); }
     int frameDelay(int index) const { return m_delays.at(static_cast<size_t>(index)); }
     int pauseCount() const;
+    // Whether the picture can be seen at all. While it cannot (the window is
+    // minimized or hidden, or the picture hidden), the worker sleeps and no
+    // image is shown; it goes on from where it was when it can be seen again.
+    // This is not a pause: pauses are counted apart and repaint the first image.
+    void setOnScreen(bool onScreen);
+    bool onScreen() const;
     bool workerRunning() const { return m_worker.joinable(); }
     // How many images the worker has shown so far (for tests and the demo).
     int framesShown() const { return m_framesShown.load(); }
@@ -60,6 +66,7 @@ private:
     mutable std::mutex m_mutex;
     std::condition_variable m_wake;
     int m_pauses = 0;
+    bool m_onScreen = true;
     bool m_stopping = false;
     // Set while a request to show a frame waits in the GUI thread's queue, so
     // a fast animation never floods it.

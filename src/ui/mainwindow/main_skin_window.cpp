@@ -274,6 +274,21 @@ void MainSkinWindow::onSizeChange(SizeType type) {
     if (type == SizeType::Maximized) applyMaximizedLayout();
     else if (type != m_sizeType) applyNormalLayout();
     m_sizeType = type;
+    updateAnimationsOnScreen();
+}
+
+void MainSkinWindow::updateAnimationsOnScreen() {
+    m_elements.setAnimationsOnScreen(isVisible() && !isMinimized() && !m_maximized);
+}
+
+void MainSkinWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    updateAnimationsOnScreen();
+}
+
+void MainSkinWindow::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    updateAnimationsOnScreen();
 }
 
 void MainSkinWindow::popupMenu(int menuId, int x, int y) { RunPopupMenu(this, *m_dispatcher, menuId, QPoint(x, y)); }

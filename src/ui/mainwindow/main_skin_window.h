@@ -89,6 +89,8 @@ protected:
     void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     ElementContext elementContext();
@@ -99,6 +101,8 @@ private:
     void onSizeChange(SizeType type);
     void applyMaximizedLayout();
     void applyNormalLayout();
+    // The skin's animations run only while the window and the skin are shown.
+    void updateAnimationsOnScreen();
     void showSystemMenu(const QPoint& globalPos);
     void destroyElements();
     void releaseRemainingElements();

@@ -39,6 +39,12 @@ void SkinElements::setVisible(bool show) const {
     apply(goButton);
 }
 
+void SkinElements::setAnimationsOnScreen(bool onScreen) const {
+    if (busy) busy->setOnScreen(onScreen);
+    for (GifAnimator* picture : pictures)
+        if (picture) picture->setOnScreen(onScreen);
+}
+
 void SkinElements::destroyElements() {
     release(toolbar);
     if (busy) {

@@ -36,6 +36,8 @@ struct SkinElements {
     // Shows or hides every skin element that exists (the toolbar and the
     // music window are not skin elements in this sense).
     void setVisible(bool show) const;
+    // Lets the animations run only while they can be seen.
+    void setAnimationsOnScreen(bool onScreen) const;
     // The window's destruction order: the toolbar, the busy animation, the
     // pictures, the buttons kind by kind, the labels, the Go button. Each
     // animation's worker is joined before its frames go.

@@ -56,6 +56,7 @@ private slots:
     void delaysBecomeMilliseconds();
     void animatesAndCountsPauses();
     void pausedRepaintShowsFirstImage();
+    void offScreenSleepsApartFromPauses();
     void destructionWhileRunningStopsWorker();
     void unreadableOrEmptyFileMakesNoControl();
 
@@ -132,6 +133,37 @@ void GifAnimatorTest::animatesAndCountsPauses() {
     a->ResumeAnimation();  // below zero it does nothing
     QCOMPARE(a->pauseCount(), 0);
     delete a;  // before the clock it waits on
+}
+
+void GifAnimatorTest::offScreenSleepsApartFromPauses() {
+    platform::test::ManualClock clock;
+    int64_t now = 0;
+    auto advance = [&](int ms) { clock.advanceTo(now += int64_t{ms} * 1000); };
+    GifAnimator* a = GifAnimator::CreateAnimator(m_host, 0, 0, writeGif(m_dir, "o.gif", redGreen(1)).toStdString(),
+                                                 &m_messages, &clock);
+    QVERIFY(a);
+    QVERIFY(a->StartAnimation());
+    QTRY_COMPARE(a->framesShown(), 1);
+    QTest::qWait(10);
+    advance(10);
+    QTRY_VERIFY(a->framesShown() >= 2);
+    a->setOnScreen(false);
+    QTest::qWait(20);
+    const int hidden = a->framesShown();
+    advance(1000);
+    QTest::qWait(30);
+    QCOMPARE(a->framesShown(), hidden);
+    QCOMPARE(a->pauseCount(), 0);
+    // A pause taken while off screen still needs its resume afterwards.
+    a->PauseAnimation();
+    a->setOnScreen(true);
+    advance(1000);
+    QTest::qWait(30);
+    QCOMPARE(a->framesShown(), hidden);
+    a->ResumeAnimation();
+    advance(10);
+    QTRY_VERIFY(a->framesShown() > hidden);
+    delete a;
 }
 
 void GifAnimatorTest::pausedRepaintShowsFirstImage() {

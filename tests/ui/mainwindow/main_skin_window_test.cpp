@@ -323,8 +323,12 @@ void MainSkinWindowTest::maximizedLayoutFollowsEverySizeChange() {
     MainSkinWindow window(skin.locations(), &sink);
     QVERIFY(window.Initialise());
     window.show();
+    // The animations run only while the skin is shown.
+    const auto animations = window.findChildren<quell::ui::GifAnimator*>();
+    QVERIFY(!animations.isEmpty() && animations[0]->onScreen());
     window.maximizeWindow();
     QVERIFY(window.windowIsMaximized());
+    QVERIFY(!animations[0]->onScreen());
     // What a window manager does when the work area or the screen changes.
     window.resize(900, 700);
     QTRY_COMPARE(window.size(), QSize(900, 700));
@@ -333,6 +337,10 @@ void MainSkinWindowTest::maximizedLayoutFollowsEverySizeChange() {
     window.resize(640, 480);
     QTRY_COMPARE(window.controlById(quell::ids::kBrowser)->geometry(), QRect(0, 28, 640, 452));
     QCOMPARE(window.controlById(quell::ids::kToolbar)->width(), 640);
+    window.restoreWindow();
+    QVERIFY(animations[0]->onScreen());
+    window.hide();
+    QVERIFY(!animations[0]->onScreen());
 }
 
 void MainSkinWindowTest::restoreReadsTheOutlineOnce() {
