@@ -16,6 +16,7 @@
 #include "core/control_ids.h"
 #include "core/image/bitmap_file.h"
 #include "core/registry/registry_reader.h"
+#include "platform/midi/synthesizer_load.h"
 #include "ui/app/about_dialog.h"
 #include "ui/app/core_qt.h"
 #include "ui/controls/control_id.h"
@@ -34,6 +35,11 @@
 #include "ui/mainwindow/window_menus.h"
 
 namespace quell::ui {
+
+namespace {
+// How often the window looks whether the synthesizer has loaded.
+constexpr int kMusicWaitMs = 20;
+}  // namespace
 
 MainSkinWindow::MainSkinWindow(Locations locations, MessageSink* messages, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
@@ -64,8 +70,22 @@ MainSkinWindow::MainSkinWindow(Locations locations, MessageSink* messages, QWidg
     setControlId(m_elements.toolbar, ids::kToolbar);
     m_elements.toolbar->setGeometry(0, 0, 0, 0);
     m_elements.toolbar->hide();
-    m_elements.music = StartMusicFor(this, m_locations.skinIniPath, m_locations.mediaFolder);
+    // The synthesizer loads on a thread of its own while the window and the
+    // first page are built; the music starts once it is ready.
+    if (SkinHasMusic(m_locations.skinIniPath)) {
+        m_synthesizerLoad = std::make_unique<platform::SynthesizerLoad>();
+        m_musicWait = new QTimer(this);
+        m_musicWait->setInterval(kMusicWaitMs);
+        connect(m_musicWait, &QTimer::timeout, this, &MainSkinWindow::startMusicWhenLoaded);
+        m_musicWait->start();
+    }
     m_created = true;
+}
+
+void MainSkinWindow::startMusicWhenLoaded() {
+    if (!m_synthesizerLoad->ready()) return;
+    m_musicWait->stop();
+    m_elements.music = StartMusicFor(this, m_locations.skinIniPath, m_locations.mediaFolder, *m_synthesizerLoad);
 }
 
 MainSkinWindow::~MainSkinWindow() {
@@ -76,6 +96,8 @@ MainSkinWindow::~MainSkinWindow() {
 void MainSkinWindow::destroyElements() {
     // Runs when the window closes and again from the destructor.
     if (m_browser) m_browser->closeSourceWindows();
+    // A closed window starts no music.
+    if (m_musicWait) m_musicWait->stop();
     m_elements.destroyElements();
     if (m_browser) m_browser->setEvents(nullptr);
 }

@@ -3,6 +3,7 @@
 // and whose shape is the outline polygon, carrying the browser and every skin
 // element, and the place every command ends up.
 #include <QPixmap>
+#include <QTimer>
 #include <QWidget>
 
 #include <array>
@@ -20,6 +21,10 @@
 #include "ui/app/qt_message_sink.h"
 #include "ui/mainwindow/skin_element_creation.h"
 #include "ui/mainwindow/skin_elements.h"
+
+namespace quell::platform {
+class SynthesizerLoad;
+}
 
 namespace quell::ui {
 
@@ -106,6 +111,7 @@ private:
     void showSystemMenu(const QPoint& globalPos);
     void destroyElements();
     void releaseRemainingElements();
+    void startMusicWhenLoaded();
 
     Locations m_locations;
     skin::SkinLocation m_skinLocation;
@@ -128,6 +134,8 @@ private:
     QPixmap m_frame;
     QRect m_normalGeometry;
 
+    std::unique_ptr<platform::SynthesizerLoad> m_synthesizerLoad;
+    QTimer* m_musicWait = nullptr;
     WebEngineBrowser* m_browser = nullptr;
     SkinElements m_elements;
     int m_controlIdCounter = ids::kFirstCountedId;

@@ -1,5 +1,8 @@
 #include "ui/mainwindow/main_window_services.h"
 
+#include "core/skin/profile_file.h"
+#include "core/skin/skin_model.h"
+#include "platform/midi/synthesizer_load.h"
 #include "ui/app/core_qt.h"
 #include "ui/bookmarks/bookmark_dialog.h"
 #include "ui/music/music_notify_window.h"
@@ -7,8 +10,13 @@
 
 namespace quell::ui {
 
-QWidget* StartMusicFor(QWidget* parent, const std::string& skinIniPath, const std::string& mediaFolder) {
-    return StartSkinMusic(parent, skinIniPath, mediaFolder);
+bool SkinHasMusic(const std::string& skinIniPath) {
+    return !skin::ReadSkinMusic(skin::ProfileFile::Load(skinIniPath)).file.empty();
+}
+
+QWidget* StartMusicFor(QWidget* parent, const std::string& skinIniPath, const std::string& mediaFolder,
+                       platform::SynthesizerLoad& load) {
+    return StartSkinMusic(parent, skinIniPath, mediaFolder, [&load] { return load.takeStream(); });
 }
 
 std::string RunBookmarkDialogFor(QWidget* parent, const QString& pageTitle, const QString& pageUrl) {

@@ -6,10 +6,19 @@
 
 #include <string>
 
+namespace quell::platform {
+class SynthesizerLoad;
+}
+
 namespace quell::ui {
 
-// Starts the skin's [Sound] music under parent; null when there is none.
-QWidget* StartMusicFor(QWidget* parent, const std::string& skinIniPath, const std::string& mediaFolder);
+// Whether the skin names music to play.
+bool SkinHasMusic(const std::string& skinIniPath);
+
+// Starts the skin's [Sound] music under parent, through the synthesizer the
+// load made; null when there is none or it cannot play.
+QWidget* StartMusicFor(QWidget* parent, const std::string& skinIniPath, const std::string& mediaFolder,
+                       platform::SynthesizerLoad& load);
 
 // Runs the bookmark dialog modally; the address chosen, empty when none.
 std::string RunBookmarkDialogFor(QWidget* parent, const QString& pageTitle, const QString& pageUrl);

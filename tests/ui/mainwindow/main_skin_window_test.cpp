@@ -301,7 +301,8 @@ void MainSkinWindowTest::closesAndDestroysWithEverythingRunning() {
         QVERIFY(window->Initialise());
         window->show();
         QCOMPARE(window->pictures().size(), size_t(2));
-        QVERIFY(window->controlById(quell::ids::kMusicWindow));
+        // The music starts once its synthesizer has loaded.
+        QTRY_VERIFY_WITH_TIMEOUT(window->controlById(quell::ids::kMusicWindow), 10000);
         // The busy animation and the two pictures.
         QCOMPARE(window->findChildren<quell::ui::GifAnimator*>().size(), qsizetype(3));
         QTRY_VERIFY(window->pictures()[0]->framesShown() >= 2);
