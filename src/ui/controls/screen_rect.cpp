@@ -13,6 +13,11 @@ bool containsScreenPoint(const QWidget* widget, const QPoint& globalPos) {
     return widget->rect().contains(widget->mapFromGlobal(globalPos));
 }
 
-bool pointerInside(const QWidget* widget) { return containsScreenPoint(widget, QCursor::pos()); }
+bool pointerInside(const QWidget* widget) {
+    // A control that cannot be seen is never under the pointer, wherever the
+    // pointer is: a minimized window keeps its place on the screen.
+    if (!widget->isVisible() || widget->window()->isMinimized()) return false;
+    return containsScreenPoint(widget, QCursor::pos());
+}
 
 }  // namespace quell::ui

@@ -34,6 +34,7 @@ private slots:
     void cleanup();
     void statesShowFieldsInOrderAndClickDispatchesOnce();
     void releaseOutsideIsNoClick();
+    void hiddenButtonIsNoLongerUnderThePointer();
     void keyColourIsMatchedAfterScaling();
     void minusOneKeyDrawsOpaqueStretched();
     void otherStatesUseNormalBitmapSizeAsSource();
@@ -122,6 +123,18 @@ void SkinButtonTest::statesShowFieldsInOrderAndClickDispatchesOnce() {
     QTRY_COMPARE(b->state(), 0);
     QCOMPARE(hostArea(b).pixel(5, 5), kRedPixel);
     QCOMPARE(m_sink.calls.size(), size_t(1));
+}
+
+void SkinButtonTest::hiddenButtonIsNoLongerUnderThePointer() {
+    // The pointer stays where it was when the window goes (minimized,
+    // hidden): the leave check must end rather than tick on unseen.
+    SkinButton* b = create(request(12, 8));
+    QVERIFY(b);
+    test::pointTo(b, {4, 4});
+    QVERIFY(b->leaveTimerRunning());
+    b->window()->hide();
+    QTRY_VERIFY(!b->leaveTimerRunning());
+    QCOMPARE(b->state(), 0);
 }
 
 void SkinButtonTest::releaseOutsideIsNoClick() {
