@@ -106,8 +106,8 @@ static_assert(quantum::kPositionSlots + 1 <= 8 * kPositionGroups);
 static_assert(8 * kLiteralGroups <= quantum::kModelLanes);
 
 #if defined(__SSE2__)
-// The lane-wise sum of the groups, added as a balanced tree so that the
-// additions do not wait on one another in a chain.
+// The lane-wise sum of the groups. Neighbouring groups are added first,
+// which halves the chain of additions that wait on one another.
 [[gnu::always_inline]] inline __m128i sumOf(__m128i a) { return a; }
 
 template <class... Rest>
@@ -130,7 +130,8 @@ template <unsigned kGroups>
     // signed 16-bit lane; the zeros past the last entry never count.
     const __m128i t = _mm_set1_epi16(static_cast<int16_t>(target));
     const auto* groups = reinterpret_cast<const __m128i*>(m.cumulative);
-    // Each lane of the sum counts the groups in which it lies above.
+    // Each lane of the sum counts, over all groups, the entries in that lane
+    // whose count lies above the target.
     const __m128i above = [&]<size_t... g>(std::index_sequence<g...>) {
         return _mm_sub_epi16(_mm_setzero_si128(), sumOf(_mm_cmpgt_epi16(_mm_load_si128(groups + g), t)...));
     }
@@ -186,7 +187,7 @@ template <unsigned kGroups>
     updateModel<kGroups>(m, i);
 
     // Every leading bit on which low and high agree is settled and is
-    // shifted out; k is 16 when they are equal and 0 when their first bits
+    // shifted out: all 16 when they are equal, none when their first bits
     // differ already.
     const unsigned settled = static_cast<unsigned>(__builtin_clz(((low ^ high) << 16) | 0x8000u));
     low = (low << settled) & 0xFFFFu;
