@@ -120,30 +120,39 @@ template <class... Rest>
 }
 #endif
 
-// The entry whose interval holds target: the number of entries after the
-// first whose cumulative count lies above it, as the counts fall strictly
-// from entry to entry.
+// The entry whose interval holds the code: the number of entries after the
+// first whose cumulative count, scaled by the range, lies above the code's
+// offset scaled by the total. That is the entry whose count first falls to
+// or below offset * total / range, as the counts fall strictly from entry to
+// entry, found without dividing.
 template <unsigned kGroups>
-[[gnu::always_inline]] inline unsigned findEntry(const Model& m, uint32_t target) {
+[[gnu::always_inline]] inline unsigned findEntry(const Model& m, uint32_t scaled, uint32_t range) {
 #if defined(__SSE2__)
-    // Targets reach at most 4 times the largest total, well inside a
-    // signed 16-bit lane; the zeros past the last entry never count.
-    const __m128i t = _mm_set1_epi16(static_cast<int16_t>(target));
-    const auto* groups = reinterpret_cast<const __m128i*>(m.cumulative);
-    // Each lane of the sum counts, over all groups, the entries in that lane
-    // whose count lies above the target.
-    const __m128i above = [&]<size_t... g>(std::index_sequence<g...>) {
-        return _mm_sub_epi16(_mm_setzero_si128(), sumOf(_mm_cmpgt_epi16(_mm_load_si128(groups + g), t)...));
+    if constexpr (kGroups > 1) {
+        // Larger models are searched all at once, lane against lane, which
+        // takes the quotient after all. Targets reach at most 4 times the
+        // largest total, well inside a signed 16-bit lane; the zeros past
+        // the last entry never count.
+        const uint32_t target = scaled / range;
+        const __m128i t = _mm_set1_epi16(static_cast<int16_t>(target));
+        const auto* groups = reinterpret_cast<const __m128i*>(m.cumulative);
+        // Each lane of the sum counts, over all groups, the entries in that
+        // lane whose count lies above the target.
+        const __m128i above = [&]<size_t... g>(std::index_sequence<g...>) {
+            return _mm_sub_epi16(_mm_setzero_si128(), sumOf(_mm_cmpgt_epi16(_mm_load_si128(groups + g), t)...));
+        }
+        (std::make_index_sequence<kGroups>{});
+        const __m128i sums = _mm_sad_epu8(above, _mm_setzero_si128());
+        const unsigned n = static_cast<unsigned>(_mm_cvtsi128_si32(sums) + _mm_extract_epi16(sums, 4));
+        return n - (m.cumulative[0] > target ? 1u : 0u);
     }
-    (std::make_index_sequence<kGroups>{});
-    const __m128i sums = _mm_sad_epu8(above, _mm_setzero_si128());
-    const unsigned n = static_cast<unsigned>(_mm_cvtsi128_si32(sums) + _mm_extract_epi16(sums, 4));
-    return n - (m.cumulative[0] > target ? 1u : 0u);
-#else
-    unsigned i = 0;
-    while (m.cumulative[i + 1] > target) ++i;
-    return i;
 #endif
+    // The selector's seven entries are kept most frequent first, so a walk
+    // from the front mostly stops after a step or two, sooner than the
+    // division above would be done.
+    unsigned i = 0;
+    while (m.cumulative[i + 1] * range > scaled) ++i;
+    return i;
 }
 
 // Model::update for the decoder: the counts of entries 0 to index grow by 8,
@@ -178,8 +187,8 @@ template <unsigned kGroups>
     // Low never passes high, so their difference needs no wrapping.
     const uint32_t range = c.high - c.low + 1;
     const uint32_t total = m.cumulative[0];
-    const uint32_t target = ((((c.code - c.low) & 0xFFFFu) + 1) * total - 1) / range;
-    const unsigned i = findEntry<kGroups>(m, target);
+    const uint32_t scaled = (((c.code - c.low) & 0xFFFFu) + 1) * total - 1;
+    const unsigned i = findEntry<kGroups>(m, scaled, range);
     const unsigned symbol = m.symbol[i];
     const uint64_t reciprocal = kReciprocals.of[total];
     uint32_t high = (c.low + static_cast<uint32_t>((m.cumulative[i] * range * reciprocal) >> 40) - 1) & 0xFFFFu;
