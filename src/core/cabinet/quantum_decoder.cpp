@@ -139,7 +139,7 @@ template <unsigned kGroups>
         // Each lane of the sum counts, over all groups, the entries in that
         // lane whose count lies above the target.
         const __m128i above = [&]<size_t... g>(std::index_sequence<g...>) {
-            return _mm_sub_epi16(_mm_setzero_si128(), sumOf(_mm_cmpgt_epi16(_mm_load_si128(groups + g), t)...));
+            return _mm_sub_epi16(_mm_setzero_si128(), sumOf(_mm_cmpgt_epi16(_mm_loadu_si128(groups + g), t)...));
         }
         (std::make_index_sequence<kGroups>{});
         const __m128i sums = _mm_sad_epu8(above, _mm_setzero_si128());
@@ -165,10 +165,10 @@ template <unsigned kGroups>
     const __m128i lanes = _mm_setr_epi16(0, 1, 2, 3, 4, 5, 6, 7);
     auto* groups = reinterpret_cast<__m128i*>(m.cumulative);
     [&]<size_t... g>(std::index_sequence<g...>) {
-        ((_mm_store_si128(
+        ((_mm_storeu_si128(
              groups + g,
              _mm_add_epi16(
-                 _mm_load_si128(groups + g),
+                 _mm_loadu_si128(groups + g),
                  _mm_andnot_si128(_mm_cmpgt_epi16(_mm_add_epi16(lanes, _mm_set1_epi16(8 * g)), last), eight)))),
          ...);
     }

@@ -56,7 +56,7 @@ inline constexpr unsigned kModelLanes = 72;
 struct Model {
     unsigned symbols = 0;
     unsigned countdown = 4;
-    alignas(16) uint16_t cumulative[kModelLanes] = {};
+    uint16_t cumulative[kModelLanes] = {};
     uint16_t symbol[kModelLanes] = {};
 
     void init(unsigned n) {
