@@ -46,50 +46,56 @@ inline constexpr unsigned kLiteralSymbols = 64;
 inline constexpr unsigned kMaxModelSymbols = 64;
 inline constexpr unsigned kRescaleTotal = 3800;
 
-struct ModelEntry {
-    uint16_t symbol;
-    uint16_t cumulative;
-};
+// The entries of a model are kept in groups of eight (kMaxModelSymbols + 1
+// rounded up), so that a decoder can compare whole groups at once.
+inline constexpr unsigned kModelLanes = 72;
 
-// An adaptive model: entry 0 holds the total, entry `symbols` closes with 0.
+// An adaptive model. cumulative[i] is the count of the entries from i on, so
+// cumulative[0] holds the total; cumulative[symbols] and every lane after it
+// stay 0. symbol[i] is the symbol entry i stands for.
 struct Model {
     unsigned symbols = 0;
     unsigned countdown = 4;
-    ModelEntry entry[kMaxModelSymbols + 1];
+    uint16_t cumulative[kModelLanes] = {};
+    uint16_t symbol[kModelLanes] = {};
 
     void init(unsigned n) {
         symbols = n;
         countdown = 4;
-        for (unsigned i = 0; i < n; ++i) entry[i] = {static_cast<uint16_t>(i), static_cast<uint16_t>(n - i)};
-        entry[n] = {0, 0};
+        for (unsigned i = 0; i < kModelLanes; ++i) {
+            cumulative[i] = static_cast<uint16_t>(i < n ? n - i : 0);
+            symbol[i] = static_cast<uint16_t>(i < n ? i : 0);
+        }
     }
 
     void rescale() {
         if (--countdown != 0) {
             for (int i = static_cast<int>(symbols) - 1; i >= 0; --i) {
-                entry[i].cumulative >>= 1;
-                if (entry[i].cumulative <= entry[i + 1].cumulative)
-                    entry[i].cumulative = static_cast<uint16_t>(entry[i + 1].cumulative + 1);
+                cumulative[i] >>= 1;
+                if (cumulative[i] <= cumulative[i + 1]) cumulative[i] = static_cast<uint16_t>(cumulative[i + 1] + 1);
             }
             return;
         }
         countdown = 50;
         for (unsigned i = 0; i < symbols; ++i)
-            entry[i].cumulative = static_cast<uint16_t>((entry[i].cumulative - entry[i + 1].cumulative + 1) >> 1);
+            cumulative[i] = static_cast<uint16_t>((cumulative[i] - cumulative[i + 1] + 1) >> 1);
         for (unsigned i = 0; i + 1 < symbols; ++i)
             for (unsigned j = i + 1; j < symbols; ++j)
-                if (entry[j].cumulative > entry[i].cumulative) {
-                    ModelEntry t = entry[i];
-                    entry[i] = entry[j];
-                    entry[j] = t;
+                if (cumulative[j] > cumulative[i]) {
+                    const uint16_t c = cumulative[i];
+                    cumulative[i] = cumulative[j];
+                    cumulative[j] = c;
+                    const uint16_t s = symbol[i];
+                    symbol[i] = symbol[j];
+                    symbol[j] = s;
                 }
         for (int i = static_cast<int>(symbols) - 1; i >= 0; --i)
-            entry[i].cumulative = static_cast<uint16_t>(entry[i].cumulative + entry[i + 1].cumulative);
+            cumulative[i] = static_cast<uint16_t>(cumulative[i] + cumulative[i + 1]);
     }
 
     void update(unsigned index) {
-        for (unsigned i = 0; i <= index; ++i) entry[i].cumulative = static_cast<uint16_t>(entry[i].cumulative + 8);
-        if (entry[0].cumulative > kRescaleTotal) rescale();
+        for (unsigned i = 0; i <= index; ++i) cumulative[i] = static_cast<uint16_t>(cumulative[i] + 8);
+        if (cumulative[0] > kRescaleTotal) rescale();
     }
 };
 

@@ -161,11 +161,11 @@ struct QuantumBitStream {
 
     void encode(Model& m, unsigned symbol) {
         unsigned i = 0;
-        while (m.entry[i].symbol != symbol) ++i;
+        while (m.symbol[i] != symbol) ++i;
         const uint32_t range = ((high - low) & 0xFFFF) + 1;
-        const uint32_t total = m.entry[0].cumulative;
-        const uint32_t h = low + (m.entry[i].cumulative * range) / total - 1;
-        const uint32_t l = low + (m.entry[i + 1].cumulative * range) / total;
+        const uint32_t total = m.cumulative[0];
+        const uint32_t h = low + (m.cumulative[i] * range) / total - 1;
+        const uint32_t l = low + (m.cumulative[i + 1] * range) / total;
         high = h & 0xFFFF;
         low = l & 0xFFFF;
         m.update(i);
