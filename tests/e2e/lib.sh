@@ -136,4 +136,17 @@ pixel() {  # pixel FILE X Y: prints the pixel as "r,g,b"
     convert "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:
 }
 
+# settled_shot NAME X Y COLOUR: a screenshot once the pixel shows COLOUR, or
+# the last one after five seconds. A window that changed size composes its
+# next frame a moment later, more so on a loaded machine.
+settled_shot() {
+    local shot
+    for _ in $(seq 1 20); do
+        shot=$(screenshot "$1")
+        [ "$(pixel "$shot" "$2" "$3")" = "$4" ] && break
+        sleep 0.25
+    done
+    echo "$shot"
+}
+
 fail() { echo "FAIL: $*"; if [ -f "$ARTIFACTS/app.log" ]; then echo "--- program output"; tail -n 40 "$ARTIFACTS/app.log"; fi; exit 1; }

@@ -132,7 +132,7 @@ sleep 10.5
 read -r cx cy < <(centre Maximize0); click "$cx" "$cy"
 for _ in $(seq 1 20); do read -r x y w h < <(window_geometry "$id"); [ "$w" -gt 800 ] && break; sleep 0.25; done
 [ "$x $y $w $h" = "0 0 1920 1280" ] || fail "maximized window at $x,$y size ${w}x$h"
-shot=$(screenshot maximized)
+shot=$(settled_shot maximized 3 3 "191,191,191")
 [ "$(pixel "$shot" 3 3)" = "191,191,191" ] || fail "no grey toolbar at the top while maximized ($(pixel "$shot" 3 3))"
 [ "$(pixel "$shot" 960 640)" = "0,0,255" ] || fail "the browser does not fill the maximized window"
 click 198 14

@@ -7,7 +7,7 @@ wait_size() {  # wait_size W H: the window reaches the size
 }
 grey_toolbar_and_blue_page() {  # NAME W H: the maximized layout fills W by H
     local shot
-    shot=$(screenshot "$1")
+    shot=$(settled_shot "$1" $(($2 - 3)) $(($3 - 3)) "0,0,255")
     [ "$(pixel "$shot" 3 3)" = "191,191,191" ] || fail "$1: no grey toolbar at the top ($(pixel "$shot" 3 3))"
     [ "$(pixel "$shot" $(($2 / 2)) 40)" = "0,0,255" ] || fail "$1: the browser does not start below the toolbar"
     [ "$(pixel "$shot" $(($2 - 3)) $(($3 - 3)))" = "0,0,255" ] ||
