@@ -18,7 +18,7 @@
 namespace quell::image {
 namespace {
 
-struct BmpSpec {
+struct BmpLayout {
     uint32_t headerSize = 40;
     int32_t width = 1, height = 1;
     uint16_t planes = 1, bitCount = 24;
@@ -33,7 +33,7 @@ void put(std::vector<uint8_t>& out, uint32_t value, int bytes) {
     for (int i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
 }
 
-std::vector<uint8_t> buildBmp(const BmpSpec& s) {
+std::vector<uint8_t> buildBmp(const BmpLayout& s) {
     std::vector<uint8_t> out = {'B', 'M'};
     put(out, 0, 4);
     put(out, 0, 4);
@@ -64,7 +64,7 @@ std::vector<uint8_t> buildBmp(const BmpSpec& s) {
     return out;
 }
 
-PixelImage decode(const BmpSpec& header) {
+PixelImage decode(const BmpLayout& header) {
     PixelImage image;
     EXPECT_TRUE(DecodeBitmap(buildBmp(header), image));
     return image;
@@ -75,7 +75,7 @@ constexpr uint32_t kBlack = 0xFF000000u, kWhite = 0xFFFFFFFFu;
 TEST(BitmapFile, DecodesEachDepth) {
     struct Case {
         const char* name;
-        BmpSpec header;
+        BmpLayout header;
         std::vector<uint32_t> pixels;
     };
     std::vector<Case> cases;
@@ -153,26 +153,26 @@ TEST(BitmapFile, DecodesEachDepth) {
 TEST(BitmapFile, PixelsFollowTheHeadersNotTheDataOffset) {
     // 4 bits with colours-used 0: the table has 16 entries, so the pixels
     // start 16 x 4 bytes after the 40-byte header.
-    BmpSpec four{
+    BmpLayout four{
         .width = 2, .height = 1, .bitCount = 4, .palette = std::vector<uint32_t>(16, 0), .pixels = {0xF0, 0, 0, 0}};
     four.palette[15] = 0xABCDEF;
     four.dataOffset = 14 + 40;
     EXPECT_EQ(decode(four).pixels, (std::vector<uint32_t>{0xFFABCDEF, 0xFF000000}));
 
     // 24 bits: right after the header, whatever the offset field says.
-    BmpSpec plain{.width = 1, .height = 1, .pixels = {0x33, 0x22, 0x11, 0}};
+    BmpLayout plain{.width = 1, .height = 1, .pixels = {0x33, 0x22, 0x11, 0}};
     plain.dataOffset = 14 + 40 + 64;
     EXPECT_EQ(decode(plain).pixels, (std::vector<uint32_t>{0xFF112233}));
 
     // A 40-byte header with masks: 12 bytes of masks, then colours-used entries, then pixels.
-    BmpSpec masked{.width = 1,
-                   .height = 1,
-                   .bitCount = 16,
-                   .compression = 3,
-                   .coloursUsed = 2,
-                   .palette = {0xFFFFFF, 0xFFFFFF},
-                   .masks = {0x7C00, 0x03E0, 0x001F},
-                   .pixels = {0x1F, 0, 0, 0}};
+    BmpLayout masked{.width = 1,
+                     .height = 1,
+                     .bitCount = 16,
+                     .compression = 3,
+                     .coloursUsed = 2,
+                     .palette = {0xFFFFFF, 0xFFFFFF},
+                     .masks = {0x7C00, 0x03E0, 0x001F},
+                     .pixels = {0x1F, 0, 0, 0}};
     EXPECT_EQ(decode(masked).pixels, (std::vector<uint32_t>{0xFF0000FF}));
 }
 
@@ -181,24 +181,24 @@ TEST(BitmapFile, RunLengthCoding) {
     // Bottom row: a run of two 1s, an absolute run of three (2, 3, 1) padded
     // to an even length, end of line. Top row: a delta of two pixels right,
     // then one 2, then end of picture; the skipped pixels take entry 0.
-    BmpSpec rle8{.width = 5,
-                 .height = 2,
-                 .bitCount = 8,
-                 .compression = 1,
-                 .coloursUsed = 4,
-                 .palette = palette,
-                 .pixels = {2, 1, 0, 3, 2, 3, 1, 0, 0, 0, 0, 2, 2, 0, 1, 2, 0, 1}};
+    BmpLayout rle8{.width = 5,
+                   .height = 2,
+                   .bitCount = 8,
+                   .compression = 1,
+                   .coloursUsed = 4,
+                   .palette = palette,
+                   .pixels = {2, 1, 0, 3, 2, 3, 1, 0, 0, 0, 0, 2, 2, 0, 1, 2, 0, 1}};
     const uint32_t a = 0xFF000010, b = 0xFF000020, c = 0xFF000030, d = 0xFF000040;
     EXPECT_EQ(decode(rle8).pixels, (std::vector<uint32_t>{a, a, c, a, a, b, b, c, d, b}));
 
     // 4 bits: runs alternate the two nibbles; an absolute run of 3 nibbles takes 2 bytes.
-    BmpSpec rle4{.width = 5,
-                 .height = 1,
-                 .bitCount = 4,
-                 .compression = 2,
-                 .coloursUsed = 4,
-                 .palette = palette,
-                 .pixels = {2, 0x12, 0, 3, 0x32, 0x10, 0, 1}};
+    BmpLayout rle4{.width = 5,
+                   .height = 1,
+                   .bitCount = 4,
+                   .compression = 2,
+                   .coloursUsed = 4,
+                   .palette = palette,
+                   .pixels = {2, 0x12, 0, 3, 0x32, 0x10, 0, 1}};
     EXPECT_EQ(decode(rle4).pixels, (std::vector<uint32_t>{b, c, d, c, b}));
 }
 
@@ -227,14 +227,14 @@ TEST(BitmapFile, RunLengthCodingPastTheEdgesIsCutOff) {
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.name);
-        const BmpSpec spec{.width = 2,
-                           .height = test.height,
-                           .bitCount = static_cast<uint16_t>(test.compression == 1 ? 8 : 4),
-                           .compression = test.compression,
-                           .coloursUsed = 4,
-                           .palette = {0x000010, 0x000020, 0x000030, 0x000040},
-                           .pixels = test.stream};
-        EXPECT_EQ(decode(spec).pixels, test.pixels);
+        const BmpLayout layout{.width = 2,
+                               .height = test.height,
+                               .bitCount = static_cast<uint16_t>(test.compression == 1 ? 8 : 4),
+                               .compression = test.compression,
+                               .coloursUsed = 4,
+                               .palette = {0x000010, 0x000020, 0x000030, 0x000040},
+                               .pixels = test.stream};
+        EXPECT_EQ(decode(layout).pixels, test.pixels);
     }
 }
 
@@ -353,23 +353,23 @@ TEST(BitmapFile, ReadsOverlongFourBitRunsAsImageMagickDoes) {
         std::vector<uint8_t> indices;  // stored rows, bottom row first
         for (int y = 0; y < height; ++y)
             for (int x = 0; x < width; ++x) indices.push_back(static_cast<uint8_t>((x / 3 + y * 5 + x * x) % 16));
-        const BmpSpec spec{.width = width,
-                           .height = height,
-                           .bitCount = 4,
-                           .compression = 2,
-                           .palette = palette,
-                           .pixels = codeRle4(indices, width, height),
-                           .dataOffset = 14 + 40 + 16 * 4};
+        const BmpLayout layout{.width = width,
+                               .height = height,
+                               .bitCount = 4,
+                               .compression = 2,
+                               .palette = palette,
+                               .pixels = codeRle4(indices, width, height),
+                               .dataOffset = 14 + 40 + 16 * 4};
         std::vector<uint32_t> expected;
         for (int y = height - 1; y >= 0; --y)
             for (int x = 0; x < width; ++x) expected.push_back(0xFF000000u | palette[indices[y * width + x]]);
-        EXPECT_EQ(decode(spec).pixels, expected);
+        EXPECT_EQ(decode(layout).pixels, expected);
 
         // At width 1 ImageMagick shows the pixels past the row end of one
         // row in another, so only the coded picture is the reference there.
         if (!magick || width == 1) continue;
         const std::string path = folder.file("rle4-" + std::to_string(width) + ".bmp");
-        std::vector<uint8_t> bytes = buildBmp(spec);
+        std::vector<uint8_t> bytes = buildBmp(layout);
         const auto size = static_cast<uint32_t>(bytes.size());  // ImageMagick checks the file-size field
         for (int i = 0; i < 4; ++i) bytes[2 + i] = static_cast<uint8_t>(size >> (8 * i));
         ASSERT_TRUE(os::writeFile(path, bytes));
@@ -413,58 +413,58 @@ TEST(BitmapFile, TruncatedRunLengthFileLoadsOnceItsFirstRowIsComplete) {
 }
 
 TEST(BitmapFile, RejectsBrokenFiles) {
-    const BmpSpec good{.width = 2,
-                       .height = 2,
-                       .bitCount = 8,
-                       .coloursUsed = 2,
-                       .palette = {0, 0xFFFFFF},
-                       .pixels = {0, 1, 0, 0, 1, 0, 0, 0}};
+    const BmpLayout good{.width = 2,
+                         .height = 2,
+                         .bitCount = 8,
+                         .coloursUsed = 2,
+                         .palette = {0, 0xFFFFFF},
+                         .pixels = {0, 1, 0, 0, 1, 0, 0, 0}};
     PixelImage image;
     ASSERT_TRUE(DecodeBitmap(buildBmp(good), image));
 
     struct Case {
         const char* name;
         BitmapError error;
-        BmpSpec header;
+        BmpLayout header;
     };
     std::vector<Case> cases;
     auto with = [&](const char* name, BitmapError error, auto change) {
-        BmpSpec header = good;
+        BmpLayout header = good;
         change(header);
         cases.push_back({name, error, header});
     };
-    with("header size 64", BitmapError::UnknownHeader, [](BmpSpec& s) { s.headerSize = 64; });
-    with("width 0", BitmapError::BadDimensions, [](BmpSpec& s) { s.width = 0; });
-    with("negative width", BitmapError::BadDimensions, [](BmpSpec& s) { s.width = -2; });
-    with("height 0", BitmapError::BadDimensions, [](BmpSpec& s) { s.height = 0; });
-    with("smallest height", BitmapError::TooLarge, [](BmpSpec& s) { s.height = INT32_MIN; });
-    with("two planes", BitmapError::BadPlanes, [](BmpSpec& s) { s.planes = 2; });
-    with("3 bits per pixel", BitmapError::BadBitCount, [](BmpSpec& s) { s.bitCount = 3; });
-    with("masks on an 8-bit picture", BitmapError::BadBitCount, [](BmpSpec& s) { s.compression = 3; });
-    with("unknown compression", BitmapError::UnsupportedCompression, [](BmpSpec& s) { s.compression = 4; });
-    with("last row one byte short", BitmapError::TruncatedPixels, [](BmpSpec& s) { s.pixels.pop_back(); });
-    with("colour table past the end", BitmapError::TruncatedPalette, [](BmpSpec& s) { s.coloursUsed = 1000; });
-    with("absurd size with no pixels", BitmapError::TooLarge, [](BmpSpec& s) { s.width = s.height = 100000; });
-    with("run-length coding top-down", BitmapError::TopDownRunLength, [](BmpSpec& s) {
+    with("header size 64", BitmapError::UnknownHeader, [](BmpLayout& s) { s.headerSize = 64; });
+    with("width 0", BitmapError::BadDimensions, [](BmpLayout& s) { s.width = 0; });
+    with("negative width", BitmapError::BadDimensions, [](BmpLayout& s) { s.width = -2; });
+    with("height 0", BitmapError::BadDimensions, [](BmpLayout& s) { s.height = 0; });
+    with("smallest height", BitmapError::TooLarge, [](BmpLayout& s) { s.height = INT32_MIN; });
+    with("two planes", BitmapError::BadPlanes, [](BmpLayout& s) { s.planes = 2; });
+    with("3 bits per pixel", BitmapError::BadBitCount, [](BmpLayout& s) { s.bitCount = 3; });
+    with("masks on an 8-bit picture", BitmapError::BadBitCount, [](BmpLayout& s) { s.compression = 3; });
+    with("unknown compression", BitmapError::UnsupportedCompression, [](BmpLayout& s) { s.compression = 4; });
+    with("last row one byte short", BitmapError::TruncatedPixels, [](BmpLayout& s) { s.pixels.pop_back(); });
+    with("colour table past the end", BitmapError::TruncatedPalette, [](BmpLayout& s) { s.coloursUsed = 1000; });
+    with("absurd size with no pixels", BitmapError::TooLarge, [](BmpLayout& s) { s.width = s.height = 100000; });
+    with("run-length coding top-down", BitmapError::TopDownRunLength, [](BmpLayout& s) {
         s.compression = 1;
         s.height = -2;
     });
-    with("run-length stream ending inside the first row", BitmapError::TruncatedPixels, [](BmpSpec& s) {
+    with("run-length stream ending inside the first row", BitmapError::TruncatedPixels, [](BmpLayout& s) {
         s.compression = 1;
         s.pixels = {1, 1};
     });
-    with("literal run cut inside the first row", BitmapError::TruncatedPixels, [](BmpSpec& s) {
+    with("literal run cut inside the first row", BitmapError::TruncatedPixels, [](BmpLayout& s) {
         s.compression = 1;
         s.pixels = {0, 3, 1};
     });
-    with("overlapping masks", BitmapError::BadBitMasks, [](BmpSpec& s) {
+    with("overlapping masks", BitmapError::BadBitMasks, [](BmpLayout& s) {
         s.bitCount = 16;
         s.compression = 3;
         s.coloursUsed = 0;
         s.palette.clear();
         s.masks = {0xFF00, 0x0FF0, 0x000F};
     });
-    with("masks with gaps", BitmapError::BadBitMasks, [](BmpSpec& s) {
+    with("masks with gaps", BitmapError::BadBitMasks, [](BmpLayout& s) {
         s.bitCount = 16;
         s.compression = 3;
         s.coloursUsed = 0;
