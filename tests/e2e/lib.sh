@@ -35,11 +35,27 @@ cleanup() {
             status=1
         fi
     fi
-    # The window manager is the test's own tool; how it ends says nothing about the program.
-    if [ -n "${WM_PID:-}" ]; then kill "$WM_PID" 2>/dev/null || true; wait "$WM_PID" 2>/dev/null || true; fi
+    if [ -n "${WM_PID:-}" ]; then
+        end_tool "$WM_PID" "window manager" || { [ "$status" = 0 ] && status=1; }
+        WM_PID=
+    fi
     if [ -n "${XVFB_PID:-}" ]; then kill "$XVFB_PID" 2>/dev/null || true; fi
     if [ -n "${WORK_DIR:-}" ] && [ -z "${KEEP_WORK_DIR:-}" ]; then rm -rf "$WORK_DIR"; fi
     exit "$status"
+}
+
+# end_tool PID NAME: ends one of the test's own tools (the window manager, a
+# panel window). It should end on the TERM signal it is sent, or by itself
+# before; any other end, a crash among them, means that what the test saw
+# through the tool cannot be trusted, and the test fails.
+end_tool() {
+    local pid="$1" name="$2" tool_status=0
+    kill -TERM "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || tool_status=$?
+    case "$tool_status" in
+    0 | 143) return 0 ;;
+    *) echo "FAIL: the test's $name ended with status $tool_status"; return 1 ;;
+    esac
 }
 
 # Starts openbox on the test's display and waits until it manages windows;

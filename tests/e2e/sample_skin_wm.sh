@@ -36,7 +36,7 @@ wait_size 1920 1100 || fail "the maximized window did not follow the smaller wor
 sleep 0.5
 grey_toolbar_and_blue_page wm-resized-maximized 1920 1100
 # The panel is the test's own window; only its going matters here.
-kill "$PANEL_PID"; wait "$PANEL_PID" 2>/dev/null || true
+end_tool "$PANEL_PID" panel || exit 1
 wait_size 1920 1280 || fail "the maximized window did not follow the work area back (${w}x$h)"
 sleep 0.5
 grey_toolbar_and_blue_page wm-resized-back 1920 1280
