@@ -39,6 +39,9 @@ namespace quell::ui {
 namespace {
 // How often the window looks whether the synthesizer has loaded.
 constexpr int kMusicWaitMs = 20;
+// Loading the synthesizer takes a core for a while; it waits for the first
+// page, or this long after the browser started when the page is slow.
+constexpr int kMusicLoadDelayMs = 1500;
 }  // namespace
 
 MainSkinWindow::MainSkinWindow(Locations locations, MessageSink* messages, QWidget* parent)
@@ -54,32 +57,62 @@ MainSkinWindow::MainSkinWindow(Locations locations, MessageSink* messages, QWidg
     registry::RegistryReader registry;
     m_typedUrls = browser::LoadTypedUrlHistory(registry);
 
-    // The browser object exists from the start so every command has its target;
-    // its view is placed when the skin is loaded.
+    // The browser object exists from the start so every command has its
+    // target; its engine and view start once the frame is on screen.
     m_browser = new WebEngineBrowser(this, m_shell);
-    m_browser->view()->hide();
     m_dispatcher =
         std::make_unique<browser::CommandDispatcher>(*m_browser, m_shell, *this, m_messages, m_locations.skinIniPath);
     m_events = std::make_unique<browser::NavigationEventHandler>(*m_browser);
     m_browser->setEvents(m_events.get());
 
-    // The creation step: the toolbar waits hidden for the maximized layout,
-    // and the skin's music starts.
+    // The creation step: the toolbar waits hidden for the maximized layout.
+    // The skin's music starts once the first page has loaded.
     m_elements.toolbar = new MaximizedToolbar(
         m_typedUrls, [this](const std::string& url) { m_browser->Navigate(url); }, m_dispatcher.get(), this);
     setControlId(m_elements.toolbar, ids::kToolbar);
     m_elements.toolbar->setGeometry(0, 0, 0, 0);
     m_elements.toolbar->hide();
-    // The synthesizer loads on a thread of its own while the window and the
-    // first page are built; the music starts once it is ready.
-    if (SkinHasMusic(m_locations.skinIniPath)) {
-        m_synthesizerLoad = std::make_unique<platform::SynthesizerLoad>();
+    m_created = true;
+}
+
+void MainSkinWindow::startMusic() {
+    if (m_elements.music || (m_musicWait && m_musicWait->isActive()) || m_closed) return;
+    if (!SkinHasMusic(m_locations.skinIniPath)) return;
+    // The synthesizer loads on a thread of its own; the music starts once it
+    // is ready.
+    if (!m_synthesizerLoad) m_synthesizerLoad = std::make_unique<platform::SynthesizerLoad>();
+    if (!m_musicWait) {
         m_musicWait = new QTimer(this);
         m_musicWait->setInterval(kMusicWaitMs);
         connect(m_musicWait, &QTimer::timeout, this, &MainSkinWindow::startMusicWhenLoaded);
-        m_musicWait->start();
     }
-    m_created = true;
+    m_musicWait->start();
+}
+
+bool MainSkinWindow::ReloadSkin() {
+    if (!m_frameLoaded) return false;
+    if (m_musicWait) m_musicWait->stop();
+    delete m_elements.music;
+    m_elements.music = nullptr;
+    m_elements.destroyLoadedElements();
+    m_controlIdCounter = ids::kFirstCountedId;
+    if (!LoadSkin()) return false;
+    // The new elements show what the old ones showed: the page's address and,
+    // once it has loaded, a still busy animation.
+    if (m_elements.address && m_browser->HasDocument())
+        m_views->skinAddress(m_elements.address)->setAddressText(m_browser->LocationURL());
+    if (!m_browser->Busy()) m_views->pauseAnimation();
+    // Created after the window was shown, the new elements are shown by the
+    // layout, which also reads the new outline and the browser's rectangle.
+    if (m_maximized) {
+        applyMaximizedLayout();
+    } else {
+        resize(m_frame.size());
+        applyNormalLayout();
+    }
+    updateAnimationsOnScreen();
+    startMusic();
+    return true;
 }
 
 void MainSkinWindow::startMusicWhenLoaded() {
@@ -97,6 +130,7 @@ void MainSkinWindow::destroyElements() {
     // Runs when the window closes and again from the destructor.
     if (m_browser) m_browser->closeSourceWindows();
     // A closed window starts no music.
+    m_closed = true;
     if (m_musicWait) m_musicWait->stop();
     m_elements.destroyElements();
     if (m_browser) m_browser->setEvents(nullptr);
@@ -108,15 +142,20 @@ void MainSkinWindow::releaseRemainingElements() {
     // exist; Qt would otherwise delete them only after the members are gone.
     m_elements.releaseRemaining();
     if (m_browser) {
-        QWebEngineView* view = m_browser->view();
+        QWebEngineView* view = m_browser->hasView() ? m_browser->view() : nullptr;
         delete m_browser;  // its pages before its profile
         m_browser = nullptr;
         delete view;
     }
 }
 
-QWidget* MainSkinWindow::controlById(int id) const {
-    if (id == ids::kBrowser) return m_browser ? m_browser->view() : nullptr;
+QWidget* MainSkinWindow::controlById(int id) {
+    if (id == ids::kBrowser) {
+        if (!m_browser) return nullptr;
+        // Whoever asks for the browser control gets it started.
+        startBrowser();
+        return m_browser->view();
+    }
     for (QWidget* w : findChildren<QWidget*>()) {
         if (controlId(w) == id) return w;
     }
@@ -136,8 +175,9 @@ bool MainSkinWindow::Initialise() {
     setGeometry(m_normalGeometry);
     // The first size notification gives the window its outline.
     onSizeChange(SizeType::Normal);
-    if (m_model.opensHomePage()) m_browser->GoHome();
-    else m_browser->Navigate(m_model.startPage);
+    // The engine takes a while to start and holds this thread meanwhile: the
+    // frame is painted first, and the first paint starts the browser.
+    m_browserPending = true;
     return true;
 }
 
@@ -155,10 +195,8 @@ bool MainSkinWindow::LoadSkin() {
     m_frame = QPixmap::fromImage(toQImage(frame));
     m_frameLoaded = true;
 
-    // 2-4. The browser at its rectangle.
-    QWebEngineView* view = m_browser->view();
-    view->setGeometry(toQRect(m_model.browserRect));
-    view->show();
+    // 2-4. The browser's rectangle is the model's; the view is placed there
+    // when it starts.
     m_events->setProgressView(m_views.get());
 
     // 5-8. The Go button and the address bar, the status text, the progress
@@ -242,9 +280,7 @@ void MainSkinWindow::applyMaximizedLayout() {
         m_elements.toolbar->show();
         m_elements.toolbar->raise();
     }
-    if (m_browser)
-        m_browser->view()->setGeometry(0, browser::kToolbarHeight, area.width(),
-                                       area.height() - browser::kToolbarHeight);
+    placeBrowser();
     update();
 }
 
@@ -252,9 +288,31 @@ void MainSkinWindow::applyNormalLayout() {
     m_maximized = false;
     ApplyOutline();
     ShowSkinElements(true);
-    if (m_browser && m_frameLoaded) m_browser->view()->setGeometry(toQRect(m_model.browserRect));
+    placeBrowser();
     if (m_elements.toolbar) m_elements.toolbar->hide();
     update();
+}
+
+void MainSkinWindow::placeBrowser() {
+    if (!m_browser || !m_browser->hasView() || !m_frameLoaded) return;
+    QWebEngineView* view = m_browser->view();
+    if (m_maximized) view->setGeometry(0, browser::kToolbarHeight, width(), height() - browser::kToolbarHeight);
+    else view->setGeometry(toQRect(m_model.browserRect));
+}
+
+void MainSkinWindow::startBrowser() {
+    if (!m_browserPending) return;
+    m_browserPending = false;
+    // A command may have asked for the view already; its navigation stands.
+    const bool navigated = m_browser->hasView() && m_browser->HasDocument();
+    QWebEngineView* view = m_browser->view();
+    connect(view, &QWebEngineView::loadFinished, this, &MainSkinWindow::startMusic, Qt::SingleShotConnection);
+    QTimer::singleShot(kMusicLoadDelayMs, this, &MainSkinWindow::startMusic);
+    placeBrowser();
+    view->show();
+    if (navigated) return;
+    if (m_model.opensHomePage()) m_browser->GoHome();
+    else m_browser->Navigate(m_model.startPage);
 }
 
 void MainSkinWindow::closeWindow() {
@@ -327,9 +385,11 @@ void MainSkinWindow::paintEvent(QPaintEvent*) {
     }
     if (m_maximized) {
         painter.fillRect(rect(), colourFromValue(browser::kToolbarGrey));
-        return;
+    } else {
+        painter.drawPixmap(0, 0, m_frame);
     }
-    painter.drawPixmap(0, 0, m_frame);
+    // The browser starts once this paint has reached the screen.
+    if (m_browserPending) QTimer::singleShot(0, this, &MainSkinWindow::startBrowser);
 }
 
 void MainSkinWindow::mousePressEvent(QMouseEvent* event) {

@@ -44,8 +44,8 @@ public:
         std::string executableFolder;  // trailing '/'; Photo.bmp lives here
     };
 
-    // Construction and the creation step: the maximized-mode toolbar (hidden)
-    // and the skin's music.
+    // Construction and the creation step: the maximized-mode toolbar (hidden).
+    // The skin's music follows the first page.
     // messages: where the window's messages go; null shows them as message boxes.
     explicit MainSkinWindow(Locations locations, MessageSink* messages = nullptr, QWidget* parent = nullptr);
     ~MainSkinWindow() override;
@@ -55,6 +55,9 @@ public:
     // is then closed.
     bool Initialise();
     bool LoadSkin();
+    // Loads the skin description again in place of the current skin; the
+    // browser and its page stay. False when the skin cannot be loaded.
+    bool ReloadSkin();
     bool ApplyOutline();
     bool ApplyPhotoOutline();
     void ShowSkinElements(bool show);
@@ -72,7 +75,7 @@ public:
     // Parts for tests and the e2e checks.
     browser::CommandDispatcher& dispatcher() { return *m_dispatcher; }
     WebEngineBrowser* webBrowser() const { return m_browser; }
-    QWidget* controlById(int id) const;
+    QWidget* controlById(int id);
     const std::vector<SkinButton*>& skinButtons(int kind) const {
         return m_elements.buttons.at(static_cast<size_t>(kind - 1));
     }
@@ -111,7 +114,10 @@ private:
     void showSystemMenu(const QPoint& globalPos);
     void destroyElements();
     void releaseRemainingElements();
+    void startMusic();
     void startMusicWhenLoaded();
+    void placeBrowser();
+    void startBrowser();
 
     Locations m_locations;
     skin::SkinLocation m_skinLocation;
@@ -130,6 +136,8 @@ private:
     bool m_created = false;
     bool m_frameLoaded = false;
     bool m_maximized = false;
+    bool m_browserPending = false;
+    bool m_closed = false;
     SizeType m_sizeType = SizeType::None;
     QPixmap m_frame;
     QRect m_normalGeometry;

@@ -47,6 +47,19 @@ void SkinElements::setAnimationsOnScreen(bool onScreen) const {
 
 void SkinElements::destroyElements() {
     release(toolbar);
+    destroyAnimatedAndListed();
+}
+
+void SkinElements::destroyLoadedElements() {
+    destroyAnimatedAndListed();
+    release(photo);
+    release(address);
+    release(status);
+    release(standardProgress);
+    release(gradientProgress);
+}
+
+void SkinElements::destroyAnimatedAndListed() {
     if (busy) {
         // The animator leaves its own deletion to the event loop; it is
         // never reached through this pointer again.

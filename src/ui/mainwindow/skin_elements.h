@@ -42,10 +42,17 @@ struct SkinElements {
     // pictures, the buttons kind by kind, the labels, the Go button. Each
     // animation's worker is joined before its frames go.
     void destroyElements();
+    // Every element a skin load made, at once, while the window and its
+    // services stay: before the same window loads its skin again. The
+    // toolbar and the music are not the skin's elements in this sense.
+    void destroyLoadedElements();
     // What is left once the window is destroyed: the music (which stops
     // within its own time limit), the Photo picture, the address bar, the
     // status text and the progress bars.
     void releaseRemaining();
+
+private:
+    void destroyAnimatedAndListed();
 };
 
 }  // namespace quell::ui

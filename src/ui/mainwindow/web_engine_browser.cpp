@@ -103,15 +103,24 @@ QWebEnginePage::WebAction editAction(int commandId) {
 }  // namespace
 
 WebEngineBrowser::WebEngineBrowser(QWidget* parent, browser::Shell& shell)
-    : QObject(parent), m_parent(parent), m_shell(shell) {
+    : QObject(parent), m_parent(parent), m_shell(shell) {}
+
+QWebEngineView* WebEngineBrowser::view() {
+    if (!m_view) createView();
+    return m_view;
+}
+
+void WebEngineBrowser::createView() {
+    // Creating the profile starts the engine, which keeps this thread busy
+    // for a noticeable moment; the caller decides when that moment comes.
     m_profile = new QWebEngineProfile(QStringLiteral("quellcore"), this);
     connect(m_profile, &QWebEngineProfile::downloadRequested, this, &WebEngineBrowser::onDownloadRequested);
     // As browsers do by default: a script may open a window only in answer
     // to a click or a key.
     m_profile->settings()->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
-    m_view = new QWebEngineView(parent);
+    m_view = new QWebEngineView(m_parent);
     m_view->setObjectName(QStringLiteral("browser"));
-    m_view->setPage(new SkinWebPage(m_profile, shell, &m_events, m_view));
+    m_view->setPage(new SkinWebPage(m_profile, m_shell, &m_events, m_view));
     connect(m_view, &QWebEngineView::loadStarted, this, &WebEngineBrowser::onLoadStarted);
     connect(m_view, &QWebEngineView::loadProgress, this, &WebEngineBrowser::onLoadProgress);
     connect(m_view, &QWebEngineView::loadFinished, this, &WebEngineBrowser::onLoadFinished);
@@ -156,35 +165,37 @@ double WebEngineBrowser::zoomFactorForLevel(int level) {
 }
 
 bool WebEngineBrowser::GoBack() {
-    if (!m_view->history()->canGoBack()) return false;
-    m_view->back();
+    if (!view()->history()->canGoBack()) return false;
+    view()->back();
     return true;
 }
 
 bool WebEngineBrowser::GoForward() {
-    if (!m_view->history()->canGoForward()) return false;
-    m_view->forward();
+    if (!view()->history()->canGoForward()) return false;
+    view()->forward();
     return true;
 }
 
-void WebEngineBrowser::GoHome() { m_view->setUrl(QUrl::fromUserInput(homePage())); }
+void WebEngineBrowser::GoHome() { view()->setUrl(QUrl::fromUserInput(homePage())); }
 
 void WebEngineBrowser::Navigate(const std::string& url) {
     // Scheme-less addresses become URLs here, the way the desktop's browser reads them.
-    m_view->setUrl(QUrl::fromUserInput(toQString(url)));
+    view()->setUrl(QUrl::fromUserInput(toQString(url)));
 }
 
-void WebEngineBrowser::Refresh() { m_view->reload(); }
-void WebEngineBrowser::Stop() { m_view->stop(); }
-bool WebEngineBrowser::HasDocument() const { return !m_view->url().isEmpty(); }
-std::string WebEngineBrowser::LocationName() const { return toStdString(m_view->title()); }
-std::string WebEngineBrowser::LocationURL() const { return toStdString(m_view->url().toString()); }
+void WebEngineBrowser::Refresh() { view()->reload(); }
+void WebEngineBrowser::Stop() { view()->stop(); }
+bool WebEngineBrowser::HasDocument() const { return m_view && !m_view->url().isEmpty(); }
+std::string WebEngineBrowser::LocationName() const { return m_view ? toStdString(m_view->title()) : std::string(); }
+std::string WebEngineBrowser::LocationURL() const {
+    return m_view ? toStdString(m_view->url().toString()) : std::string();
+}
 bool WebEngineBrowser::Busy() const { return m_busy; }
 
 std::optional<uint32_t> WebEngineBrowser::QueryStatus(int commandId) {
     QWebEnginePage::WebAction action = editAction(commandId);
     if (action == QWebEnginePage::NoWebAction) return browser::kStatusSupported | browser::kStatusEnabled;
-    QAction* a = m_view->pageAction(action);
+    QAction* a = view()->pageAction(action);
     if (!a) return std::nullopt;
     return browser::kStatusSupported | (a->isEnabled() ? browser::kStatusEnabled : 0u);
 }
@@ -212,13 +223,13 @@ int32_t WebEngineBrowser::ExecDocumentCommand(browser::CommandGroup group, int c
     }
     QWebEnginePage::WebAction action = editAction(commandId);
     if (action == QWebEnginePage::NoWebAction) return browser::kResultFail;
-    m_view->triggerPageAction(action);
+    view()->triggerPageAction(action);
     return browser::kResultOk;
 }
 
 bool WebEngineBrowser::SetTextSize(int level) {
     if (level < 0 || level > 4) return false;
-    m_view->setZoomFactor(zoomFactorForLevel(level));
+    view()->setZoomFactor(zoomFactorForLevel(level));
     return true;
 }
 
@@ -264,7 +275,7 @@ void WebEngineBrowser::onDownloadRequested(QWebEngineDownloadRequest* download) 
 void WebEngineBrowser::openFile() {
     QString path = QFileDialog::getOpenFileName(
         m_parent, QString(), QString(), QStringLiteral("Web pages (*.htm *.html *.mht *.xhtml);;All files (*)"));
-    if (!path.isEmpty()) m_view->setUrl(QUrl::fromLocalFile(path));
+    if (!path.isEmpty()) view()->setUrl(QUrl::fromLocalFile(path));
 }
 
 QString WebEngineBrowser::askSavePath(const QString& suggested) const {
@@ -276,10 +287,10 @@ QString WebEngineBrowser::askSavePath(const QString& suggested) const {
 void WebEngineBrowser::savePage(bool askForName) {
     // Each page remembers the file chosen for it; Save on a page without one
     // asks as Save As does, so no other page's file is ever written over.
-    const QUrl page = m_view->url().adjusted(QUrl::RemoveFragment);
+    const QUrl page = view()->url().adjusted(QUrl::RemoveFragment);
     QString path = m_savedPaths.value(page);
     if (askForName || path.isEmpty()) {
-        QString name = m_view->title().isEmpty() ? QStringLiteral("page") : m_view->title();
+        QString name = view()->title().isEmpty() ? QStringLiteral("page") : view()->title();
         name.replace(QRegularExpression(QStringLiteral("[\\\\/:*?\"<>|]")), QStringLiteral("-"));
         QString dir = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
         path = askSavePath(QDir(dir).filePath(name + ".html"));
@@ -289,21 +300,21 @@ void WebEngineBrowser::savePage(bool askForName) {
     auto format = path.endsWith(QLatin1String(".mht"), Qt::CaseInsensitive)
                       ? QWebEngineDownloadRequest::MimeHtmlSaveFormat
                       : QWebEngineDownloadRequest::CompleteHtmlSaveFormat;
-    m_view->page()->save(path, format);
+    view()->page()->save(path, format);
 }
 
 void WebEngineBrowser::printPage() {
     if (!m_printer) m_printer = std::make_unique<QPrinter>();
     QPrintDialog dialog(m_printer.get(), m_parent);
     if (dialog.exec() != QDialog::Accepted) return;
-    m_view->print(m_printer.get());
+    view()->print(m_printer.get());
 }
 
 void WebEngineBrowser::findInPage() {
     bool ok = false;
     QString text = QInputDialog::getText(m_parent, QStringLiteral("Find"), QStringLiteral("Find:"), QLineEdit::Normal,
                                          QString(), &ok);
-    if (ok) m_view->findText(text);
+    if (ok) view()->findText(text);
 }
 
 void WebEngineBrowser::viewSource() {
@@ -317,9 +328,9 @@ void WebEngineBrowser::viewSource() {
     std::erase_if(m_sourceWindows, [](const QPointer<QWebEngineView>& p) { return p.isNull(); });
     m_sourceWindows.emplace_back(source);
     source->setPage(new QWebEnginePage(m_profile, source));
-    source->setWindowTitle(m_view->url().toString());
+    source->setWindowTitle(view()->url().toString());
     source->resize(800, 600);
-    source->setUrl(QUrl(QStringLiteral("view-source:") + m_view->url().toString()));
+    source->setUrl(QUrl(QStringLiteral("view-source:") + view()->url().toString()));
     source->show();
 }
 

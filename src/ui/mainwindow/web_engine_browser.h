@@ -25,11 +25,14 @@ namespace quell::ui {
 class WebEngineBrowser final : public QObject, public browser::Browser {
     Q_OBJECT
 public:
-    // The view is created as a child of parent, with objectName "browser".
+    // The view is a child of parent, with objectName "browser". It and the
+    // engine behind it are created when first asked for, so a window can be
+    // on screen before the engine starts.
     WebEngineBrowser(QWidget* parent, browser::Shell& shell);
     ~WebEngineBrowser() override;
 
-    QWebEngineView* view() const { return m_view; }
+    QWebEngineView* view();
+    bool hasView() const { return m_view != nullptr; }
     void setEvents(browser::BrowserEvents* events) { m_events = events; }
     // Closes every view-source window this browser opened; they belong to
     // the main window and never keep the program running on their own.
@@ -71,6 +74,7 @@ private:
     void printPage();
     void findInPage();
     void viewSource();
+    void createView();
 
     QWidget* m_parent;
     browser::Shell& m_shell;

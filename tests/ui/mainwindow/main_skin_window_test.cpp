@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
+#include <QPointer>
 #include <QProgressBar>
 #include <QTemporaryDir>
 #include <QWebEngineView>
@@ -139,7 +140,56 @@ private slots:
     void restoreReadsTheOutlineOnce();
     void sourceWindowsCloseWithTheMainWindow();
     void productPageIsBuiltIn();
+    void startsTheBrowserOnceTheFrameIsPainted();
+    void reloadsTheSkinInPlaceKeepingThePage();
 };
+
+void MainSkinWindowTest::startsTheBrowserOnceTheFrameIsPainted() {
+    // The engine holds the thread while it starts, so it must not start
+    // before the frame has been painted.
+    SkinFolder skin(kFullSkin);
+    RecordingSink sink;
+    MainSkinWindow window(skin.locations(), &sink);
+    QVERIFY(window.Initialise());
+    QVERIFY(!window.webBrowser()->hasView());
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QTRY_VERIFY(window.webBrowser()->hasView());
+    QWebEngineView* view = window.webBrowser()->view();
+    QCOMPARE(view->geometry(), QRect(10, 40, 180, 80));
+    QVERIFY(view->isVisible());
+    QVERIFY(window.webBrowser()->HasDocument());
+}
+
+void MainSkinWindowTest::reloadsTheSkinInPlaceKeepingThePage() {
+    SkinFolder skin(kFullSkin);
+    RecordingSink sink;
+    MainSkinWindow window(skin.locations(), &sink);
+    QVERIFY(window.Initialise());
+    window.show();
+    QWebEngineView* view = qobject_cast<QWebEngineView*>(window.controlById(quell::ids::kBrowser));
+    QVERIFY(view);
+    view->setUrl(QUrl(QStringLiteral("about:blank#kept")));
+    QPointer<quell::ui::HoverLabel> oldLabel = window.findChild<quell::ui::HoverLabel*>();
+    QVERIFY(oldLabel);
+
+    // A larger frame, the browser elsewhere, one Back button, no text labels.
+    skin.writeBitmap("big.bmp", 260, 180, 0xFF20A040u);
+    skin.writeOutline("big.dat", {{0, 0}, {260, 0}, {260, 180}, {0, 180}});
+    std::ofstream(skin.media() + "skin.ini") << "[FrameBitmap]\nFileName=big.bmp\n"
+                                                "[WebBrowser]\nPosition=20,50,240,170\n"
+                                                "[Button]\nBackNo=1\nBack0=b.bmp,b.bmp,b.bmp,0,0,20,20,-1,,NULL\n";
+    QVERIFY(window.ReloadSkin());
+    QCOMPARE(window.size(), QSize(260, 180));
+    QCOMPARE(window.controlById(quell::ids::kBrowser), view);
+    QCOMPARE(view->geometry(), QRect(20, 50, 220, 120));
+    QCOMPARE(view->url(), QUrl(QStringLiteral("about:blank#kept")));
+    QVERIFY(oldLabel.isNull());
+    QCOMPARE(window.skinButtons(1).size(), size_t(1));
+    QCOMPARE(window.skinButtons(2).size(), size_t(0));
+    QVERIFY(window.skinButtons(1)[0]->isVisible());
+    QCOMPARE(sink.messages.size() ? QString::fromStdString(sink.messages[0]) : QString(), QString());
+}
 
 void MainSkinWindowTest::productPageIsBuiltIn() {
     // The Go button's page must open without a network.
