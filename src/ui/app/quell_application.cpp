@@ -1,19 +1,25 @@
 #include "ui/app/quell_application.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QIcon>
 #include <QTimer>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 
 #include "core/os/file_system.h"
+#include "core/skin/skin_check.h"
 #include "core/startup/prepare_media_folder.h"
 #include "core/startup/startup_paths.h"
 #include "core/startup/unpack_appended_skin.h"
 #include "ui/app/about_dialog.h"
+#include "ui/app/core_qt.h"
 #include "ui/app/qt_message_sink.h"
+#include "ui/app/skin_preview.h"
 #include "ui/app/termination_signals.h"
 #include "ui/mainwindow/main_skin_window.h"
 
@@ -39,12 +45,55 @@ void configureBrowserEngine() {
 // not the whole frame with the page in it. Neither setting changes what is
 // drawn; QT_WIDGETS_RHI=0 in the environment turns the first off.
 void configureWidgetComposition() {
-    if (os::environment("QT_WIDGETS_RHI").empty()) setenv("QT_WIDGETS_RHI", "1", 1);
+    // Platforms without a display (offscreen, minimal) have no GPU interface
+    // to compose through.
+    const std::string platform = os::environment("QT_QPA_PLATFORM");
+    const bool hasDisplay = platform.empty() || platform.rfind("xcb", 0) == 0 || platform.rfind("wayland", 0) == 0;
+    if (hasDisplay && os::environment("QT_WIDGETS_RHI").empty()) setenv("QT_WIDGETS_RHI", "1", 1);
     // A native child window must not make its siblings native too.
     QCoreApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings);
 }
 
 bool unpackSkin(const startup::StartupPaths& paths) { return startup::UnpackAppendedSkin(paths); }
+
+// "--skin DIR" shows the skin folder DIR as it is, without unpacking
+// anything: the folder is the media folder. Empty when not asked for.
+QString previewFolderArgument(const QStringList& arguments) {
+    const int at = arguments.indexOf(QStringLiteral("--skin"));
+    if (at < 1 || at + 1 >= arguments.size()) return {};
+    return QDir(arguments.at(at + 1)).absolutePath();
+}
+
+// The locations of a previewed skin folder, or nothing when its check finds
+// no single description file in it; the findings go to standard error.
+std::optional<MainSkinWindow::Locations> previewLocations(const QString& folder, const std::string& modulePath) {
+    const skin::SkinCheckReport report = skin::CheckSkinFolder(toStdString(folder));
+    for (const skin::CheckFinding& finding : report.findings)
+        std::fprintf(stderr, "%s\n", skin::FormatFinding(finding).c_str());
+    if (report.descriptionPath.empty()) return std::nullopt;
+    const std::string media = toStdString(folder) + "/";
+    // The picture that lives beside a packed program may sit in the skin
+    // folder while it is previewed.
+    const std::string photoFolder =
+        os::isRegularFile(media + "Photo.bmp") ? media : startup::FormStartupPaths(modulePath).executableFolder;
+    return MainSkinWindow::Locations{report.descriptionPath, media, photoFolder};
+}
+
+int runMainWindow(MainSkinWindow& window, const QString& previewFolder) {
+    // A skin that cannot be loaded ends the program without a window; a
+    // previewed one is an author's mistake and says so in the exit status.
+    if (!window.Initialise()) return previewFolder.isEmpty() ? 0 : 1;
+    if (!previewFolder.isEmpty()) new SkinPreview(previewFolder, window);
+    window.show();
+    // A termination request closes the window as Exit does. While a dialog
+    // runs, its caller is still on the stack: then quitting alone ends every
+    // running loop and the window's destructor does the rest.
+    TerminationSignals termination([&window] {
+        if (!QApplication::activeModalWidget()) window.close();
+        QCoreApplication::quit();
+    });
+    return QApplication::exec();
+}
 
 }  // namespace
 
@@ -56,22 +105,19 @@ int runApplication(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Quellcore"));
     QApplication::setWindowIcon(ProgramIcon());
 
+    const QString previewFolder = previewFolderArgument(QApplication::arguments());
+    if (!previewFolder.isEmpty()) {
+        std::optional<MainSkinWindow::Locations> locations = previewLocations(previewFolder, os::modulePath());
+        if (!locations) return 1;
+        MainSkinWindow window(*locations);
+        return runMainWindow(window, previewFolder);
+    }
+
     startup::StartupPaths paths = startup::SelectStartupPaths(os::modulePath(), os::userDataHome());
     QtMessageSink messages;
     if (!startup::PrepareMediaFolder(paths, messages, unpackSkin)) return 1;
-
     MainSkinWindow window(MainSkinWindow::Locations{paths.skinIniPath, paths.mediaFolder, paths.executableFolder});
-    // A skin that cannot be loaded ends the program without a window.
-    if (!window.Initialise()) return 0;
-    window.show();
-    // A termination request closes the window as Exit does. While a dialog
-    // runs, its caller is still on the stack: then quitting alone ends every
-    // running loop and the window's destructor does the rest.
-    TerminationSignals termination([&window] {
-        if (!QApplication::activeModalWidget()) window.close();
-        QCoreApplication::quit();
-    });
-    return app.exec();
+    return runMainWindow(window, QString());
 }
 
 }  // namespace quell::ui
