@@ -15,6 +15,7 @@
 #include "ui/app/about_dialog.h"
 #include "ui/app/qt_message_sink.h"
 #include "ui/app/termination_signals.h"
+#include "ui/controls/control_accessibility.h"
 #include "ui/mainwindow/main_skin_window.h"
 
 namespace quell::ui {
@@ -55,6 +56,7 @@ int runApplication(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quellcore"));
     QApplication::setWindowIcon(ProgramIcon());
+    installControlAccessibility();
 
     startup::StartupPaths paths = startup::SelectStartupPaths(os::modulePath(), os::userDataHome());
     QtMessageSink messages;

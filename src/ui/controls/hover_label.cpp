@@ -85,9 +85,10 @@ void HoverLabel::mouseMoveEvent(QMouseEvent* event) {
     event->accept();
 }
 
+void HoverLabel::activate() { browser::RunLinkCommand(m_targets, m_kind, 0, screenRectOf(this), m_argument); }
+
 void HoverLabel::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton)
-        browser::RunLinkCommand(m_targets, m_kind, 0, screenRectOf(this), m_argument);
+    if (event->button() == Qt::LeftButton) activate();
     event->accept();
 }
 
