@@ -85,7 +85,11 @@ void HoverLabel::mouseMoveEvent(QMouseEvent* event) {
     event->accept();
 }
 
-void HoverLabel::activate() { browser::RunLinkCommand(m_targets, m_kind, 0, screenRectOf(this), m_argument); }
+void HoverLabel::activate() {
+    // A disabled label gets no press, so it runs nothing either.
+    if (!isEnabled()) return;
+    browser::RunLinkCommand(m_targets, m_kind, 0, screenRectOf(this), m_argument);
+}
 
 void HoverLabel::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) activate();

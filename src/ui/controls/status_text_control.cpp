@@ -28,7 +28,7 @@ void StatusTextControl::setText(const QString& text) {
     // A screen reader hears the new text both as the control's new name and
     // as a change of its text.
     setAccessibleName(text);
-    if (old != text && QAccessible::isActive()) {
+    if (old != text) {
         QAccessibleTextUpdateEvent changed(this, 0, old, text);
         QAccessible::updateAccessibility(&changed);
     }
