@@ -4,10 +4,11 @@
 # are links, the hidden toolbar is not showing; the "Press" action of the
 # Maximize button maximizes the window and brings the toolbar, the toolbar's
 # Restore brings the skin back, and the Exit button's action ends the program
-# with status 0.
-# Arguments: PROGRAM_DIR (holding Quell1 and Photo.bmp)
+# with status 0. From the address bar Tab moves on to the Go button and the
+# skin's buttons.
+# Arguments: PROGRAM_DIR (holding Quell1 and Photo.bmp) QUELLKIT
 source "$(dirname "$0")/lib.sh"
-program_dir="$1"
+program_dir="$1"; kit="$2"
 here="$(cd "$(dirname "$0")" && pwd)"
 
 py=/usr/bin/python3
@@ -41,8 +42,18 @@ atspi role "push button" Back Forward "Stop loading" "Reload this page" "Home pa
     Minimize Maximize "Close Quell1" "File menu" "Edit menu" "View menu" "Go Orlune"
 atspi role link Wikipedia "Web search" "Write a mail"
 atspi role "status bar" ""
+atspi role animation busy.gif
 atspi showing Maximize yes
 atspi showing Toolbar no
+
+# The keyboard: Tab from the address bar reaches the Go button, then Back.
+read -r al at _ ab < <("$kit" ini "$app/Media/Quell1.ini" AddressBar Position | awk -F, '{print $1, $2, $3, $4}')
+xdotool mousemove $((al + 41 + 40)) $(((at + ab) / 2)) click 1
+sleep 0.3
+xdotool key Tab
+atspi focused "Go Orlune"
+xdotool key Tab
+atspi focused Back
 
 atspi press Maximize
 for _ in $(seq 1 40); do read -r x y w h < <(window_geometry "$id"); [ "$w" -gt 800 ] && break; sleep 0.25; done

@@ -8,6 +8,7 @@ or another assistive tool sees it, and acts on it.
     atspi_tree.py role ROLE NAME...    every NAME is a node of that role name ("push button")
     atspi_tree.py press NAME           runs the "Press" action of the node called NAME
     atspi_tree.py showing NAME yes|no  whether the node called NAME is showing
+    atspi_tree.py focused NAME         the node called NAME has the keyboard focus
 
 Exit status 0 when the check holds, 1 with a message when it does not. The
 browser's page content is left out: it is the web engine's tree, not ours.
@@ -131,6 +132,13 @@ def main(argv):
         showing = any(node.getState().contains(pyatspi.STATE_SHOWING) for node in found)
         if showing != (argv[3] == "yes"):
             fail("%r is %s" % (argv[2], "showing" if showing else "not showing"))
+    elif command == "focused":
+        # The focus moves as the program handles the key, a moment after it was sent.
+        deadline = time.monotonic() + 10
+        while not any(node.getState().contains(pyatspi.STATE_FOCUSED) for node in nodes_named(argv[2])):
+            if time.monotonic() > deadline:
+                fail("%r does not have the focus" % argv[2])
+            time.sleep(0.1)
     else:
         fail("unknown command %r" % command)
 
