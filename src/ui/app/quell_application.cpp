@@ -21,6 +21,7 @@
 #include "ui/app/qt_message_sink.h"
 #include "ui/app/skin_preview.h"
 #include "ui/app/termination_signals.h"
+#include "ui/controls/control_accessibility.h"
 #include "ui/mainwindow/main_skin_window.h"
 
 namespace quell::ui {
@@ -104,6 +105,7 @@ int runApplication(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quellcore"));
     QApplication::setWindowIcon(ProgramIcon());
+    installControlAccessibility();
 
     const QString previewFolder = previewFolderArgument(QApplication::arguments());
     if (!previewFolder.isEmpty()) {

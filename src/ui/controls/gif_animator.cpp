@@ -52,6 +52,9 @@ GifAnimator* GifAnimator::CreateAnimator(QWidget* parent, int x, int y, const st
     auto* animator =
         new GifAnimator(parent, std::move(frames), std::move(delays), clock ? *clock : platform::systemStreamClock());
     animator->setGeometry(x, y, first.width, first.height);
+    // Assistive tools name the picture by its file.
+    const size_t slash = path.find_last_of("/\\");
+    animator->setAccessibleName(QString::fromStdString(slash == std::string::npos ? path : path.substr(slash + 1)));
     animator->show();
     // A window of its own: each new image repaints only this small window
     // rather than recomposing the whole frame around the browser.

@@ -85,9 +85,14 @@ void HoverLabel::mouseMoveEvent(QMouseEvent* event) {
     event->accept();
 }
 
+void HoverLabel::activate() {
+    // A disabled label gets no press, so it runs nothing either.
+    if (!isEnabled()) return;
+    browser::RunLinkCommand(m_targets, m_kind, 0, screenRectOf(this), m_argument);
+}
+
 void HoverLabel::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton)
-        browser::RunLinkCommand(m_targets, m_kind, 0, screenRectOf(this), m_argument);
+    if (event->button() == Qt::LeftButton) activate();
     event->accept();
 }
 

@@ -39,6 +39,10 @@ public:
 
     QString caption() const { return m_caption; }
     int kind() const { return m_kind; }
+    // False for a keyword that is not a command: the label is plain text.
+    bool runsCommand() const { return m_kind != -1; }
+    // Runs the label's command as a press on it does.
+    void activate();
     int fourthValue() const { return m_fourthValue; }
     QColor currentColour() const;
 

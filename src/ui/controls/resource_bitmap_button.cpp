@@ -34,6 +34,7 @@ void ResourceBitmapButton::setToolTipText(const QString& text) {
 void ResourceBitmapButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.drawPixmap(0, 0, m_pictures[static_cast<size_t>(state())]);
+    drawKeyboardFocus(painter);
 }
 
 void ResourceBitmapButton::onClicked() {

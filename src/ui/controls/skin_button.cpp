@@ -84,6 +84,7 @@ void SkinButton::paintEvent(QPaintEvent*) {
         image::DrawTransparent(bitmap, image::PixelRect{0, 0, m_bitmapWidth, m_bitmapHeight}, width(), height(), key);
     QPainter painter(this);
     painter.drawImage(0, 0, toQImage(drawn));
+    drawKeyboardFocus(painter);
 }
 
 void SkinButton::onPressed() {

@@ -1,5 +1,6 @@
 #include "ui/controls/status_text_control.h"
 
+#include <QAccessible>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPalette>
@@ -22,8 +23,15 @@ void StatusTextControl::SetTextColour(int64_t colour) {
 }
 
 void StatusTextControl::setText(const QString& text) {
+    const QString old = m_text;
     m_text = text;
+    // A screen reader hears the new text both as the control's new name and
+    // as a change of its text.
     setAccessibleName(text);
+    if (old != text) {
+        QAccessibleTextUpdateEvent changed(this, 0, old, text);
+        QAccessible::updateAccessibility(&changed);
+    }
     update();
 }
 

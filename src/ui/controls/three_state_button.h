@@ -2,7 +2,8 @@
 // The press/hover/normal state machine shared by the skin's bitmap buttons
 // and the program's own toolbar buttons. A click is a press and a release
 // both inside the button; a 10 ms leave check returns the button to normal
-// once the pointer is elsewhere, even while a press is held.
+// once the pointer is elsewhere, even while a press is held. From the
+// keyboard the button is a tab stop that Space or Enter presses.
 #include <QTimer>
 #include <QWidget>
 
@@ -15,13 +16,16 @@ public:
 
     int state() const { return m_state; }
     bool leaveTimerRunning() const { return m_leaveTimer.isActive(); }
+    // A button that ignores the mouse entirely (the Photo picture).
+    bool isInert() const { return m_inert; }
+    // Runs what a click runs, for the keyboard and for assistive tools; an
+    // inert or disabled button does nothing.
+    void press();
 
 protected:
     explicit ThreeStateButton(QWidget* parent);
 
-    // A button that ignores the mouse entirely (the Photo picture).
-    void setInert(bool inert) { m_inert = inert; }
-    bool inert() const { return m_inert; }
+    void setInert(bool inert);
 
     virtual void onPressed() {}
     virtual void onClicked() = 0;
@@ -30,6 +34,12 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    // Subclasses paint this last: the system's focus rectangle, only while
+    // the focus is there because of the keyboard.
+    void drawKeyboardFocus(QPainter& painter);
 
 private:
     void setState(State state);
@@ -37,6 +47,7 @@ private:
 
     bool m_inert = false;
     bool m_holdsPress = false;
+    bool m_keyboardFocus = false;
     State m_state = Normal;
     QTimer m_leaveTimer;
 };

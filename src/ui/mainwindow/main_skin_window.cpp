@@ -216,6 +216,7 @@ bool MainSkinWindow::LoadSkin() {
     // 10-11. The Photo picture and its outline.
     CreatePhoto(context, m_elements);
     ApplyPhotoOutline();
+    m_elements.setKeyboardOrder();
     return true;
 }
 

@@ -39,6 +39,19 @@ void SkinElements::setVisible(bool show) const {
     apply(goButton);
 }
 
+void SkinElements::setKeyboardOrder() const {
+    QWidget* previous = nullptr;
+    auto follow = [&previous](QWidget* w) {
+        if (!w) return;
+        if (previous) QWidget::setTabOrder(previous, w);
+        previous = w;
+    };
+    follow(address);
+    follow(goButton);
+    for (const auto& kind : buttons)
+        for (SkinButton* button : kind) follow(button);
+}
+
 void SkinElements::setAnimationsOnScreen(bool onScreen) const {
     if (busy) busy->setOnScreen(onScreen);
     for (GifAnimator* picture : pictures)

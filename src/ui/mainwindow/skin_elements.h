@@ -36,6 +36,9 @@ struct SkinElements {
     // Shows or hides every skin element that exists (the toolbar and the
     // music window are not skin elements in this sense).
     void setVisible(bool show) const;
+    // The order Tab moves in: the address bar first, its Go button, then
+    // the skin buttons in the order they were created.
+    void setKeyboardOrder() const;
     // Lets the animations run only while they can be seen.
     void setAnimationsOnScreen(bool onScreen) const;
     // The window's destruction order: the toolbar, the busy animation, the
