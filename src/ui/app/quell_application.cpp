@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "core/browser/recorded_url_file.h"
 #include "core/os/file_system.h"
 #include "core/startup/prepare_media_folder.h"
 #include "core/startup/startup_paths.h"
@@ -60,7 +61,8 @@ int runApplication(int argc, char** argv) {
     QtMessageSink messages;
     if (!startup::PrepareMediaFolder(paths, messages, unpackSkin)) return 1;
 
-    MainSkinWindow window(MainSkinWindow::Locations{paths.skinIniPath, paths.mediaFolder, paths.executableFolder});
+    MainSkinWindow window(MainSkinWindow::Locations{paths.skinIniPath, paths.mediaFolder, startup::PhotoFolder(paths),
+                                                    browser::RecordedUrlFilePath(os::userDataHome())});
     // A skin that cannot be loaded ends the program without a window.
     if (!window.Initialise()) return 0;
     window.show();
