@@ -4,7 +4,8 @@
 # Forward, Reload and Stop act, hovering a link shows its address in the status
 # text, the progress bar moves on a slow page, maximize and restore swap the
 # skin for the toolbar, and Exit ends the program. A second start with
-# QT_SCALE_FACTOR=2 shows the window and its shape at twice the size.
+# QT_SCALE_FACTOR=2 shows the window and its shape at twice the size, and
+# completes an address entered before the restart from its first letters.
 # With the window manager argument the same runs under openbox, which adds
 # what only a window manager does: maximize, resize and restore from its
 # side, minimize and restore, and closing by Alt+F4. Every way the test ends
@@ -159,6 +160,25 @@ shot=$(screenshot scale-2)
 [ "$(pixel "$shot" 1 1)" = "0,0,0" ] || fail "the scaled window's corner is covered"
 [ "$(pixel "$shot" 1598 1198)" = "0,0,0" ] || fail "the scaled window's far corner is covered"
 [ "$(pixel "$shot" 800 1100)" != "0,0,0" ] || fail "the scaled window's body is not drawn"
+
+# The addresses entered before survive the restart, most recent first, and
+# complete: the first letters of the green page fill in its whole address,
+# which Enter then fetches.
+typed="$XDG_DATA_HOME/quellcore/typed-urls"
+[ "$(head -n 1 "$typed")" = "$base/hang.html" ] || fail "the last address entered is not first in $typed: $(cat "$typed")"
+grep -qxF "$base/green.html" "$typed" || fail "$typed lacks the green page: $(cat "$typed")"
+before=$(hits /green.html)
+click $(((al + 41 + 40) * 2)) $((at + ab))
+xdotool key --clearmodifiers ctrl+a
+xdotool type --delay 5 "$base/g"
+xdotool key Return
+for _ in $(seq 1 60); do
+    [ "$(pixel "$(screenshot completed)" $((bx * 2)) $((by * 2)))" = "0,255,0" ] && break
+    sleep 0.25
+done
+[ "$(pixel "$ARTIFACTS/completed.png" $((bx * 2)) $((by * 2)))" = "0,255,0" ] ||
+    fail "the completed address did not show the green page"
+[ "$(hits /green.html)" -gt "$before" ] || fail "Enter on the completed address did not fetch the page"
 kill -TERM "$APP_PID"
 expect_exit SIGTERM
 

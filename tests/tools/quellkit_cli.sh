@@ -34,6 +34,10 @@ check "reg missing" 1 "" -- "$kit" reg "$tmp/r.reg" 2 'Software\T\none'
 check "reg bad root" 1 "" -- "$kit" reg "$tmp/r.reg" 7 'Software\T\s'
 check "reg usage" 2 "" -- "$kit" reg "$tmp/r.reg"
 check "unknown subcommand" 2 "" -- "$kit" frobnicate
+check "skin deb usage" 2 "" -- "$kit" skin deb "$data/skin" prog
+check "skin deb bad version" 2 "" -- "$kit" skin deb "$data/skin" prog out.deb --version x1
+# With --json a failure is one object on standard output, and the status stays 1.
+check "skin deb json failure" 1 '{"ok":false,"path":null,"size":0,"warnings":[],"error":"the skin has 1 error(s); quellkit skin check '"$tmp"'/none lists them"}' -- "$kit" skin deb "$tmp/none" prog "$tmp/out.deb" --json
 
 # A file a decoder refuses is named by the reason the decoder gives.
 error_line() {  # error_line EXPECTED-LINE -- command...

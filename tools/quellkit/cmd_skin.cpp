@@ -1,4 +1,4 @@
-// quellkit skin describe | check | pack.
+// quellkit skin describe | check | pack | deb.
 #include <cstdio>
 
 #include "commands.h"
@@ -24,12 +24,14 @@ int describe(const Args& args) {
 }  // namespace
 
 int runSkin(const Args& args) {
-    const char* line = "skin describe SKININI | skin check SKINDIR | skin pack SKINDIR PROGRAM OUT";
+    const char* line =
+        "skin describe SKININI | skin check SKINDIR | skin pack SKINDIR PROGRAM OUT | skin deb SKINDIR PROGRAM OUT.deb";
     if (args.empty()) return usage(line);
     Args rest(args.begin() + 1, args.end());
     if (args[0] == "describe") return describe(rest);
     if (args[0] == "check") return runSkinCheck(rest);
     if (args[0] == "pack") return runSkinPack(rest);
+    if (args[0] == "deb") return runSkinDeb(rest);
     return usage(line);
 }
 

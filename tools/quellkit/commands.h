@@ -12,6 +12,7 @@ int runIni(const Args& args);
 int runSkin(const Args& args);       // describe, check
 int runSkinPack(const Args& args);   // skin pack SKINDIR PROGRAM OUT
 int runSkinCheck(const Args& args);  // skin check SKINDIR
+int runSkinDeb(const Args& args);    // skin deb SKINDIR PROGRAM OUT.deb [options]
 int runReg(const Args& args);
 int runCab(const Args& args);
 int runBmp(const Args& args);

@@ -29,7 +29,9 @@ struct Command {
 
 const Command kCommands[] = {
     {"ini", quellkit::runIni, "ini [--int] FILE SECTION KEY"},
-    {"skin", quellkit::runSkin, "skin describe SKININI | skin check SKINDIR | skin pack SKINDIR PROGRAM OUT"},
+    {"skin", quellkit::runSkin,
+     "skin describe SKININI | skin check SKINDIR | skin pack SKINDIR PROGRAM OUT | skin deb SKINDIR PROGRAM OUT.deb "
+     "[--version V] [--maintainer M] [--photo FILE] [--json]"},
     {"reg", quellkit::runReg, "reg FILE ROOT PATH"},
     {"cab", quellkit::runCab, "cab list FILE | cab extract FILE DESTDIR | cab make OUT FILE..."},
     {"bmp", quellkit::runBmp, "bmp FILE OUT.ppm"},

@@ -29,6 +29,12 @@ CappedRead readFileCapped(const std::string& path, size_t maxBytes, std::vector<
 // Creates or truncates the file and writes all of bytes; false when any step fails.
 bool writeFile(const std::string& path, std::span<const uint8_t> bytes);
 
+// Writes bytes to a new file beside path, then renames it over path, so that
+// a reader sees either the old content or the new, never a part of it. The
+// new file is readable and writable by its owner only. False when any step
+// fails; path is then unchanged and no temporary file is left.
+bool replaceFile(const std::string& path, std::span<const uint8_t> bytes);
+
 // True when anything (file or folder) exists at exactly this path.
 bool pathExists(const std::string& path);
 bool isDirectory(const std::string& path);

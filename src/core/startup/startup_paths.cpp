@@ -33,8 +33,17 @@ StartupPaths RelocateToUserFolder(const StartupPaths& paths, const std::string& 
 StartupPaths SelectStartupPaths(const std::string& modulePath, const std::string& userDataHome) {
     StartupPaths beside = FormStartupPaths(modulePath);
     std::string folder = beside.executableFolder.empty() ? std::string(".") : beside.executableFolder;
-    if (os::pathExists(beside.skinIniPath) || os::isWritableDirectory(folder)) return beside;
+    const bool installed = folder.starts_with("/usr/");
+    if (os::pathExists(beside.skinIniPath) || (!installed && os::isWritableDirectory(folder))) return beside;
     return RelocateToUserFolder(beside, userDataHome);
+}
+
+std::string PhotoFolder(const StartupPaths& paths) {
+    static constexpr const char* kPhotoFile = "Photo.bmp";
+    if (!os::pathExists(paths.executableFolder + kPhotoFile) && paths.baseFolder != paths.executableFolder &&
+        os::pathExists(paths.baseFolder + kPhotoFile))
+        return paths.baseFolder;
+    return paths.executableFolder;
 }
 
 }  // namespace quell::startup

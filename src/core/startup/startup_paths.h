@@ -21,7 +21,15 @@ StartupPaths FormStartupPaths(const std::string& modulePath);
 StartupPaths RelocateToUserFolder(const StartupPaths& paths, const std::string& userDataHome);
 
 // The paths the program uses: beside the executable when the skin is already
-// there or the folder is writable, otherwise in the per-user folder.
+// there or the folder is writable, otherwise in the per-user folder. A program
+// installed below /usr counts as not writable even for root, since that tree
+// belongs to the package manager and is shared by every user.
 StartupPaths SelectStartupPaths(const std::string& modulePath, const std::string& userDataHome);
+
+// The folder, with its trailing '/', that holds the Photo picture: the
+// executable's folder when Photo.bmp is there, else the per-user base folder
+// when it is there, else the executable's folder again (whose missing file is
+// then what the program reports).
+std::string PhotoFolder(const StartupPaths& paths);
 
 }  // namespace quell::startup

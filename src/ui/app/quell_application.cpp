@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 
+#include "core/browser/recorded_url_file.h"
 #include "core/os/file_system.h"
 #include "core/skin/skin_check.h"
 #include "core/startup/prepare_media_folder.h"
@@ -77,7 +78,8 @@ std::optional<MainSkinWindow::Locations> previewLocations(const QString& folder,
     // folder while it is previewed.
     const std::string photoFolder =
         os::isRegularFile(media + "Photo.bmp") ? media : startup::FormStartupPaths(modulePath).executableFolder;
-    return MainSkinWindow::Locations{report.descriptionPath, media, photoFolder};
+    return MainSkinWindow::Locations{report.descriptionPath, media, photoFolder,
+                                     browser::RecordedUrlFilePath(os::userDataHome())};
 }
 
 int runMainWindow(MainSkinWindow& window, const QString& previewFolder) {
@@ -118,7 +120,8 @@ int runApplication(int argc, char** argv) {
     startup::StartupPaths paths = startup::SelectStartupPaths(os::modulePath(), os::userDataHome());
     QtMessageSink messages;
     if (!startup::PrepareMediaFolder(paths, messages, unpackSkin)) return 1;
-    MainSkinWindow window(MainSkinWindow::Locations{paths.skinIniPath, paths.mediaFolder, paths.executableFolder});
+    MainSkinWindow window(MainSkinWindow::Locations{paths.skinIniPath, paths.mediaFolder, startup::PhotoFolder(paths),
+                                                    browser::RecordedUrlFilePath(os::userDataHome())});
     return runMainWindow(window, QString());
 }
 

@@ -11,6 +11,8 @@
 #include <QWebEngineView>
 #include <QWindow>
 
+#include "core/browser/recorded_url_file.h"
+#include "core/browser/recorded_urls.h"
 #include "core/browser/toolbar_layout.h"
 #include "core/browser/typed_url_history.h"
 #include "core/control_ids.h"
@@ -55,7 +57,8 @@ MainSkinWindow::MainSkinWindow(Locations locations, MessageSink* messages, QWidg
     RegisterProductPage();
     setWindowTitle(QString::fromUtf8(kMainWindowTitle));
     registry::RegistryReader registry;
-    m_typedUrls = browser::LoadTypedUrlHistory(registry);
+    m_typedUrls = browser::MergeTypedUrls(browser::LoadTypedUrlHistory(registry),
+                                          browser::LoadRecordedUrls(m_locations.recordedUrlFile));
 
     // The browser object exists from the start so every command has its
     // target; its engine and view start once the frame is on screen.
@@ -72,6 +75,8 @@ MainSkinWindow::MainSkinWindow(Locations locations, MessageSink* messages, QWidg
     setControlId(m_elements.toolbar, ids::kToolbar);
     m_elements.toolbar->setGeometry(0, 0, 0, 0);
     m_elements.toolbar->hide();
+    connect(m_elements.toolbar->addressCombo(), &AddressCombo::addressEntered, this,
+            &MainSkinWindow::recordEnteredAddress);
     m_created = true;
 }
 
@@ -203,6 +208,8 @@ bool MainSkinWindow::LoadSkin() {
     // bar and the busy animation; then the event views for what exists.
     ElementContext context = elementContext();
     CreateAddressBar(context, m_elements);
+    if (m_elements.address)
+        connect(m_elements.address, &AddressCombo::addressEntered, this, &MainSkinWindow::recordEnteredAddress);
     CreateStatusText(context, m_elements);
     CreateProgressBar(context, m_elements);
     CreateBusyAnimation(context, m_elements);
@@ -222,12 +229,17 @@ bool MainSkinWindow::LoadSkin() {
 
 ElementContext MainSkinWindow::elementContext() {
     ElementContext context{
-        this, m_model, m_skinLocation, m_messages, m_controlIdCounter, m_typedUrls, m_locations.executableFolder};
+        this, m_model, m_skinLocation, m_messages, m_controlIdCounter, m_typedUrls, m_locations.photoFolder};
     context.buttonServices = SkinButtonServices{m_dispatcher.get(), &m_sounds, &m_messages};
     context.linkTargets.navigate = [this](const std::string& url) { m_browser->Navigate(url); };
     context.linkTargets.open = [this](const std::string& entry) { m_shell.RunSkinEntry(entry); };
     context.linkTargets.dispatcher = m_dispatcher.get();
     return context;
+}
+
+void MainSkinWindow::recordEnteredAddress(const QString& text) {
+    // A file that cannot be written only means the address is not remembered.
+    if (!m_locations.recordedUrlFile.empty()) browser::SaveRecordedUrl(m_locations.recordedUrlFile, toStdString(text));
 }
 
 void MainSkinWindow::connectEventViews() {

@@ -40,8 +40,11 @@ class MainSkinWindow : public QWidget, public browser::MainWindowControl {
 public:
     struct Locations {
         std::string skinIniPath;
-        std::string mediaFolder;       // trailing '/'
-        std::string executableFolder;  // trailing '/'; Photo.bmp lives here
+        std::string mediaFolder;  // trailing '/'
+        std::string photoFolder;  // trailing '/'; Photo.bmp lives here
+        // The per-user file that remembers the addresses entered in the
+        // address bar; empty when nothing is remembered.
+        std::string recordedUrlFile;
     };
 
     // Construction and the creation step: the maximized-mode toolbar (hidden).
@@ -103,6 +106,7 @@ protected:
 private:
     ElementContext elementContext();
     void connectEventViews();
+    void recordEnteredAddress(const QString& text);
     // The size notification: the state the window is in decides the layout.
     enum class SizeType { None, Normal, Maximized, Minimized };
     SizeType currentSizeType() const;

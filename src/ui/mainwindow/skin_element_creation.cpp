@@ -113,7 +113,7 @@ void CreateBusyAnimation(const ElementContext& c, SkinElements& elements) {
 }
 
 void CreatePhoto(const ElementContext& c, SkinElements& elements) {
-    std::string path = c.executableFolder + "Photo.bmp";
+    std::string path = c.photoFolder + "Photo.bmp";
     // Only the picture's size is wanted here; a missing file is the button's
     // own message.
     image::PixelImage photo;

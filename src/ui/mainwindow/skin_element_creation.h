@@ -26,8 +26,8 @@ struct ElementContext {
     int& controlIdCounter;
     // The address bar's drop-down list.
     const std::vector<std::string>& typedUrls;
-    // The folder of the program, with a trailing '/': Photo.bmp lives there.
-    std::string executableFolder;
+    // The folder of the Photo picture, with a trailing '/'.
+    std::string photoFolder;
     SkinButtonServices buttonServices{};
     // The labels' targets; the address bar navigates through the same one.
     browser::LinkTargets linkTargets{};
@@ -47,7 +47,7 @@ void CreateBusyAnimation(const ElementContext& context, SkinElements& elements);
 void CreatePictureList(const ElementContext& context, SkinElements& elements);
 void CreateButtonLists(const ElementContext& context, SkinElements& elements);
 void CreateLabelList(const ElementContext& context, SkinElements& elements);
-// The Photo picture beside the program; its outline is the window's to give.
+// The Photo picture from its folder; its outline is the window's to give.
 void CreatePhoto(const ElementContext& context, SkinElements& elements);
 
 }  // namespace quell::ui

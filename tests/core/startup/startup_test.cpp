@@ -86,6 +86,35 @@ TEST(StartupPaths, UsesThePerUserFolderWhenTheProgramFolderIsReadOnly) {
     EXPECT_EQ(p.tempCabinetPath, dir.path() + "data/quellcore/Quell1/kest.tmp");
 }
 
+TEST(StartupPaths, AProgramInstalledBelowUsrUsesThePerUserFolderEvenForRoot) {
+    StartupPaths p = SelectStartupPaths("/usr/lib/quell-not-installed/Quell1", "/home/u/.local/share");
+    EXPECT_EQ(p.baseFolder, "/home/u/.local/share/quellcore/Quell1/");
+}
+
+TEST(StartupPaths, FindsThePhotoBesideTheProgramFirstThenInThePerUserFolder) {
+    struct Case {
+        const char* name;
+        bool beside;
+        bool perUser;
+        bool expectPerUser;
+    } cases[] = {
+        {"beside only", true, false, false},
+        {"both", true, true, false},
+        {"per-user only", false, true, true},
+        {"neither", false, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempFolder dir;
+        StartupPaths p = RelocateToUserFolder(FormStartupPaths(dir.path() + "bin/Quell1"), dir.path() + "data");
+        fs::create_directories(p.executableFolder);
+        fs::create_directories(p.baseFolder);
+        if (c.beside) std::ofstream(p.executableFolder + "Photo.bmp") << "BM";
+        if (c.perUser) std::ofstream(p.baseFolder + "Photo.bmp") << "BM";
+        EXPECT_EQ(PhotoFolder(p), c.expectPerUser ? p.baseFolder : p.executableFolder);
+    }
+}
+
 TEST(StartupPaths, StaysBesideTheProgramWhenItsSkinIsThere) {
     TempFolder dir;
     fs::create_directories(dir.path() + "Media");

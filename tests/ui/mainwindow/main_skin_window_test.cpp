@@ -93,7 +93,7 @@ public:
     }
     void remove(const std::string& name) { QFile::remove(QString::fromStdString(m_media + name)); }
     MainSkinWindow::Locations locations() const {
-        return {m_media + "skin.ini", m_media, m_dir.path().toStdString() + "/"};
+        return {m_media + "skin.ini", m_media, m_dir.path().toStdString() + "/", ""};
     }
     std::string media() const { return m_media; }
 
@@ -202,7 +202,7 @@ void MainSkinWindowTest::productPageIsBuiltIn() {
 void MainSkinWindowTest::takesTheFrameSizeAndTheOutlineAsMask() {
     const std::string media = QUELL_TEST_DATA_DIR "/skin/";
     RecordingSink sink;
-    MainSkinWindow window(MainSkinWindow::Locations{media + "testskin.ini", media, QUELL_TEST_DATA_DIR "/"}, &sink);
+    MainSkinWindow window(MainSkinWindow::Locations{media + "testskin.ini", media, QUELL_TEST_DATA_DIR "/", ""}, &sink);
     QVERIFY(window.Initialise());
     QCOMPARE(window.geometry(), QRect(0, 0, 240, 180));
 
