@@ -36,9 +36,10 @@ public:
 
 class PeriodSynthesizer final : public Synthesizer {
 public:
-    // 1024 frames at 44.1 kHz is 23 ms: few wake-ups a second, and less than
-    // the music of a stream buffer of the densest songs.
-    static constexpr int kPeriodFrames = 1024;
+    // 4096 frames at 44.1 kHz is 93 ms: about eleven wake-ups a second. A
+    // period may hold more music than a stream buffer, because a buffer handed
+    // back inside a period is queued again before the period goes on.
+    static constexpr int kPeriodFrames = 4096;
 
     explicit PeriodSynthesizer(std::unique_ptr<Renderer> renderer, StreamClock& clock = systemStreamClock(),
                                int periodFrames = kPeriodFrames);
