@@ -52,15 +52,17 @@ void PeriodSynthesizer::silence() { m_renderer->silence(); }
 bool PeriodSynthesizer::attachPlayer(PeriodPlayer& player) {
     std::lock_guard<std::mutex> lock(m_mutex);
     if (m_thread.joinable()) return false;
-    m_thread = std::thread([this, &player] { run(player); });
+    // The audio begins when the player attaches, not when the thread gets
+    // round to starting.
+    int64_t anchor = m_clock.nowMicros();
+    m_thread = std::thread([this, &player, anchor] { run(player, anchor); });
     return true;
 }
 
-void PeriodSynthesizer::run(PeriodPlayer& player) {
+void PeriodSynthesizer::run(PeriodPlayer& player, int64_t anchor) {
     tuneRenderThread();
     const int rate = std::max(1, m_format.rate);
     std::unique_lock<std::mutex> lock(m_mutex);
-    int64_t anchor = m_clock.nowMicros();
     int64_t rendered = 0;  // frames since the anchor
     while (!m_stopping) {
         int64_t start = anchor + rendered * 1000000 / rate;

@@ -54,7 +54,7 @@ public:
     bool attachPlayer(PeriodPlayer& player) override;
 
 private:
-    void run(PeriodPlayer& player);
+    void run(PeriodPlayer& player, int64_t anchor);
 
     std::unique_ptr<Renderer> m_renderer;
     RenderFormat m_format;

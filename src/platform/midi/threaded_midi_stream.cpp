@@ -5,6 +5,7 @@
 #include <sys/prctl.h>
 
 #include <algorithm>
+#include <chrono>
 
 namespace quell::platform {
 
@@ -26,7 +27,7 @@ ThreadedMidiStream::~ThreadedMidiStream() {
         }
         // The render thread delivers the last notifications; it stops with
         // the synthesizer, which therefore goes only after them.
-        if (m_paced) m_delivered.wait(lock, [this] { return m_pending.empty() && !m_delivering; });
+        if (m_paced) waitDelivered(lock);
         synth = std::move(m_synth);
         m_shutdown = true;
     }
@@ -151,7 +152,7 @@ int ThreadedMidiStream::close() {
     if (m_synth) m_synth->silence();
     m_engine.setSynthesizer(nullptr);
     post({Pending::Closed, m_client, nullptr, 0});
-    if (!deliveringHere()) m_delivered.wait(lock, [this] { return m_pending.empty() && !m_delivering; });
+    if (!deliveringHere()) waitDelivered(lock);
     return music::kStreamOk;
 }
 
@@ -192,6 +193,21 @@ void ThreadedMidiStream::deliverLocked(std::unique_lock<std::mutex>& lock) {
         m_delivering = false;
     }
     m_delivered.notify_all();
+}
+
+void ThreadedMidiStream::waitDelivered(std::unique_lock<std::mutex>& lock) {
+    auto delivered = [this] { return m_pending.empty() && !m_delivering; };
+    if (!m_paced) {
+        m_delivered.wait(lock, delivered);
+        return;
+    }
+    // The render thread delivers at its next period. An output that has
+    // stopped asking for periods (its device went away) would never do so:
+    // what it has not delivered by then is dropped.
+    if (!m_delivered.wait_for(lock, std::chrono::seconds(2), delivered)) {
+        m_pending.clear();
+        m_delivered.wait(lock, [this] { return !m_delivering; });
+    }
 }
 
 std::optional<int64_t> ThreadedMidiStream::playDue(int64_t at) {

@@ -61,6 +61,8 @@ private:
     void post(Pending pending);
     // Delivers what is pending with the lock released around each call.
     void deliverLocked(std::unique_lock<std::mutex>& lock);
+    // Waits until every notification posted so far has been delivered.
+    void waitDelivered(std::unique_lock<std::mutex>& lock);
     bool deliveringHere() const { return m_delivering && m_deliverer == std::this_thread::get_id(); }
 
     SynthesizerFactory m_factory;
