@@ -2,8 +2,9 @@
 // The General MIDI synthesizer behind the MIDI stream service: FluidSynth
 // with a soundfont, playing on the system's audio output or into a WAV file.
 // Both render the stream's events inside their own audio periods: the sound
-// card's callback plays what falls due in the period it asks for, and a WAV
-// file is rendered period by period at the pace of the clock.
+// card's callback (where its driver takes one) plays what falls due in the
+// period it asks for, and a WAV file is rendered period by period at the pace
+// of the clock.
 #include <memory>
 #include <string>
 
