@@ -2,24 +2,25 @@
 
 #include <fluidsynth.h>
 
+#include <atomic>
 #include <mutex>
+
+#include "platform/midi/period_render.h"
+#include "platform/midi/period_synthesizer.h"
+#include "platform/midi/stream_clock.h"
 
 namespace quell::platform {
 
-struct FluidSynthesizer::State {
-    fluid_settings_t* settings = nullptr;
-    fluid_synth_t* synth = nullptr;
-    fluid_audio_driver_t* driver = nullptr;
-
-    ~State() {
-        // The driver pulls audio from the synthesizer, so it goes first.
-        if (driver) delete_fluid_audio_driver(driver);
-        if (synth) delete_fluid_synth(synth);
-        if (settings) delete_fluid_settings(settings);
-    }
-};
-
 namespace {
+
+// FluidSynth renders in blocks of this many frames and takes messages
+// between them.
+constexpr int kFluidBlock = 64;
+// Sound cards ask for periods in bursts while their buffer fills; an output
+// further than this from the clock has stalled or started over.
+constexpr int64_t kOutputDriftMicros = 50000;
+// Enough channel buffers for any stereo layout FluidSynth is configured with.
+constexpr int kMaxBuffers = 32;
 
 // FluidSynth reports a missing audio device on standard error; the program
 // treats that as "no music" and stays quiet about it.
@@ -31,42 +32,7 @@ void quietenLibraryLog() {
     });
 }
 
-fluid_audio_driver_t* openSystemOutput(fluid_settings_t* settings, fluid_synth_t* synth) {
-    if (fluid_audio_driver_t* driver = new_fluid_audio_driver(settings, synth)) return driver;
-    for (const char* name : {"pulseaudio", "pipewire", "alsa", "sdl2"}) {
-        if (fluid_settings_setstr(settings, "audio.driver", name) != FLUID_OK) continue;
-        if (fluid_audio_driver_t* driver = new_fluid_audio_driver(settings, synth)) return driver;
-    }
-    return nullptr;
-}
-
-}  // namespace
-
-std::unique_ptr<FluidSynthesizer> FluidSynthesizer::open(const FluidSynthesizerOptions& options) {
-    quietenLibraryLog();
-    auto state = std::make_unique<State>();
-    state->settings = new_fluid_settings();
-    if (!state->settings) return nullptr;
-    if (!options.wavPath.empty()) {
-        fluid_settings_setstr(state->settings, "audio.driver", "file");
-        fluid_settings_setstr(state->settings, "audio.file.name", options.wavPath.c_str());
-        fluid_settings_setstr(state->settings, "audio.file.type", "wav");
-    }
-    state->synth = new_fluid_synth(state->settings);
-    if (!state->synth) return nullptr;
-    if (fluid_synth_sfload(state->synth, options.soundfont.c_str(), 1) == FLUID_FAILED) return nullptr;
-    state->driver = options.wavPath.empty() ? openSystemOutput(state->settings, state->synth)
-                                            : new_fluid_audio_driver(state->settings, state->synth);
-    if (!state->driver) return nullptr;
-    return std::unique_ptr<FluidSynthesizer>(new FluidSynthesizer(std::move(state)));
-}
-
-FluidSynthesizer::FluidSynthesizer(std::unique_ptr<State> state) : m_state(std::move(state)) {}
-
-FluidSynthesizer::~FluidSynthesizer() = default;
-
-void FluidSynthesizer::shortMessage(uint8_t status, uint8_t data1, uint8_t data2) {
-    fluid_synth_t* synth = m_state->synth;
+void playOn(fluid_synth_t* synth, uint8_t status, uint8_t data1, uint8_t data2) {
     int channel = status & 0x0F;
     switch (status & 0xF0) {
     case 0x80: fluid_synth_noteoff(synth, channel, data1); break;
@@ -83,6 +49,150 @@ void FluidSynthesizer::shortMessage(uint8_t status, uint8_t data1, uint8_t data2
     }
 }
 
-void FluidSynthesizer::silence() { fluid_synth_all_sounds_off(m_state->synth, -1); }
+// The settings and the synthesizer with its soundfont, shared by both
+// outputs.
+struct Engine {
+    fluid_settings_t* settings = nullptr;
+    fluid_synth_t* synth = nullptr;
+
+    ~Engine() {
+        if (synth) delete_fluid_synth(synth);
+        if (settings) delete_fluid_settings(settings);
+    }
+    bool load(const std::string& soundfont) {
+        synth = new_fluid_synth(settings);
+        return synth && fluid_synth_sfload(synth, soundfont.c_str(), 1) != FLUID_FAILED;
+    }
+};
+
+// A WAV file written a block at a time by FluidSynth's file renderer.
+class FluidFileRenderer final : public Renderer {
+public:
+    static std::unique_ptr<FluidFileRenderer> open(const FluidSynthesizerOptions& options) {
+        auto r = std::unique_ptr<FluidFileRenderer>(new FluidFileRenderer);
+        r->m_engine.settings = new_fluid_settings();
+        if (!r->m_engine.settings) return nullptr;
+        fluid_settings_setstr(r->m_engine.settings, "audio.file.name", options.wavPath.c_str());
+        fluid_settings_setstr(r->m_engine.settings, "audio.file.type", "wav");
+        fluid_settings_setint(r->m_engine.settings, "audio.period-size", kFluidBlock);
+        if (!r->m_engine.load(options.soundfont)) return nullptr;
+        r->m_file = new_fluid_file_renderer(r->m_engine.synth);
+        if (!r->m_file) return nullptr;
+        double rate = 44100;
+        fluid_settings_getnum(r->m_engine.settings, "synth.sample-rate", &rate);
+        r->m_format = {int(rate), kFluidBlock};
+        return r;
+    }
+    ~FluidFileRenderer() override {
+        // The renderer holds the file and reads the synthesizer, so it goes first.
+        if (m_file) delete_fluid_file_renderer(m_file);
+    }
+    RenderFormat format() const override { return m_format; }
+    void shortMessage(uint8_t status, uint8_t data1, uint8_t data2) override {
+        playOn(m_engine.synth, status, data1, data2);
+    }
+    void silence() override { fluid_synth_all_sounds_off(m_engine.synth, -1); }
+    void render(int frames) override {
+        for (int done = 0; done < frames; done += kFluidBlock) fluid_file_renderer_process_block(m_file);
+    }
+
+private:
+    FluidFileRenderer() = default;
+    Engine m_engine;
+    fluid_file_renderer_t* m_file = nullptr;
+    RenderFormat m_format;
+};
+
+}  // namespace
+
+// The live output: the sound card's driver calls render for each period.
+struct FluidSynthesizer::State {
+    Engine engine;
+    fluid_audio_driver_t* driver = nullptr;
+    RenderFormat format;
+    std::atomic<PeriodPlayer*> player{nullptr};
+    bool callback = false;  // the driver renders through render()
+    RenderTimeline timeline{44100, kOutputDriftMicros};
+
+    ~State() {
+        // The driver pulls audio from the synthesizer, so it goes first.
+        if (driver) delete_fluid_audio_driver(driver);
+    }
+
+    static int render(void* data, int len, int nfx, float* fx[], int nout, float* out[]) {
+        auto* self = static_cast<State*>(data);
+        fluid_synth_t* synth = self->engine.synth;
+        PeriodPlayer* player = self->player.load(std::memory_order_acquire);
+        if (!player || nfx > kMaxBuffers || nout > kMaxBuffers)
+            return fluid_synth_process(synth, len, nfx, fx, nout, out);
+        int64_t start = self->timeline.begin(systemStreamClock().nowMicros(), len);
+        int result = FLUID_OK;
+        renderPeriod(*player, self->format, start, len, [&](int offset, int count) {
+            float* fxAt[kMaxBuffers];
+            float* outAt[kMaxBuffers];
+            for (int i = 0; i < nfx; ++i) fxAt[i] = fx[i] + offset;
+            for (int i = 0; i < nout; ++i) outAt[i] = out[i] + offset;
+            if (fluid_synth_process(synth, count, nfx, fx ? fxAt : nullptr, nout, outAt) != FLUID_OK)
+                result = FLUID_FAILED;
+        });
+        return result;
+    }
+};
+
+namespace {
+
+template <typename Open>
+fluid_audio_driver_t* openSystemOutput(fluid_settings_t* settings, Open open) {
+    if (fluid_audio_driver_t* driver = open()) return driver;
+    for (const char* name : {"pulseaudio", "pipewire", "alsa", "sdl2"}) {
+        if (fluid_settings_setstr(settings, "audio.driver", name) != FLUID_OK) continue;
+        if (fluid_audio_driver_t* driver = open()) return driver;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+std::unique_ptr<Synthesizer> FluidSynthesizer::open(const FluidSynthesizerOptions& options) {
+    quietenLibraryLog();
+    if (!options.wavPath.empty()) {
+        std::unique_ptr<FluidFileRenderer> file = FluidFileRenderer::open(options);
+        if (!file) return nullptr;
+        return std::make_unique<PeriodSynthesizer>(std::move(file));
+    }
+    auto state = std::make_unique<State>();
+    fluid_settings_t* settings = new_fluid_settings();
+    state->engine.settings = settings;
+    if (!settings || !state->engine.load(options.soundfont)) return nullptr;
+    double rate = 44100;
+    fluid_settings_getnum(settings, "synth.sample-rate", &rate);
+    state->format = {int(rate), kFluidBlock};
+    state->timeline = RenderTimeline(int(rate), kOutputDriftMicros);
+    State* raw = state.get();
+    // A driver that cannot render through a callback still plays: then the
+    // stream service times the events itself.
+    state->driver = openSystemOutput(settings, [&] { return new_fluid_audio_driver2(settings, &State::render, raw); });
+    state->callback = state->driver != nullptr;
+    if (!state->driver)
+        state->driver = openSystemOutput(settings, [&] { return new_fluid_audio_driver(settings, raw->engine.synth); });
+    if (!state->driver) return nullptr;
+    return std::unique_ptr<Synthesizer>(new FluidSynthesizer(std::move(state)));
+}
+
+FluidSynthesizer::FluidSynthesizer(std::unique_ptr<State> state) : m_state(std::move(state)) {}
+
+FluidSynthesizer::~FluidSynthesizer() = default;
+
+void FluidSynthesizer::shortMessage(uint8_t status, uint8_t data1, uint8_t data2) {
+    playOn(m_state->engine.synth, status, data1, data2);
+}
+
+void FluidSynthesizer::silence() { fluid_synth_all_sounds_off(m_state->engine.synth, -1); }
+
+bool FluidSynthesizer::attachPlayer(PeriodPlayer& player) {
+    if (!m_state->callback) return false;
+    PeriodPlayer* expected = nullptr;
+    return m_state->player.compare_exchange_strong(expected, &player, std::memory_order_acq_rel);
+}
 
 }  // namespace quell::platform

@@ -44,6 +44,10 @@ public:
     std::optional<int64_t> advance(int64_t now);
 
     std::vector<StreamNotification> takeNotifications();
+    // The notifications so far, for a caller that keeps the storage: clearing
+    // them leaves its capacity for the next ones.
+    const std::vector<StreamNotification>& notifications() const { return m_notifications; }
+    void clearNotifications() { m_notifications.clear(); }
     bool running() const { return m_running; }
     size_t queued() const { return m_queue.size(); }
     uint32_t tempo() const { return m_tempo; }

@@ -5,6 +5,7 @@
 #include <sys/prctl.h>
 
 #include <algorithm>
+#include <chrono>
 
 namespace quell::platform {
 
@@ -24,6 +25,9 @@ ThreadedMidiStream::~ThreadedMidiStream() {
             m_open = false;
             post({Pending::Closed, m_client, nullptr, 0});
         }
+        // The render thread delivers the last notifications; it stops with
+        // the synthesizer, which therefore goes only after them.
+        if (m_paced) waitDelivered(lock);
         synth = std::move(m_synth);
         m_shutdown = true;
     }
@@ -31,6 +35,7 @@ ThreadedMidiStream::~ThreadedMidiStream() {
     m_notifierWake.notify_all();
     if (m_scheduler.joinable()) m_scheduler.join();
     if (m_notifier.joinable()) m_notifier.join();
+    synth.reset();
 }
 
 void ThreadedMidiStream::setDispatchProbe(std::function<void(int64_t, int64_t)> probe) {
@@ -40,7 +45,7 @@ void ThreadedMidiStream::setDispatchProbe(std::function<void(int64_t, int64_t)> 
 }
 
 void ThreadedMidiStream::startThreads() {
-    if (m_scheduler.joinable()) return;
+    if (m_paced || m_scheduler.joinable()) return;
     m_scheduler = std::thread([this] { schedulerLoop(); });
     m_notifier = std::thread([this] { notifierLoop(); });
 }
@@ -58,7 +63,10 @@ int ThreadedMidiStream::open(music::MidiStreamClient* client) {
         if (!synth) return music::kStreamNoDriver;
         lock.lock();
         if (m_open) return 4;
-        if (!m_synth) m_synth = std::move(synth);
+        if (!m_synth) {
+            m_synth = std::move(synth);
+            m_paced = m_synth->attachPlayer(*this);
+        }
     }
     m_engine = StreamEngine();
     m_engine.setSynthesizer(m_synth.get());
@@ -144,20 +152,76 @@ int ThreadedMidiStream::close() {
     if (m_synth) m_synth->silence();
     m_engine.setSynthesizer(nullptr);
     post({Pending::Closed, m_client, nullptr, 0});
-    if (std::this_thread::get_id() != m_notifier.get_id())
-        m_delivered.wait(lock, [this] { return m_pending.empty() && !m_delivering; });
+    if (!deliveringHere()) waitDelivered(lock);
     return music::kStreamOk;
 }
 
 void ThreadedMidiStream::post(Pending pending) {
     m_pending.push_back(pending);
-    m_notifierWake.notify_all();
+    // The render thread looks for notifications at every stretch it renders.
+    if (!m_paced) m_notifierWake.notify_all();
 }
 
 void ThreadedMidiStream::collectLocked() {
-    for (const StreamNotification& n : m_engine.takeNotifications()) {
-        post({n.kind == StreamNotification::BufferDone ? Pending::Done : Pending::Position, m_client, n.header,
-              n.event});
+    const std::vector<StreamNotification>& notifications = m_engine.notifications();
+    if (notifications.empty()) return;
+    for (const StreamNotification& n : notifications) {
+        m_pending.push_back({n.kind == StreamNotification::BufferDone ? Pending::Done : Pending::Position, m_client,
+                             n.header, n.event});
+    }
+    m_engine.clearNotifications();
+    // One wake-up for the whole batch.
+    if (!m_paced) m_notifierWake.notify_all();
+}
+
+void ThreadedMidiStream::deliverLocked(std::unique_lock<std::mutex>& lock) {
+    while (!m_pending.empty()) {
+        Pending p = m_pending.front();
+        m_pending.pop_front();
+        m_delivering = true;
+        m_deliverer = std::this_thread::get_id();
+        lock.unlock();
+        if (p.client) {
+            switch (p.kind) {
+            case Pending::Opened: p.client->onStreamOpened(); break;
+            case Pending::Closed: p.client->onStreamClosed(); break;
+            case Pending::Done: p.client->onStreamBufferDone(*p.header); break;
+            case Pending::Position: p.client->onStreamPosition(*p.header, p.event); break;
+            }
+        }
+        lock.lock();
+        m_delivering = false;
+    }
+    m_delivered.notify_all();
+}
+
+void ThreadedMidiStream::waitDelivered(std::unique_lock<std::mutex>& lock) {
+    auto delivered = [this] { return m_pending.empty() && !m_delivering; };
+    if (!m_paced) {
+        m_delivered.wait(lock, delivered);
+        return;
+    }
+    // The render thread delivers at its next period. An output that has
+    // stopped asking for periods (its device went away) would never do so:
+    // what it has not delivered by then is dropped.
+    if (!m_delivered.wait_for(lock, std::chrono::seconds(2), delivered)) {
+        m_pending.clear();
+        m_delivered.wait(lock, [this] { return !m_delivering; });
+    }
+}
+
+std::optional<int64_t> ThreadedMidiStream::playDue(int64_t at) {
+    std::unique_lock<std::mutex> lock(m_mutex);
+    for (;;) {
+        std::optional<int64_t> next;
+        if (m_open) {
+            next = m_engine.advance(at);
+            collectLocked();
+        }
+        if (m_pending.empty()) return next;
+        // A buffer handed back is usually queued again from inside its
+        // notification; what it brings may be due within this stretch.
+        deliverLocked(lock);
     }
 }
 
@@ -195,21 +259,7 @@ void ThreadedMidiStream::notifierLoop() {
     for (;;) {
         m_notifierWake.wait(lock, [this] { return m_shutdown || !m_pending.empty(); });
         if (m_pending.empty()) return;  // shut down with nothing left to say
-        Pending p = m_pending.front();
-        m_pending.pop_front();
-        m_delivering = true;
-        lock.unlock();
-        if (p.client) {
-            switch (p.kind) {
-            case Pending::Opened: p.client->onStreamOpened(); break;
-            case Pending::Closed: p.client->onStreamClosed(); break;
-            case Pending::Done: p.client->onStreamBufferDone(*p.header); break;
-            case Pending::Position: p.client->onStreamPosition(*p.header, p.event); break;
-            }
-        }
-        lock.lock();
-        m_delivering = false;
-        if (m_pending.empty()) m_delivered.notify_all();
+        deliverLocked(lock);
     }
 }
 

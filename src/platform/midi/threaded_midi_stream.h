@@ -1,7 +1,10 @@
 #pragma once
-// Our MIDI stream service: a scheduler thread plays the queued buffers on a
-// synthesizer at their times, and a notification thread of its own hands
-// buffers back and reports flagged events, never inside a caller's call.
+// Our MIDI stream service. Over a synthesizer that renders in periods on a
+// thread of its own, that thread plays the queued buffers' events at their
+// places in each period and delivers the notifications between them. Over
+// any other, a scheduler thread plays the events at their times and a
+// notification thread of its own hands buffers back and reports flagged
+// events. Either way notifications never arrive inside a caller's call.
 #include <condition_variable>
 #include <deque>
 #include <functional>
@@ -16,7 +19,7 @@
 
 namespace quell::platform {
 
-class ThreadedMidiStream final : public music::MidiStream {
+class ThreadedMidiStream final : public music::MidiStream, private PeriodPlayer {
 public:
     // Makes the synthesizer when the stream first opens; nullptr means the
     // device cannot be opened. The synthesizer is kept until the stream is
@@ -50,11 +53,17 @@ private:
         uint32_t event;
     };
 
+    std::optional<int64_t> playDue(int64_t at) override;
     void startThreads();
     void schedulerLoop();
     void notifierLoop();
     void collectLocked();
     void post(Pending pending);
+    // Delivers what is pending with the lock released around each call.
+    void deliverLocked(std::unique_lock<std::mutex>& lock);
+    // Waits until every notification posted so far has been delivered.
+    void waitDelivered(std::unique_lock<std::mutex>& lock);
+    bool deliveringHere() const { return m_delivering && m_deliverer == std::this_thread::get_id(); }
 
     SynthesizerFactory m_factory;
     StreamClock& m_clock;
@@ -64,6 +73,8 @@ private:
     std::condition_variable m_delivered;
     std::deque<Pending> m_pending;
     bool m_delivering = false;
+    std::thread::id m_deliverer;
+    bool m_paced = false;  // the synthesizer's render thread plays the events
     bool m_shutdown = false;
     bool m_open = false;
     music::MidiStreamClient* m_client = nullptr;

@@ -2,6 +2,13 @@
 // much CPU a second of music costs, beside FluidSynth's own file player
 // rendering the same song. QUELL_BENCH_MUSIC_SECONDS sets the song length
 // (default 2). Run the long version under nice -n 19.
+//
+// Loading the soundfont costs the same in both and is left out of both: the
+// service's synthesizer is opened before its CPU time is taken, and the file
+// player's time for a song without notes is taken from its time for the
+// song. An event's lateness is how far after its time the service plays it:
+// at its place in the audio where a synthesizer renders in periods, at the
+// moment it is sent otherwise.
 #include <benchmark/benchmark.h>
 #include <spawn.h>
 #include <sys/resource.h>
@@ -13,6 +20,7 @@
 #include <condition_variable>
 #include <cstdlib>
 #include <fstream>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -21,6 +29,7 @@
 #include "core/music/smf_reader.h"
 #include "core/music/stream_filler.h"
 #include "platform/midi/fluid_synthesizer.h"
+#include "platform/midi/period_synthesizer.h"
 #include "platform/midi/threaded_midi_stream.h"
 
 extern char** environ;
@@ -105,12 +114,9 @@ std::vector<double> playOnce(const std::vector<uint8_t>& song, quell::platform::
     std::vector<double> lateness;
     lateness.reserve(100000);
     std::mutex lateMutex;
-    stream.setDispatchProbe([&](int64_t ideal, int64_t) {
-        int64_t now =
-            std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now().time_since_epoch())
-                .count();
+    stream.setDispatchProbe([&](int64_t ideal, int64_t actual) {
         std::lock_guard<std::mutex> lock(lateMutex);
-        lateness.push_back(double(now - ideal));
+        lateness.push_back(double(actual - ideal));
     });
     Ended end;
     {
@@ -144,15 +150,23 @@ void reportLateness(benchmark::State& state, const std::vector<double>& all, dou
     state.counters["cpu_ms_per_music_s"] = music > 0 ? cpu * 1000.0 / music : 0;
 }
 
-// The scheduler alone: a synthesizer that does nothing.
-void BM_ServiceLatenessNullSynth(benchmark::State& state) {
+// Plays the song on a stream over the synthesizer made (before the CPU time
+// is taken) for each iteration.
+template <typename MakeSynth>
+void serviceBenchmark(benchmark::State& state, MakeSynth make) {
     size_t events = 0;
     std::vector<uint8_t> song = denseSong(songSeconds(), &events);
     std::vector<double> all;
     double cpu = 0, music = 0;
     for (auto _ : state) {
+        std::shared_ptr<std::unique_ptr<quell::platform::Synthesizer>> synth =
+            std::make_shared<std::unique_ptr<quell::platform::Synthesizer>>(make());
+        if (!*synth) {
+            state.SkipWithError("no synthesizer");
+            return;
+        }
         quell::platform::ThreadedMidiStream stream(
-            []() -> std::unique_ptr<quell::platform::Synthesizer> { return std::make_unique<NullSynthesizer>(); });
+            [synth]() -> std::unique_ptr<quell::platform::Synthesizer> { return std::move(*synth); });
         double before = processCpu();
         std::vector<double> late = playOnce(song, stream);
         cpu += processCpu() - before;
@@ -161,7 +175,22 @@ void BM_ServiceLatenessNullSynth(benchmark::State& state) {
     }
     reportLateness(state, all, cpu, music, events);
 }
+
+// The service alone: periods rendered into nothing, as the FluidSynth path
+// renders them into sound.
+void BM_ServiceLatenessNullSynth(benchmark::State& state) {
+    serviceBenchmark(state, [] {
+        return std::make_unique<quell::platform::PeriodSynthesizer>(std::make_unique<quell::platform::NullRenderer>());
+    });
+}
 BENCHMARK(BM_ServiceLatenessNullSynth)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The scheduler thread that wakes for each event, which plays synthesizers
+// without a render thread of their own.
+void BM_ServiceEventTimedNullSynth(benchmark::State& state) {
+    serviceBenchmark(state, [] { return std::make_unique<NullSynthesizer>(); });
+}
+BENCHMARK(BM_ServiceEventTimedNullSynth)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // The real thing: FluidSynth synthesizing into a WAV file in real time.
 void BM_ServiceFluidSynthRender(benchmark::State& state) {
@@ -169,54 +198,58 @@ void BM_ServiceFluidSynthRender(benchmark::State& state) {
         state.SkipWithError("no soundfont");
         return;
     }
-    size_t events = 0;
-    std::vector<uint8_t> song = denseSong(songSeconds(), &events);
     std::string wav = "/tmp/quell-bench-service-" + std::to_string(getpid()) + ".wav";
-    std::vector<double> all;
-    double cpu = 0, music = 0;
-    for (auto _ : state) {
+    serviceBenchmark(state, [&wav] {
         quell::platform::FluidSynthesizerOptions options;
         options.wavPath = wav;
-        quell::platform::ThreadedMidiStream stream([options]() -> std::unique_ptr<quell::platform::Synthesizer> {
-            return quell::platform::FluidSynthesizer::open(options);
-        });
-        double before = processCpu();
-        std::vector<double> late = playOnce(song, stream);
-        cpu += processCpu() - before;
-        music += songSeconds();
-        all.insert(all.end(), late.begin(), late.end());
-    }
+        return quell::platform::FluidSynthesizer::open(options);
+    });
     unlink(wav.c_str());
-    reportLateness(state, all, cpu, music, events);
 }
 BENCHMARK(BM_ServiceFluidSynthRender)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// FluidSynth's own player rendering the same file as fast as it can.
+// The CPU time of FluidSynth's own player rendering the file at path as fast
+// as it can, or a negative number when it cannot run.
+double filePlayerCpu(const std::string& path, const std::string& wav) {
+    const char* argv[] = {"fluidsynth", "-ni", "-q", "-F", wav.c_str(), kSoundfont, path.c_str(), nullptr};
+    pid_t pid = 0;
+    if (posix_spawn(&pid, "/usr/bin/fluidsynth", nullptr, nullptr, const_cast<char**>(argv), environ) != 0) return -1;
+    int status = 0;
+    rusage usage{};
+    wait4(pid, &status, 0, &usage);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? cpuSeconds(usage) : -1;
+}
+
+void writeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+}
+
+// FluidSynth's own player rendering the same file as fast as it can, less
+// what it spends on a song without notes (the soundfont's load).
 void BM_FluidSynthFilePlayer(benchmark::State& state) {
     if (access(kSoundfont, R_OK) != 0 || access("/usr/bin/fluidsynth", X_OK) != 0) {
         state.SkipWithError("no fluidsynth or soundfont");
         return;
     }
-    std::vector<uint8_t> song = denseSong(songSeconds(), nullptr);
     std::string base = "/tmp/quell-bench-fluid-" + std::to_string(getpid());
-    std::string mid = base + ".mid", wav = base + ".wav";
-    std::ofstream(mid, std::ios::binary)
-        .write(reinterpret_cast<const char*>(song.data()), std::streamsize(song.size()));
+    std::string mid = base + ".mid", empty = base + "-empty.mid", wav = base + ".wav";
+    writeFile(mid, denseSong(songSeconds(), nullptr));
+    writeFile(empty, {'M',  'T', 'h', 'd', 0,   0, 0, 6, 0, 0, 0,    1,    0x01,
+                      0xE0, 'M', 'T', 'r', 'k', 0, 0, 0, 4, 0, 0xFF, 0x2F, 0x00});
     double cpu = 0, music = 0;
     for (auto _ : state) {
-        const char* argv[] = {"fluidsynth", "-ni", "-q", "-F", wav.c_str(), kSoundfont, mid.c_str(), nullptr};
-        pid_t pid = 0;
-        if (posix_spawn(&pid, "/usr/bin/fluidsynth", nullptr, nullptr, const_cast<char**>(argv), environ) != 0) {
-            state.SkipWithError("cannot start fluidsynth");
+        double whole = filePlayerCpu(mid, wav);
+        double load = filePlayerCpu(empty, wav);
+        if (whole < 0 || load < 0) {
+            state.SkipWithError("cannot run fluidsynth");
             break;
         }
-        int status = 0;
-        rusage usage{};
-        wait4(pid, &status, 0, &usage);
-        cpu += cpuSeconds(usage);
+        cpu += std::max(0.0, whole - load);
         music += songSeconds();
     }
     unlink(mid.c_str());
+    unlink(empty.c_str());
     unlink(wav.c_str());
     state.counters["cpu_ms_per_music_s"] = music > 0 ? cpu * 1000.0 / music : 0;
 }
