@@ -193,11 +193,16 @@ void releaseDecoder(CabinetContext& c) {
 }
 
 bool selectDecoder(CabinetContext& c, uint16_t word) {
+    // The method is checked before the comparison with the selected word: a
+    // folder whose word is 15 would otherwise match the "none selected" value
+    // and reach the data blocks with no decoder.
+    const unsigned method = word & 0x000Fu;
+    if (method != kMethodStored && method != kMethodMszip && method != kMethodQuantum) {
+        releaseDecoder(c);
+        return fail(c, BadCompressionType);
+    }
     if (word == c.compression) return true;
     releaseDecoder(c);
-    const unsigned method = word & 0x000Fu;
-    if (method != kMethodStored && method != kMethodMszip && method != kMethodQuantum)
-        return fail(c, BadCompressionType);
     DecoderAllocator allocator{c.io.allocate, c.io.free};
     unsigned inputSize = static_cast<unsigned>(kStoredInputSize);
     int status = kDecoderOk;

@@ -209,6 +209,7 @@ TEST_F(CabinetReaderTest, DamagedCabinetsEndInTheirErrorCodes) {
          DecompressFailed},
         {"LZX folder", [](auto& b) { b[42] = 3; }, BadCompressionType},
         {"unknown method", [](auto& b) { b[42] = 7; }, BadCompressionType},
+        {"method 15", [](auto& b) { b[42] = 15; }, BadCompressionType},
         {"Quantum window of 2^22", [](auto& b) { set16(b, 42, 0x1602); }, DecompressFailed},
         {"folder index beyond the table", [](auto& b) { b[44 + 8] = 5; }, CorruptCabinet},
         {"unterminated file name", [&](auto& b) { b.resize(44 + 16 + 3); }, CorruptCabinet},
