@@ -126,6 +126,10 @@ ProfileFile ProfileFile::Load(const std::string& path) {
 }
 
 const ProfileFile::Entry* ProfileFile::find(std::string_view section, std::string_view key) const {
+    // The names a caller asks for are trimmed as the file's own names are,
+    // so " Skin " finds [Skin].
+    section = trim(section);
+    key = trim(key);
     for (const Section& s : m_sections) {
         if (!equalsIgnoringCase(s.name, section)) continue;
         for (const Entry& e : s.entries) {

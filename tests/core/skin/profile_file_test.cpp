@@ -43,6 +43,7 @@ TEST(ProfileFile, LookupRules) {
         {"header without ] names its section", "[A\nx=1\n", "A", "x", "1"},
         {"text after ] is ignored", "[A] trailing\nx=1\n", "A", "x", "1"},
         {"blanks trimmed around names and values", "[ \tA\v ]\n \t x \v= \t v w \t\n", "A", "x", "v w"},
+        {"blanks trimmed around the names asked for", "[Skin]\nFrame=f.bmp\n", " \tSkin ", "\tFrame ", "f.bmp"},
         {"one pair of double quotes removed", "[A]\nx=\"q\"\n", "A", "x", "q"},
         {"one pair of single quotes removed", "[A]\nx='q'\n", "A", "x", "q"},
         {"only the outer pair is removed", "[A]\nx=\"\"q\"\"\n", "A", "x", "\"q\""},
