@@ -39,7 +39,9 @@ void ApplyControlFont(QWidget* control, std::string face, int size) {
     if (face.empty()) face = kDefaultFace;
     if (size == -1) size = 9;
     QFont font(toQString(utf8::cutAtBoundary(std::move(face), kFaceNameBytes)));
-    font.setPixelSize(std::max(1, fontPixelHeight(size)));
+    // A size of zero or below asks for no height at all: the face keeps its
+    // default size, as a zero font height does, never a one-pixel font.
+    if (size > 0) font.setPixelSize(std::max(1, fontPixelHeight(size)));
     control->setFont(font);
 }
 

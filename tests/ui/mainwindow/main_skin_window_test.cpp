@@ -338,6 +338,11 @@ void MainSkinWindowTest::fontRules() {
     window.SetControlFont(&target, std::string(40, 'F'), 8);
     QCOMPARE(target.font().family(), QString(31, QLatin1Char('F')));
     QCOMPARE(target.font().pixelSize(), 11);
+    for (int size : {0, -2, -12}) {
+        QWidget unsized;
+        window.SetControlFont(&unsized, "", size);
+        QCOMPARE(unsized.font().pointSizeF(), QFont().pointSizeF());
+    }
 }
 
 void MainSkinWindowTest::closesAndDestroysWithEverythingRunning() {
