@@ -20,7 +20,9 @@ bool isClass(const QString& className, const QMetaObject& meta) {
 }  // namespace
 
 QAccessibleInterface* controlAccessibleInterface(const QString& className, QObject* object) {
-    if (!object || !object->isWidgetType()) return nullptr;
+    // Qt asks about objects that are being destroyed too: the class name is
+    // looked at before the object is touched.
+    if (!object) return nullptr;
     // Each class is answered at its own level of the ancestry, so the
     // subclasses of ThreeStateButton share one interface.
     if (isClass(className, ThreeStateButton::staticMetaObject))
