@@ -1,8 +1,6 @@
 #include "platform/midi/period_synthesizer.h"
 
-#include <pthread.h>
-#include <sched.h>
-#include <sys/prctl.h>
+#include "platform/midi/timing_thread.h"
 
 #include <algorithm>
 
@@ -13,17 +11,6 @@ namespace {
 // A render that fell this far behind the clock (the process was stopped)
 // starts again at the present instead of catching up in one burst.
 constexpr int64_t kMaxBacklogMicros = 1000000;
-
-// Periods are due every few tens of milliseconds; the render thread asks for
-// a real-time priority (as audio threads do) and the finest timer slack so
-// its wake-ups are not delayed by ordinary work. Without the right to either,
-// it runs as an ordinary thread.
-void tuneRenderThread() {
-    prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
-    sched_param param{};
-    param.sched_priority = std::max(sched_get_priority_min(SCHED_FIFO), 20);
-    pthread_setschedparam(pthread_self(), SCHED_FIFO, &param);
-}
 
 }  // namespace
 
@@ -60,7 +47,7 @@ bool PeriodSynthesizer::attachPlayer(PeriodPlayer& player) {
 }
 
 void PeriodSynthesizer::run(PeriodPlayer& player, int64_t anchor) {
-    tuneRenderThread();
+    tuneTimingThread();
     const int rate = std::max(1, m_format.rate);
     std::unique_lock<std::mutex> lock(m_mutex);
     int64_t rendered = 0;  // frames since the anchor

@@ -1,8 +1,6 @@
 #include "platform/midi/threaded_midi_stream.h"
 
-#include <pthread.h>
-#include <sched.h>
-#include <sys/prctl.h>
+#include "platform/midi/timing_thread.h"
 
 #include <algorithm>
 #include <chrono>
@@ -225,23 +223,8 @@ std::optional<int64_t> ThreadedMidiStream::playDue(int64_t at) {
     }
 }
 
-namespace {
-
-// Events are due every few milliseconds; the scheduler asks for a real-time
-// priority (as audio threads do) and the finest timer slack so its wake-ups
-// are not delayed by ordinary work. Without the right to either, it runs as
-// an ordinary thread.
-void tuneSchedulerThread() {
-    prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
-    sched_param param{};
-    param.sched_priority = std::max(sched_get_priority_min(SCHED_FIFO), 20);
-    pthread_setschedparam(pthread_self(), SCHED_FIFO, &param);
-}
-
-}  // namespace
-
 void ThreadedMidiStream::schedulerLoop() {
-    tuneSchedulerThread();
+    tuneTimingThread();
     std::unique_lock<std::mutex> lock(m_mutex);
     while (!m_shutdown) {
         std::optional<int64_t> next;
