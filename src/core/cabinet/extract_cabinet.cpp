@@ -16,23 +16,21 @@ constexpr size_t kMaxOutputPath = 259;
 
 struct Destination {
     std::string folder;
+    const CabinetIo* io = nullptr;
 };
 
 FileHandle openOutputFile(const Destination& d, const CabinetNotification& n) {
     const std::string path = OutputPathFor(d.folder, n.text1, n.attributes);
     if (path.empty()) return -1;
-    // An existing file is replaced whole, and a symbolic link planted at the
-    // name is refused rather than followed out of the destination.
-    os::RawOpenMode mode =
-        TranslateOpenFlags(kOpenBinary | kOpenCreate | kOpenTruncate | kOpenSequential | kOpenWriteOnly,
-                           kPermissionRead | kPermissionWrite);
-    mode.noFollow = true;
-    return os::rawOpen(path.c_str(), mode);
+    // An existing file is replaced whole: without the truncation a shorter
+    // file would keep the tail of the longer one it replaces.
+    return d.io->open(path.c_str(), kOpenBinary | kOpenCreate | kOpenTruncate | kOpenSequential | kOpenWriteOnly,
+                      kPermissionRead | kPermissionWrite);
 }
 
 void finishOutputFile(const Destination& d, const CabinetNotification& n) {
     const std::string path = OutputPathFor(d.folder, n.text1, n.attributes);
-    os::rawClose(n.handle);
+    d.io->close(n.handle);
     if (path.empty()) return;
     long long seconds = 0;
     if (DosDateTimeToEpoch(n.date, n.time, &seconds)) os::setModificationTime(path, seconds);
@@ -109,8 +107,12 @@ bool ExtractCabinet(const std::string& cabinetPath, const std::string& destinati
 }
 
 bool ExtractCabinet(const std::string& cabinetPath, const std::string& destinationFolder, CabinetError* error) {
-    Destination destination{destinationFolder};
-    const CabinetIo& io = PosixCabinetIo();
+    return ExtractCabinet(cabinetPath, destinationFolder, error, PosixCabinetIo());
+}
+
+bool ExtractCabinet(const std::string& cabinetPath, const std::string& destinationFolder, CabinetError* error,
+                    const CabinetIo& io) {
+    Destination destination{destinationFolder, &io};
     ScopedCabinetContext context(io, 1, error);
     if (!context) return false;
     const FileHandle h = io.open(cabinetPath.c_str(), kOpenBinary | kOpenSequential | kOpenReadOnly, 0);

@@ -16,6 +16,11 @@ bool ExtractCabinet(const std::string& cabinetPath, const std::string& destinati
 // failure is not the reader's, e.g. a cabinet file that cannot be opened).
 bool ExtractCabinet(const std::string& cabinetPath, const std::string& destinationFolder, CabinetError* error);
 
+// The same through another callback table; the output files are opened with
+// its open slot as well, so a wrapping table sees every open the unpack makes.
+bool ExtractCabinet(const std::string& cabinetPath, const std::string& destinationFolder, CabinetError* error,
+                    const CabinetIo& io);
+
 // A cabinet's file name and the folder before it (with its trailing '/', or
 // empty for a bare name), as Copy takes them.
 struct CabinetLocation {

@@ -31,6 +31,7 @@ os::RawOpenMode TranslateOpenFlags(int flags, int mode) {
     m.create = (flags & kOpenCreate) != 0;
     m.truncate = (flags & kOpenTruncate) != 0;
     m.exclusive = (flags & kOpenExclusive) != 0;
+    m.noFollow = m.create;
     m.permissions = ((mode & kPermissionRead) ? 0444u : 0u) | ((mode & kPermissionWrite) ? 0222u : 0u);
     return m;
 }

@@ -10,6 +10,8 @@ namespace quell::cabinet {
 const CabinetIo& PosixCabinetIo();
 
 // The open flags and permission bits of CabinetIo::open as a raw open mode.
+// A file opened to be created is never reached through a symbolic link, so a
+// link planted at an output name cannot lead a write out of its folder.
 os::RawOpenMode TranslateOpenFlags(int flags, int mode);
 
 }  // namespace quell::cabinet

@@ -50,6 +50,38 @@ std::optional<std::vector<uint8_t>> readFile(const std::string& path, size_t max
     return bytes;
 }
 
+namespace {
+long systemRead(int fd, void* buffer, size_t count) { return static_cast<long>(::read(fd, buffer, count)); }
+
+std::optional<std::vector<uint8_t>> readOpenFileWhole(int fd, ReadCall read) {
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size < 0) return std::nullopt;
+    if (static_cast<uint64_t>(st.st_size) > SIZE_MAX) return std::nullopt;
+    std::vector<uint8_t> bytes(static_cast<size_t>(st.st_size));
+    size_t at = 0;
+    while (at < bytes.size()) {
+        const long got = read(fd, bytes.data() + at, bytes.size() - at);
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) return std::nullopt;
+        at += static_cast<size_t>(got);
+    }
+    return bytes;
+}
+}  // namespace
+
+std::optional<std::vector<uint8_t>> readWholeFile(const std::string& path, ReadCall read) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return std::nullopt;
+    std::optional<std::vector<uint8_t>> bytes;
+    try {
+        bytes = readOpenFileWhole(fd, read ? read : systemRead);
+    } catch (const std::bad_alloc&) {
+        bytes.reset();
+    }
+    ::close(fd);
+    return bytes;
+}
+
 CappedRead readFileCapped(const std::string& path, size_t maxBytes, std::vector<uint8_t>& out) {
     out.clear();
     std::optional<std::vector<uint8_t>> bytes = readFile(path, maxBytes == SIZE_MAX ? maxBytes : maxBytes + 1);

@@ -18,6 +18,15 @@ std::optional<std::vector<uint8_t>> readFile(const std::string& path, size_t max
 // more than any real one holds, little enough to keep in memory.
 inline constexpr size_t kMaxTextFileBytes = size_t{16} << 20;
 
+// The read call a whole-file read makes; ::read unless a test stands in for it.
+using ReadCall = long (*)(int fd, void* buffer, size_t count);
+
+// Reads a regular file whole: as many bytes as its length when it was
+// opened. nullopt when it cannot be opened or read, is not a regular file, or
+// fewer bytes arrive than that length, as when the file is cut short while it
+// is read. Bytes added after the open are not read.
+std::optional<std::vector<uint8_t>> readWholeFile(const std::string& path, ReadCall read = nullptr);
+
 enum class CappedRead { Read, CannotRead, TooLong };
 
 // Reads the whole file into out when it holds at most maxBytes, and says

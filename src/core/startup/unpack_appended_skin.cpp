@@ -11,8 +11,8 @@
 
 namespace quell::startup {
 
-bool UnpackAppendedSkin(const StartupPaths& paths) {
-    const std::optional<std::vector<uint8_t>> file = os::readFile(paths.modulePath);
+bool UnpackAppendedSkin(const StartupPaths& paths, os::ReadCall read) {
+    const std::optional<std::vector<uint8_t>> file = os::readWholeFile(paths.modulePath, read);
     if (!file) return false;
     const std::optional<std::span<const uint8_t>> cabinet = FindAppendedCabinet(*file);
     if (!cabinet) return false;

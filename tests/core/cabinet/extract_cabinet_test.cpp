@@ -11,6 +11,7 @@
 #include <set>
 
 #include "cab_writer.h"
+#include "core/cabinet/posix_cabinet_io.h"
 #include "support/test_encoders.h"
 #include "support/test_files.h"
 
@@ -76,6 +77,69 @@ TEST(ExtractCabinet, ReplacesAnExistingFileWhole) {
     cabtest::writeBytes(t / "f.txt", std::vector<uint8_t>(1000, 'o'));
     ASSERT_TRUE(ExtractCabinet(cab, t.path()));
     EXPECT_EQ(cabtest::readBytes(t / "f.txt"), (std::vector<uint8_t>{'n', 'e', 'w'}));
+}
+
+// Forwards to the POSIX table and notes each open it is asked for.
+struct OpenRecord {
+    std::string path;
+    int flags = 0;
+    int mode = 0;
+};
+std::vector<OpenRecord> g_opens;
+FileHandle recordingOpen(const char* path, int flags, int mode) {
+    g_opens.push_back({path, flags, mode});
+    return PosixCabinetIo().open(path, flags, mode);
+}
+
+TEST(ExtractCabinet, OpensWithTheLowLevelLibrarysFlagValues) {
+    TempFolder t;
+    const std::string cab = makeCabinet(t, {file("f.txt", {'f'})});
+    CabinetIo io = PosixCabinetIo();
+    io.open = recordingOpen;
+    g_opens.clear();
+    CabinetError error;
+    ASSERT_TRUE(ExtractCabinet(cab, t.path(), &error, io));
+    ASSERT_EQ(g_opens.size(), 4u);
+    // The header check, the reader's header and data handles, then the output
+    // file: untranslated, create, truncate, sequential and write-only, read
+    // and write for its owner.
+    EXPECT_EQ(g_opens[0].flags, 0x8020);
+    EXPECT_EQ(g_opens[0].mode, 0);
+    for (size_t i : {1u, 2u}) {
+        EXPECT_EQ(g_opens[i].path, cab);
+        EXPECT_EQ(g_opens[i].flags, 0x8000);
+        EXPECT_EQ(g_opens[i].mode, 0x0180);
+    }
+    EXPECT_EQ(g_opens[3].path, t / "f.txt");
+    EXPECT_EQ(g_opens[3].flags, 0x8321);
+    EXPECT_EQ(g_opens[3].mode, 0x0180);
+    EXPECT_EQ(statOf(t / "f.txt").st_mode & 0600, 0600u);
+}
+
+TEST(ExtractCabinet, TranslatesOpenFlagsToRawModes) {
+    struct Case {
+        int flags, mode;
+        quell::os::RawAccess access;
+        bool create, truncate, noFollow;
+        unsigned permissions;
+    };
+    using quell::os::RawAccess;
+    const Case cases[] = {
+        {0x8000, 0x0180, RawAccess::ReadOnly, false, false, false, 0666},
+        {0x8020, 0, RawAccess::ReadOnly, false, false, false, 0},
+        {0x8121, 0x0180, RawAccess::WriteOnly, true, false, true, 0666},
+        {0x8321, 0x0100, RawAccess::WriteOnly, true, true, true, 0444},
+        {0x8102, 0x0180, RawAccess::ReadWrite, true, false, true, 0666},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.flags);
+        const quell::os::RawOpenMode m = TranslateOpenFlags(c.flags, c.mode);
+        EXPECT_EQ(m.access, c.access);
+        EXPECT_EQ(m.create, c.create);
+        EXPECT_EQ(m.truncate, c.truncate);
+        EXPECT_EQ(m.noFollow, c.noFollow);
+        EXPECT_EQ(m.permissions, c.permissions);
+    }
 }
 
 TEST(ExtractCabinet, RefusesNamesThatLeaveTheDestination) {

@@ -184,5 +184,5 @@ TEST(PrepareMediaFolder, ReportsAFolderThatCannotBeCreated) {
     EXPECT_FALSE(PrepareMediaFolder(p, sink, [&](const StartupPaths&) { return ++unpacks, true; }));
     EXPECT_EQ(unpacks, 0);
     ASSERT_EQ(sink.messages.size(), 1u);
-    EXPECT_EQ(sink.messages[0], kCannotCreateFolderMessage);
+    EXPECT_EQ(sink.messages[0], "ﾃﾞｨﾚｸﾄﾘを作ることができません｡");
 }

@@ -90,6 +90,33 @@ TEST(UnpackAppendedSkin, FailsCleanlyOnEveryBadPackage) {
     EXPECT_FALSE(UnpackAppendedSkin(pathsIn(t)));  // no executable at all
 }
 
+// A read that ends 10 bytes early, as when the file is cut short while
+// start-up reads it.
+long readEndingEarly(int fd, void* buffer, size_t count) {
+    const off_t at = ::lseek(fd, 0, SEEK_CUR);
+    const off_t end = ::lseek(fd, 0, SEEK_END) - 10;
+    ::lseek(fd, at, SEEK_SET);
+    if (at >= end) return 0;
+    return static_cast<long>(::read(fd, buffer, std::min<size_t>(count, static_cast<size_t>(end - at))));
+}
+
+TEST(UnpackAppendedSkin, AShortReadOfTheProgramFailsTheUnpack) {
+    TempFolder t;
+    const StartupPaths p = pathsIn(t);
+    // The whole file is a cabinet with a trailer, six spare bytes and a
+    // trailer over all of them. A read cut 10 bytes short ends at the inner
+    // trailer and would otherwise unpack what it got as a whole package.
+    const auto cabinet = skinCabinet();
+    std::vector<uint8_t> inner = cabinet;
+    for (int i = 0; i < 4; ++i) inner.push_back(static_cast<uint8_t>(cabinet.size() >> (8 * i)));
+    inner.insert(inner.end(), 6, 0);
+    cabtest::writeBytes(p.modulePath, program(inner, static_cast<uint32_t>(inner.size())));
+    EXPECT_FALSE(UnpackAppendedSkin(p, readEndingEarly));
+    EXPECT_FALSE(cabtest::exists(p.tempCabinetPath));
+    EXPECT_FALSE(cabtest::exists(p.skinIniPath));
+    EXPECT_TRUE(UnpackAppendedSkin(p));
+}
+
 TEST(UnpackAppendedSkin, ReplacesALinkPlantedAtTheTemporaryName) {
     TempFolder t;
     const StartupPaths p = pathsIn(t);

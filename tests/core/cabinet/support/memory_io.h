@@ -15,6 +15,12 @@ struct MemoryFileSystem {
     // Bytes written to each output handle the test's notify callback made.
     std::map<quell::cabinet::FileHandle, std::vector<uint8_t>> outputs;
     std::vector<std::string> opened;  // every path the reader opened
+    struct OpenRequest {
+        int flags = 0;
+        int mode = 0;
+        bool operator==(const OpenRequest&) const = default;
+    };
+    std::vector<OpenRequest> openRequests;  // the flags and mode of each of those opens
     int openHandles = 0;
     int liveAllocations = 0;
     int failAllocationAfter = -1;  // fail the n-th allocation from now (0 = the next)
