@@ -405,8 +405,14 @@ void MainSkinWindow::paintEvent(QPaintEvent*) {
     if (m_browserPending) QTimer::singleShot(0, this, &MainSkinWindow::startBrowser);
 }
 
+bool MainSkinWindow::isBareFrame(const QPointF& at) const {
+    // Presses that a child passes up (a progress bar, an animated picture)
+    // arrive here as well; they are on the child, not on the frame.
+    return childAt(at.toPoint()) == nullptr;
+}
+
 void MainSkinWindow::mousePressEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton || m_maximized) return;
+    if (event->button() != Qt::LeftButton || m_maximized || !isBareFrame(event->position())) return;
     // Bare frame drags the window, as a caption would. Without a window
     // manager the move is done here.
     if (windowHandle() && windowHandle()->startSystemMove()) return;
@@ -421,7 +427,7 @@ void MainSkinWindow::mouseMoveEvent(QMouseEvent* event) {
 void MainSkinWindow::mouseReleaseEvent(QMouseEvent*) { m_dragging = false; }
 
 void MainSkinWindow::mouseDoubleClickEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton) return;
+    if (event->button() != Qt::LeftButton || !isBareFrame(event->position())) return;
     m_dragging = false;
     if (m_maximized) restoreWindow();
     else maximizeWindow();

@@ -104,6 +104,7 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
+    bool isBareFrame(const QPointF& at) const;
     ElementContext elementContext();
     void connectEventViews();
     void recordEnteredAddress(const QString& text);

@@ -16,6 +16,7 @@
 #include "ui/controls/gradient_progress.h"
 #include "ui/controls/hover_label.h"
 #include "ui/controls/resource_bitmap_button.h"
+#include "ui/controls/standard_progress.h"
 #include "ui/controls/status_text_control.h"
 #include "ui/mainwindow/address_combo.h"
 
@@ -95,10 +96,11 @@ void CreateProgressBar(const ElementContext& c, SkinElements& elements) {
         bar->SetPos(0);
         elements.gradientProgress = bar;
     } else {
-        auto* bar = new QProgressBar(c.parent);
+        auto* bar = new StandardProgress(c.parent);
         setControlId(bar, ids::kStandardProgress);
         bar->setGeometry(toQRect(c.model.progressRect));
         bar->setOrientation(c.model.progressVertical ? Qt::Vertical : Qt::Horizontal);
+        bar->setSmooth(c.model.progressSmooth);
         bar->setTextVisible(false);
         bar->setRange(0, 100);
         bar->setValue(0);
@@ -111,6 +113,7 @@ void CreateBusyAnimation(const ElementContext& c, SkinElements& elements) {
     if (!at.isSet()) return;
     elements.busy =
         GifAnimator::CreateAnimator(c.parent, at.left, at.top, c.location.path(c.model.navigationGifFile), &c.messages);
+    setControlId(elements.busy, ids::kAnimator);
     if (elements.busy) elements.busy->StartAnimation();
 }
 
@@ -135,6 +138,7 @@ void CreatePictureList(const ElementContext& c, SkinElements& elements) {
     for (const skin::PictureEntry& entry : c.model.pictures) {
         GifAnimator* picture =
             GifAnimator::CreateAnimator(c.parent, entry.x, entry.y, c.location.path(entry.file), &c.messages);
+        setControlId(picture, ids::kAnimator);
         elements.pictures.push_back(picture);
         if (picture) picture->StartAnimation();
     }

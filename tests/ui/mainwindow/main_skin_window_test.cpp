@@ -22,7 +22,9 @@
 #include "ui/controls/gradient_progress.h"
 #include "ui/controls/hover_label.h"
 #include "ui/controls/maximized_toolbar.h"
+#include "ui/controls/control_id.h"
 #include "ui/controls/skin_button.h"
+#include "ui/controls/standard_progress.h"
 #include "ui/mainwindow/address_combo.h"
 #include "ui/mainwindow/main_skin_window.h"
 
@@ -140,6 +142,7 @@ private slots:
     void restoreReadsTheOutlineOnce();
     void sourceWindowsCloseWithTheMainWindow();
     void productPageIsBuiltIn();
+    void onlyTheBareFrameDragsTheWindow();
     void startsTheBrowserOnceTheFrameIsPainted();
     void reloadsTheSkinInPlaceKeepingThePage();
 };
@@ -231,7 +234,7 @@ void MainSkinWindowTest::failsWithoutAFrame() {
 }
 
 void MainSkinWindowTest::buildsElementsWithIdsTooltipsAndMessages() {
-    SkinFolder skin(kFullSkin);
+    SkinFolder skin(std::string(kFullSkin) + "[AnimationGif]\nNumberOfGif=1\nGif0=busy.gif,100,5\n");
     RecordingSink sink;
     MainSkinWindow window(skin.locations(), &sink);
     QVERIFY(window.Initialise());
@@ -263,12 +266,16 @@ void MainSkinWindowTest::buildsElementsWithIdsTooltipsAndMessages() {
     QCOMPARE(window.controlById(125)->geometry(), QRect(10, 125, 140, 15));
     QVERIFY(window.controlById(115));
     QVERIFY(window.controlById(115)->isHidden());
+    // The busy animation and every picture share one id.
+    const auto animations = window.findChildren<quell::ui::GifAnimator*>();
+    QCOMPARE(animations.size(), 2);
+    for (const auto* animation : animations) QCOMPARE(quell::ui::controlId(animation), 2444);
 }
 
 void MainSkinWindowTest::leavesOutMissingSections() {
     SkinFolder skin(
         "[FrameBitmap]\nFileName=frame.bmp\n[WebBrowser]\nPosition=10,40,190,120\n"
-        "[ProgressBar]\nPosition=1,1,50,9\nGradient=no\nDirection=Vertical\n"
+        "[ProgressBar]\nPosition=1,1,50,9\nGradient=no\nDirection=Vertical\nSmooth=true\n"
         "[Text]\nTextNo=2\nText0=,0,0,0,-1,0,0,0,1,1,10,10,,A\n");
     RecordingSink sink;
     MainSkinWindow window(skin.locations(), &sink);
@@ -276,9 +283,10 @@ void MainSkinWindowTest::leavesOutMissingSections() {
     QVERIFY(!window.controlById(102));
     QVERIFY(!window.controlById(126));
     QVERIFY(!window.controlById(125));
-    auto* standard = qobject_cast<QProgressBar*>(window.controlById(103));
+    auto* standard = qobject_cast<quell::ui::StandardProgress*>(window.controlById(103));
     QVERIFY(standard);
     QCOMPARE(standard->orientation(), Qt::Vertical);
+    QVERIFY(standard->isSmooth());
     QCOMPARE(window.textLabels().size(), size_t(1));
     // The label message comes while the lists are read, the Photo message after them.
     std::vector<std::string> expected = {"Failure in getting information of Text control.",
@@ -309,6 +317,40 @@ void MainSkinWindowTest::maximizeAndRestoreSwapTheLayouts() {
     QCOMPARE(window.controlById(101)->geometry(), QRect(10, 40, 180, 80));
     QVERIFY(window.skinButtons(1)[0]->isVisible());
     QVERIFY(!window.mask().contains(QPoint(1, 1)));
+}
+
+void MainSkinWindowTest::onlyTheBareFrameDragsTheWindow() {
+    SkinFolder skin(
+        "[FrameBitmap]\nFileName=frame.bmp\n[WebBrowser]\nPosition=10,40,190,120\n"
+        "[ProgressBar]\nPosition=150,125,190,140\n[AnimationGif]\nNumberOfGif=1\nGif0=busy.gif,100,5\n");
+    RecordingSink sink;
+    MainSkinWindow window(skin.locations(), &sink);
+    QVERIFY(window.Initialise());
+    window.move(100, 100);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    struct Case {
+        const char* name;
+        QWidget* target;
+        QPoint at;
+        bool drags;
+    };
+    const Case cases[] = {
+        {"bare frame", &window, QPoint(60, 130), true},
+        {"progress bar", window.controlById(103), QPoint(5, 5), false},
+        {"animated picture", window.pictures().at(0), QPoint(3, 3), false},
+    };
+    for (const Case& c : cases) {
+        QVERIFY2(c.target, c.name);
+        const QPoint start = window.pos();
+        QTest::mousePress(c.target, Qt::LeftButton, {}, c.at);
+        const QPoint global = c.target->mapToGlobal(c.at) + QPoint(30, 20);
+        QMouseEvent move(QEvent::MouseMove, window.mapFromGlobal(global), global, Qt::NoButton, Qt::LeftButton, {});
+        QApplication::sendEvent(&window, &move);
+        QTest::mouseRelease(c.target, Qt::LeftButton, {}, c.at);
+        QCOMPARE(window.pos() != start, c.drags);
+        window.move(start);
+    }
 }
 
 void MainSkinWindowTest::reportsAnOutlineThatDisappears() {
