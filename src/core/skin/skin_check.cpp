@@ -358,6 +358,53 @@ private:
     std::vector<std::pair<std::string, std::string>> m_readKeys;
 };
 
+// The MediaFolder of a typical install, where a packaged program unpacks its
+// skin: "/home/" and a 16-character user name, then the per-user data folder.
+std::string typicalMediaFolder(const std::string& stem) {
+    return "/home/" + std::string(16, 'u') + "/.local/share/quellcore/" + stem + "/Media/";
+}
+
+constexpr size_t kMaxUnpackedPath = 259;
+
+// What the unpack at the first start would refuse in the folder itself, or
+// leave to readers that may read otherwise: sub-folders, names that only
+// case tells apart, paths too long for the unpack, names that are not ASCII.
+void checkFolderEntries(const std::filesystem::path& folder, const std::string& stem, SkinCheckReport& report) {
+    std::vector<std::filesystem::path> entries;
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
+        entries.push_back(it->path());
+    std::sort(entries.begin(), entries.end());
+    const size_t prefix = typicalMediaFolder(stem).size();
+    std::vector<std::pair<std::string, std::string>> seen;  // lower-case name, name
+    for (const std::filesystem::path& entry : entries) {
+        const std::string name = entry.filename().string();
+        auto add = [&](CheckSeverity severity, std::string problem) {
+            report.findings.push_back({severity, name, std::move(problem)});
+        };
+        if (os::isDirectory(entry.string())) {
+            add(CheckSeverity::Error,
+                "is a sub-folder: the unpack creates no folders, so a skin packed with it does not unpack and the "
+                "program ends without a word");
+            continue;
+        }
+        const std::string lower = ToLowerAscii(name);
+        const auto clash = std::find_if(seen.begin(), seen.end(), [&](const auto& s) { return s.first == lower; });
+        if (clash != seen.end())
+            add(CheckSeverity::Error, "differs from " + clash->second +
+                                          " only in case: where case is ignored one replaces the other when unpacked");
+        seen.emplace_back(lower, name);
+        if (prefix + name.size() > kMaxUnpackedPath)
+            add(CheckSeverity::Error, "in a typical install folder (" + std::to_string(prefix) +
+                                          " bytes before the name) its path passes " +
+                                          std::to_string(kMaxUnpackedPath) + " bytes and the unpack fails");
+        if (std::any_of(name.begin(), name.end(), [](char ch) { return static_cast<unsigned char>(ch) >= 0x80; }))
+            add(CheckSeverity::Warning,
+                "the name is not ASCII: the cabinet stores it in UTF-8 and marks it so; a reader that ignores the "
+                "mark reads it as code page 932");
+    }
+}
+
 }  // namespace
 
 SkinCheckReport CheckSkinDescription(const std::string& iniPath) {
@@ -396,7 +443,10 @@ SkinCheckReport CheckSkinFolder(const std::string& folder) {
                                                               " description files (*.ini); a skin has exactly one"});
         return report;
     }
-    return CheckSkinDescription(descriptions.front());
+    SkinCheckReport report = CheckSkinDescription(descriptions.front());
+    const std::string file = std::filesystem::path(descriptions.front()).filename().string();
+    checkFolderEntries(folder, file.substr(0, file.find('.')), report);
+    return report;
 }
 
 }  // namespace quell::skin

@@ -24,7 +24,9 @@ struct SkinCheckReport {
     int warningCount() const;
 };
 
-// Checks the one description file (*.ini) in folder and every file it names.
+// Checks the one description file (*.ini) in folder and every file it names,
+// then the folder's own entries: sub-folders, names that differ only in case
+// and paths too long to unpack are errors, names that are not ASCII warnings.
 SkinCheckReport CheckSkinFolder(const std::string& folder);
 
 // Checks the description at iniPath; its folder is the media folder.

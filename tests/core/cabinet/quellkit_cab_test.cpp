@@ -135,7 +135,7 @@ TEST(QuellkitSkinPack, AppendsTheCabinetAndNamesTheProgramAfterTheSkin) {
     cabtest::writeBytes(t / "prog", image);
     ::chmod((t / "prog").c_str(), 0755);
 
-    ToolRun pack = quellkit(t, "skin pack " + t.path() + "skin " + t.path() + "prog " + t.path() + "dist");
+    ToolRun pack = quellkit(t, "skin pack --force " + t.path() + "skin " + t.path() + "prog " + t.path() + "dist");
     ASSERT_EQ(pack.status, 0) << pack.err;
     const auto packed = cabtest::readBytes(t / "dist/Quell1");
     ASSERT_GT(packed.size(), image.size() + 40);
@@ -155,14 +155,31 @@ TEST(QuellkitSkinPack, AppendsTheCabinetAndNamesTheProgramAfterTheSkin) {
     ::stat((t / "dist/Quell1").c_str(), &st);
     EXPECT_NE(st.st_mode & S_IXUSR, 0u);
 
-    ToolRun other = quellkit(t, "skin pack " + t.path() + "skin " + t.path() + "prog " + t.path() + "dist/Other");
+    ToolRun other =
+        quellkit(t, "skin pack " + t.path() + "skin " + t.path() + "prog " + t.path() + "dist/Other --force");
     EXPECT_EQ(other.status, 0);
     EXPECT_NE(other.err.find("warning"), std::string::npos);
     EXPECT_TRUE(cabtest::exists(t / "dist/Other"));
 
     cabtest::writeBytes(t / "skin/Second.ini", {'x'});
-    ToolRun two = quellkit(t, "skin pack " + t.path() + "skin " + t.path() + "prog " + t.path() + "dist");
+    ToolRun two = quellkit(t, "skin pack --force " + t.path() + "skin " + t.path() + "prog " + t.path() + "dist");
     EXPECT_EQ(two.status, 1);
+}
+
+TEST(QuellkitSkinPack, RefusesASkinWithErrorsUnlessForced) {
+    TempFolder t;
+    std::filesystem::create_directories(t / "skin/sources");
+    cabtest::writeBytes(t / "skin/Quell1.ini", cabtest::textData(500, 1));
+    cabtest::writeBytes(t / "prog", cabtest::noiseData(3000, 3));
+    const std::string args = t.path() + "skin " + t.path() + "prog " + t.path() + "Quell1";
+    ToolRun refused = quellkit(t, "skin pack " + args);
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.err.find("error: sources: is a sub-folder"), std::string::npos) << refused.err;
+    EXPECT_NE(refused.err.find("error(s), listed above; --force packs it"), std::string::npos) << refused.err;
+    EXPECT_FALSE(cabtest::exists(t / "Quell1"));
+    ToolRun forced = quellkit(t, "skin pack " + args + " --force");
+    EXPECT_EQ(forced.status, 0) << forced.err;
+    EXPECT_TRUE(cabtest::exists(t / "Quell1"));
 }
 
 }  // namespace

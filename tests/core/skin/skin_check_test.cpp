@@ -329,4 +329,38 @@ TEST_F(SkinCheck, FolderMustHoldExactlyOneDescription) {
     EXPECT_NE(report.findings[0].problem.find("not a folder"), std::string::npos);
 }
 
+TEST_F(SkinCheck, FolderEntriesTheUnpackWouldRefuse) {
+    struct Case {
+        const char* name;
+        std::string entry;
+        std::string key;
+        bool folder;
+        CheckSeverity severity;
+        std::string part;
+    };
+    const std::string tooLong = std::string(199, 'n') + ".bmp";
+    const std::vector<Case> cases = {
+        {"sub-folder", "sources", "sources", true, CheckSeverity::Error, "is a sub-folder"},
+        // Reported on the name that sorts second.
+        {"case clash", "FRAME.BMP", "frame.bmp", false, CheckSeverity::Error, "differs from FRAME.BMP only in case"},
+        {"path too long", tooLong, tooLong, false, CheckSeverity::Error, "passes 259 bytes"},
+        {"non-ASCII", "\xE8\x83\x8C\xE6\x99\xAF.bmp", "\xE8\x83\x8C\xE6\x99\xAF.bmp", false, CheckSeverity::Warning,
+         "code page 932"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.folder) fs::create_directory(m_dir / c.entry);
+        else write(c.entry, std::string("x"));
+        const SkinCheckReport report = check();
+        ASSERT_EQ(report.findings.size(), 1u) << dump(report);
+        EXPECT_EQ(report.findings[0].severity, c.severity);
+        EXPECT_EQ(report.findings[0].key, c.key);
+        EXPECT_NE(report.findings[0].problem.find(c.part), std::string::npos) << dump(report);
+        fs::remove_all(m_dir / c.entry);
+    }
+    // A name of 202 bytes still fits after the 57 bytes of folder for the stem "Test".
+    write(std::string(198, 'n') + ".bmp", std::string("x"));
+    EXPECT_TRUE(check().findings.empty()) << dump(check());
+}
+
 }  // namespace
