@@ -161,27 +161,21 @@ TEST(ShellFileOperationMove, IntoOwnFolderChangesNothing) {
     EXPECT_TRUE(prompt.replaceQuestions.empty());
 }
 
-TEST(ShellFileOperationMove, ClashAsksAndNoKeepsBoth) {
-    TempFolder dir;
-    dir.writeFile("A.url", kShortcutA);
-    dir.writeFile("Work/A.url", kShortcutB);
-    ScriptedPrompt prompt;
-    prompt.answers = {false};
-    EXPECT_EQ(move(prompt, dir.path() + "A.url", dir.path() + "Work/"), OperationResult::Declined);
-    ASSERT_EQ(prompt.replaceQuestions.size(), 1u);
-    EXPECT_EQ(std::filesystem::path(prompt.replaceQuestions[0]), dir.root() / "Work" / "A.url");
-    EXPECT_EQ(dir.readFile("A.url"), kShortcutA);
-    EXPECT_EQ(dir.readFile("Work/A.url"), kShortcutB);
-}
-
-TEST(ShellFileOperationMove, ClashYesReplaces) {
-    TempFolder dir;
-    dir.writeFile("A.url", kShortcutA);
-    dir.writeFile("Work/A.url", kShortcutB);
-    ScriptedPrompt prompt;
-    EXPECT_EQ(move(prompt, dir.path() + "A.url", dir.path() + "Work/"), OperationResult::Done);
-    EXPECT_FALSE(dir.exists("A.url"));
-    EXPECT_EQ(dir.readFile("Work/A.url"), kShortcutA);
+TEST(ShellFileOperationMove, ClashAsksThenReplacesOrKeepsBoth) {
+    for (const bool replace : {true, false}) {
+        SCOPED_TRACE(replace ? "yes" : "no");
+        TempFolder dir;
+        dir.writeFile("A.url", kShortcutA);
+        dir.writeFile("Work/A.url", kShortcutB);
+        ScriptedPrompt prompt;
+        prompt.answers = {replace};
+        EXPECT_EQ(move(prompt, dir.path() + "A.url", dir.path() + "Work/"),
+                  replace ? OperationResult::Done : OperationResult::Declined);
+        ASSERT_EQ(prompt.replaceQuestions.size(), 1u);
+        EXPECT_EQ(std::filesystem::path(prompt.replaceQuestions[0]), dir.root() / "Work" / "A.url");
+        EXPECT_EQ(dir.exists("A.url"), !replace);
+        EXPECT_EQ(dir.readFile("Work/A.url"), replace ? kShortcutA : kShortcutB);
+    }
 }
 
 TEST(ShellFileOperationMove, FolderClashMergesAndKeepsDeclinedFiles) {

@@ -280,44 +280,31 @@ private slots:
         QVERIFY(!findItem(dialog->tree(), "Favorites/A/B")->isExpanded());
     }
 
-    void renameWithEnterRenamesAndKeepsDialogOpen() {
-        Fixture f;
-        f.favorites.shortcut("Old.url", "http://o/");
-        auto dialog = f.open();
-        QTreeWidgetItem* item = findItem(dialog->tree(), "Favorites/Old.url");
-        dialog->tree()->setCurrentItem(item);
-        dialog->renameSelected();
-        QVERIFY(dialog->tree()->isEditing());
-        QCOMPARE(dialog->tree()->oldLabel(), QString("Old.url"));
-        auto* editor = editorOf(dialog.get());
-        QVERIFY(editor);
-        editor->selectAll();
-        QTest::keyClicks(editor, "New.url");
-        QTest::keyClick(editor, Qt::Key_Return);
-        QTRY_VERIFY(!dialog->tree()->isEditing());
-        QCOMPARE(item->text(0), QString("New.url"));
-        QVERIFY(f.favorites.exists("New.url"));
-        QVERIFY(!f.favorites.exists("Old.url"));
-        QVERIFY(dialog->isVisible());
-    }
-
-    void renameWithEscapeKeepsOldNameAndDialogOpen() {
-        Fixture f;
-        f.favorites.shortcut("Old.url", "http://o/");
-        auto dialog = f.open();
-        QTreeWidgetItem* item = findItem(dialog->tree(), "Favorites/Old.url");
-        dialog->tree()->setCurrentItem(item);
-        dialog->renameSelected();
-        auto* editor = editorOf(dialog.get());
-        QVERIFY(editor);
-        editor->selectAll();
-        QTest::keyClicks(editor, "New.url");
-        QTest::keyClick(editor, Qt::Key_Escape);
-        QVERIFY(!dialog->tree()->isEditing());
-        QCOMPARE(item->text(0), QString("Old.url"));
-        QVERIFY(f.favorites.exists("Old.url"));
-        QVERIFY(!f.favorites.exists("New.url"));
-        QVERIFY(dialog->isVisible());
+    void renameEndsWithEnterOrEscapeAndKeepsDialogOpen() {
+        // Enter renames the file; Escape keeps the old name. Either way the
+        // key ends only the edit, never the dialog.
+        for (const bool accept : {true, false}) {
+            Fixture f;
+            f.favorites.shortcut("Old.url", "http://o/");
+            auto dialog = f.open();
+            QTreeWidgetItem* item = findItem(dialog->tree(), "Favorites/Old.url");
+            dialog->tree()->setCurrentItem(item);
+            dialog->renameSelected();
+            QVERIFY(dialog->tree()->isEditing());
+            QCOMPARE(dialog->tree()->oldLabel(), QString("Old.url"));
+            auto* editor = editorOf(dialog.get());
+            QVERIFY(editor);
+            editor->selectAll();
+            QTest::keyClicks(editor, "New.url");
+            QTest::keyClick(editor, accept ? Qt::Key_Return : Qt::Key_Escape);
+            QTRY_VERIFY(!dialog->tree()->isEditing());
+            const QString kept = accept ? "New.url" : "Old.url";
+            const QString gone = accept ? "Old.url" : "New.url";
+            QCOMPARE(item->text(0), kept);
+            QVERIFY(f.favorites.exists(kept));
+            QVERIFY(!f.favorites.exists(gone));
+            QVERIFY(dialog->isVisible());
+        }
     }
 
     void renameEditorLimitsLengthAndKeepsDeleteKey() {
