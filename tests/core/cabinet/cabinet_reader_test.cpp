@@ -16,20 +16,13 @@
 namespace {
 
 using namespace quell::cabinet;
+using cabtest::file;
 using cabtest::memoryFs;
 using cabtest::Recorder;
 using quellkit::cab::StoredEncoder;
 using quellkit::cab::WriterFile;
 using quellkit::cab::WriterFolder;
 using quellkit::cab::WriterOptions;
-
-WriterFile file(const std::string& name, std::vector<uint8_t> data, uint16_t attributes = 0x20) {
-    WriterFile f;
-    f.name = name;
-    f.data = std::move(data);
-    f.attributes = attributes;
-    return f;
-}
 
 WriterFolder folder(std::shared_ptr<quellkit::cab::BlockEncoder> encoder, std::vector<WriterFile> files) {
     return WriterFolder{std::move(encoder), std::move(files)};
@@ -77,6 +70,17 @@ protected:
         o.ok = Copy(context, name.c_str(), "/c/", 0, cabtest::recordNotification, nullptr, &o.recorder);
         EXPECT_TRUE(Destroy(context));
         return o;
+    }
+
+    // IsCabinet on one file of the memory file system, and the error the context reports.
+    std::pair<bool, CabinetError> isCabinet(const std::string& name, CabinetSummary* summary) {
+        std::pair<bool, CabinetError> result;
+        CabinetContext* context = Create(cabtest::memoryIo(), 1, &result.second);
+        FileHandle h = cabtest::memoryIo().open(("/c/" + name).c_str(), 0, 0);
+        result.first = IsCabinet(context, h, summary);
+        cabtest::memoryIo().close(h);
+        Destroy(context);
+        return result;
     }
 
     void expectFailure(const Outcome& o, int32_t code) {
@@ -135,13 +139,8 @@ TEST_F(CabinetReaderTest, IsCabinetSummarisesTheHeader) {
     auto set = quellkit::cab::WriteCabinetSet({folder(stored(), {file("x", cabtest::textData(70000, 4))})}, options);
     ASSERT_EQ(set.size(), 3u);
     put("b.cab", set[1]);
-    CabinetError error;
-    CabinetContext* context = Create(cabtest::memoryIo(), 1, &error);
-    FileHandle h = cabtest::memoryIo().open("/c/b.cab", 0, 0);
     CabinetSummary s;
-    ASSERT_TRUE(IsCabinet(context, h, &s));
-    cabtest::memoryIo().close(h);
-    Destroy(context);
+    ASSERT_TRUE(isCabinet("b.cab", &s).first);
     EXPECT_EQ(s.cabinetSize, set[1].size());
     EXPECT_EQ(s.folderCount, 1);
     EXPECT_EQ(s.fileCount, 1);
@@ -153,36 +152,23 @@ TEST_F(CabinetReaderTest, IsCabinetSummarisesTheHeader) {
 }
 
 TEST_F(CabinetReaderTest, IsCabinetRefusesOtherFilesWithoutAnError) {
-    struct Case {
-        const char* name;
-        std::vector<uint8_t> bytes;
-    };
     std::vector<uint8_t> version = quellkit::cab::WriteCabinet({folder(stored(), {file("x", {1})})});
     version[24] = 4;  // 1.4
-    const std::vector<Case> cases = {{"short", {'M', 'S', 'C', 'F', 0, 0}},
-                                     {"wrong signature", std::vector<uint8_t>(64, 'Z')}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        put("n.cab", c.bytes);
-        CabinetError error;
-        CabinetContext* context = Create(cabtest::memoryIo(), 1, &error);
-        FileHandle h = cabtest::memoryIo().open("/c/n.cab", 0, 0);
+    for (const auto& [name, bytes] : std::vector<std::pair<const char*, std::vector<uint8_t>>>{
+             {"short", {'M', 'S', 'C', 'F', 0, 0}}, {"wrong signature", std::vector<uint8_t>(64, 'Z')}}) {
+        SCOPED_TRACE(name);
+        put("n.cab", bytes);
         CabinetSummary s;
-        EXPECT_FALSE(IsCabinet(context, h, &s));
+        const auto [yes, error] = isCabinet("n.cab", &s);
+        EXPECT_FALSE(yes);
         EXPECT_FALSE(error.failed);
         EXPECT_EQ(error.code, 0);
-        cabtest::memoryIo().close(h);
-        Destroy(context);
     }
     put("v.cab", version);
-    CabinetError error;
-    CabinetContext* context = Create(cabtest::memoryIo(), 1, &error);
-    FileHandle h = cabtest::memoryIo().open("/c/v.cab", 0, 0);
-    EXPECT_FALSE(IsCabinet(context, h, nullptr));
+    const auto [yes, error] = isCabinet("v.cab", nullptr);
+    EXPECT_FALSE(yes);
     EXPECT_EQ(error.code, UnknownVersion);
     EXPECT_EQ(error.detail, 0x0104);
-    cabtest::memoryIo().close(h);
-    Destroy(context);
 }
 
 TEST_F(CabinetReaderTest, DamagedCabinetsEndInTheirErrorCodes) {
@@ -377,9 +363,8 @@ std::vector<WriterFolder> spanningFolders() {
             folder(stored(), {file("last", cabtest::noiseData(50000, 4))})};
 }
 
-void putSet(CabinetReaderTest* t, const std::vector<std::vector<uint8_t>>& set, const std::string& prefix = "part") {
-    for (size_t i = 0; i < set.size(); ++i) memoryFs().files["/c/" + prefix + std::to_string(i + 1) + ".cab"] = set[i];
-    (void)t;
+void putSet(const std::vector<std::vector<uint8_t>>& set) {
+    for (size_t i = 0; i < set.size(); ++i) memoryFs().files["/c/part" + std::to_string(i + 1) + ".cab"] = set[i];
 }
 
 TEST_F(CabinetReaderTest, ReadsFoldersThatRunOnThroughACabinetSet) {
@@ -409,7 +394,7 @@ TEST_F(CabinetReaderTest, ReadsFoldersThatRunOnThroughACabinetSet) {
         options.dataReserve = 5;
         auto set = quellkit::cab::WriteCabinetSet(c.folders, options);
         ASSERT_GT(set.size(), 2u);
-        putSet(this, set);
+        putSet(set);
         Outcome o = copy("part1.cab");
         ASSERT_TRUE(o.ok) << CabinetErrorName(o.error.code);
         std::vector<std::pair<std::string, std::vector<uint8_t>>> expected;
@@ -442,7 +427,7 @@ TEST_F(CabinetReaderTest, PassesOverSkippedFilesThatContinue) {
         folder(mszip(), {file("small", cabtest::textData(2000, 1)), file("skipped", cabtest::bitmapData(58000, 2)),
                          file("wanted", cabtest::textData(40000, 3))}),
         folder(stored(), {file("last", cabtest::noiseData(50000, 4))})};
-    putSet(this, quellkit::cab::WriteCabinetSet(folders, options));
+    putSet(quellkit::cab::WriteCabinetSet(folders, options));
     Outcome o = copy("part1.cab", [](NotificationKind k, CabinetNotification& n) -> intptr_t {
         return k == FileBegin && std::strcmp(n.text1, "skipped") == 0 ? 0 : -2;
     });
@@ -456,7 +441,7 @@ TEST_F(CabinetReaderTest, StartingInsideASetReportsContinuedFiles) {
     WriterOptions options;
     options.piecesPerCabinet = 2;
     auto set = quellkit::cab::WriteCabinetSet(spanningFolders(), options);
-    putSet(this, set);
+    putSet(set);
     Outcome o = copy("part2.cab");
     ASSERT_TRUE(o.ok) << CabinetErrorName(o.error.code);
     ASSERT_GE(o.recorder.calls.size(), 2u);
@@ -511,7 +496,7 @@ TEST_F(CabinetReaderTest, TheNextCabinetMustBelongToTheSet) {
         SCOPED_TRACE("another set id");
         auto other = set;
         set16(other[1], 32, 11);
-        putSet(this, other);
+        putSet(other);
         Outcome o = copy("part1.cab", [](NotificationKind k, CabinetNotification& n) -> intptr_t {
             return k == NextCabinet && n.lastError != 0 ? -1 : -2;
         });
@@ -522,7 +507,7 @@ TEST_F(CabinetReaderTest, TheNextCabinetMustBelongToTheSet) {
         SCOPED_TRACE("another index");
         auto other = set;
         set16(other[1], 34, 2);
-        putSet(this, other);
+        putSet(other);
         Outcome o = copy("part1.cab");
         expectFailure(o, WrongCabinet);
     }
@@ -545,7 +530,6 @@ TEST_F(CabinetReaderTest, ExternalCabinetsGiveTheirExpectedOutcome) {
         const char* path;
         int32_t code;  // 0 for a cabinet that extracts
     };
-    const std::string md = "libmspack/libmspack/test/test_files/cabd/";
     const std::vector<Case> cases = {
         {"gcab/tests/test-mszip.cab", 0},
         {"gcab/tests/test-none.cab", 0},

@@ -18,17 +18,10 @@
 namespace {
 
 using namespace quell::cabinet;
+using cabtest::file;
 using cabtest::TempFolder;
 using quellkit::cab::WriterFile;
 using quellkit::cab::WriterFolder;
-
-WriterFile file(const std::string& name, std::vector<uint8_t> data, uint16_t attributes = 0x20) {
-    WriterFile f;
-    f.name = name;
-    f.data = std::move(data);
-    f.attributes = attributes;
-    return f;
-}
 
 std::string makeCabinet(const TempFolder& t, std::vector<WriterFile> files,
                         std::shared_ptr<quellkit::cab::BlockEncoder> encoder = nullptr) {

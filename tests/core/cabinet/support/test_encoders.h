@@ -5,12 +5,18 @@
 // the folder.
 #include <cstdint>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "cab_writer.h"
 #include "core/cabinet/quantum_tables.h"
 
 namespace cabtest {
+
+// A file for the writer with its default date and time.
+inline quellkit::cab::WriterFile file(const std::string& name, std::vector<uint8_t> data, uint16_t attributes = 0x20) {
+    return {.name = name, .data = std::move(data), .attributes = attributes};
+}
 
 class FixedDeflateEncoder : public quellkit::cab::BlockEncoder {
 public:
