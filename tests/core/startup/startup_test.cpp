@@ -10,9 +10,11 @@
 #include "core/startup/appended_package.h"
 #include "core/startup/prepare_media_folder.h"
 #include "core/startup/startup_paths.h"
+#include "support/test_files.h"
 
 using namespace quell::startup;
 namespace fs = std::filesystem;
+using cabtest::TempFolder;
 
 namespace {
 
@@ -20,23 +22,6 @@ class RecordingSink : public quell::MessageSink {
 public:
     void showMessage(const std::string& text, quell::MessageIcon) override { messages.push_back(text); }
     std::vector<std::string> messages;
-};
-
-class TempFolder {
-public:
-    TempFolder() {
-        char pattern[] = "/tmp/quell-startup-XXXXXX";
-        m_path = mkdtemp(pattern);
-    }
-    ~TempFolder() {
-        std::error_code ec;
-        fs::permissions(m_path, fs::perms::owner_all, fs::perm_options::add, ec);
-        fs::remove_all(m_path, ec);
-    }
-    std::string path() const { return m_path + "/"; }
-
-private:
-    std::string m_path;
 };
 
 }  // namespace

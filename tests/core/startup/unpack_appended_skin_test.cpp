@@ -23,12 +23,8 @@ using quell::startup::UnpackAppendedSkin;
 std::vector<uint8_t> skinCabinet() {
     quellkit::cab::WriterFolder folder;
     folder.encoder = std::make_shared<cabtest::FixedDeflateEncoder>();
-    for (const char* name : {"Quell1.ini", "Quell1.bmp", "Quell1.dat"}) {
-        quellkit::cab::WriterFile f;
-        f.name = name;
-        f.data = cabtest::textData(3000, static_cast<uint32_t>(f.name.size()));
-        folder.files.push_back(f);
-    }
+    for (const char* name : {"Quell1.ini", "Quell1.bmp", "Quell1.dat"})
+        folder.files.push_back(cabtest::file(name, cabtest::textData(3000, 10)));
     return quellkit::cab::WriteCabinet({folder});
 }
 
