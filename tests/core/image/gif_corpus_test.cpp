@@ -155,12 +155,6 @@ TEST(GifCorpus, MatchesGiflibRenderings) {
     }
 }
 
-}  // namespace
-}  // namespace quell::image
-
-namespace quell::image {
-namespace {
-
 // Single-picture files of the pygif suite whose one image covers the whole
 // screen: the expected picture is that image, transparent pixels showing the
 // white they are replaced with.

@@ -52,17 +52,6 @@ std::vector<uint8_t> literals(std::initializer_list<uint8_t> indices) {
     return EncodeGifLzw(std::vector<uint8_t>(indices), 2);
 }
 
-std::vector<uint8_t> topDownIndices(const GifDecoder& decoder, int index) {
-    GifStoredImage stored;
-    if (!decoder.GetStoredImage(index, stored)) return {};
-    std::vector<uint8_t> out;
-    for (int y = stored.height - 1; y >= 0; --y) {
-        const auto row = stored.rows.subspan(static_cast<size_t>(y) * stored.stride, stored.width);
-        out.insert(out.end(), row.begin(), row.end());
-    }
-    return out;
-}
-
 TEST(GifDecoder, RejectsBadHeaders) {
     const std::vector<uint8_t> good = rawGif(1, 1, 2, literals({1}));
     struct Case {
@@ -217,7 +206,7 @@ TEST(GifDecoder, StoresRowsBottomUpAndDeinterlaces) {
 
     // Interlaced, 3 rows: stream rows 0, 1, 2 are picture rows 0, 2, 1.
     ASSERT_TRUE(decoder.LoadGif(rawGif(1, 3, 2, literals({1, 2, 3}), {}, 0x40)));
-    EXPECT_EQ(topDownIndices(decoder, 0), (std::vector<uint8_t>{1, 3, 2}));
+    EXPECT_EQ(test::storedIndices(decoder, 0), (std::vector<uint8_t>{1, 3, 2}));
 }
 
 TEST(GifDecoder, ColourTableRules) {
@@ -313,12 +302,6 @@ TEST(GifLzw, FullTableNeedsClearCode) {
         }
     }
 }
-
-}  // namespace
-}  // namespace quell::image
-
-namespace quell::image {
-namespace {
 
 TEST(GifDecoder, ErrorNames) {
     const std::pair<GifError, const char*> names[] = {

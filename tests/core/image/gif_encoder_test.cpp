@@ -4,10 +4,10 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 
 #include "core/image/gif_decoder.h"
 #include "core/image/gif_encoder.h"
+#include "core/os/file_system.h"
 #include "support/image_test_support.h"
 
 namespace quell::image {
@@ -15,18 +15,7 @@ namespace {
 
 using test::patternFrame;
 using test::rampColours;
-
-// The indices of a stored image, top row first.
-std::vector<uint8_t> storedIndices(const GifDecoder& decoder, int index) {
-    GifStoredImage stored;
-    if (!decoder.GetStoredImage(index, stored)) return {};
-    std::vector<uint8_t> indices;
-    for (int y = stored.height - 1; y >= 0; --y) {
-        const uint8_t* row = stored.rows.data() + static_cast<size_t>(y) * stored.stride;
-        indices.insert(indices.end(), row, row + stored.width);
-    }
-    return indices;
-}
+using test::storedIndices;
 
 struct RoundTripCase {
     const char* name;
@@ -92,9 +81,7 @@ TEST(GifEncoder, FilesReadTheSameInImageMagick) {
         file.frames.push_back(std::move(frame));
 
         const std::string path = (folder / (std::string(c.name) + ".gif")).string();
-        const std::vector<uint8_t> bytes = EncodeGif(file);
-        std::ofstream(path, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        ASSERT_TRUE(os::writeFile(path, EncodeGif(file)));
         const auto seen = test::magickRead(path, 0);
         ASSERT_TRUE(seen.has_value());
         ASSERT_EQ(seen->width, c.width);

@@ -124,4 +124,15 @@ std::vector<uint32_t> rampColours(int count) {
     return colours;
 }
 
+std::vector<uint8_t> storedIndices(const GifDecoder& decoder, int index) {
+    GifStoredImage stored;
+    if (!decoder.GetStoredImage(index, stored)) return {};
+    std::vector<uint8_t> indices;
+    for (int y = stored.height - 1; y >= 0; --y) {
+        const auto row = stored.rows.subspan(static_cast<size_t>(y) * stored.stride, stored.width);
+        indices.insert(indices.end(), row.begin(), row.end());
+    }
+    return indices;
+}
+
 }  // namespace quell::image::test

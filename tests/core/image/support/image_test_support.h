@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/image/gif_decoder.h"
 #include "core/image/gif_encoder.h"
 #include "core/image/pixel_image.h"
 
@@ -27,5 +28,8 @@ std::string sha256Hex(const std::vector<uint8_t>& bytes);
 // A frame of the given size whose indices follow a repeatable pattern.
 GifFrame patternFrame(int width, int height, int colours, uint32_t seed);
 std::vector<uint32_t> rampColours(int count);
+
+// The indices of one stored image, top row first; empty when there is no such image.
+std::vector<uint8_t> storedIndices(const GifDecoder& decoder, int index);
 
 }  // namespace quell::image::test
