@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <string>
 
@@ -139,9 +140,68 @@ TEST_F(SkinCheck, DescriptionThatNeverEndsCannotBeRead) {
     EXPECT_EQ(report.findings[0].problem, "the description cannot be read");
 }
 
-TEST_F(SkinCheck, FrameKeyWrittenAsFalseIsMissing) {
-    set("FrameBitmap", "FileName=FALSE");
-    expectOnlyError(check(), "[FrameBitmap] FileName", "missing");
+TEST_F(SkinCheck, EachMissingOrBrokenFileIsOneErrorOnItsKey) {
+    struct Case {
+        const char* name;
+        std::function<void()> breakSkin;
+        const char* key;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"frame written FALSE", [&] { set("FrameBitmap", "FileName=FALSE"); }, "[FrameBitmap] FileName", "missing"},
+        {"no outline file", [&] { fs::remove(m_dir / "frame.dat"); }, "[FrameBitmap] FileName",
+         "outline file frame.dat is missing"},
+        {"frame name without room for the outline name",
+         [&] {
+             fs::rename(m_dir / "frame.bmp", m_dir / "frame.bm");
+             set("FrameBitmap", "FileName=frame.bm");
+         },
+         "[FrameBitmap] FileName", "no outline file name"},
+        {"busy animation written FALSE", [&] { set("NavigationGif", "FileName=FALSE"); }, "[NavigationGif] FileName",
+         "missing"},
+        // Each of the three images of a button is named on its own.
+        {"no pressed image", [&] { fs::remove(m_dir / "b-p.bmp"); }, "[Button] Back0",
+         "pressed image b-p.bmp is missing"},
+        {"no start card", [&] { fs::remove(m_dir / "quellcard.htm"); }, "[WebBrowser] StartPage",
+         "quellcard.htm is missing"},
+        {"music that is no MIDI file", [&] { write("tune.mid", std::string("RIFF....WAVE")); }, "[Sound] FileName",
+         "not a Standard MIDI File"},
+        {"no music file", [&] { set("Sound", "FileName=gone.mid"); }, "[Sound] FileName", "music gone.mid is missing"},
+        {"a value cut at 99 bytes",
+         [&] { set("Button", "Back0=b-n.bmp,b-p.bmp,b-h.bmp,2,20,10,10,-1," + std::string(60, 't') + ",NULL"); },
+         "[Button] Back0", "is cut at 99"},
+    };
+    for (const Case& c : cases) {
+        SetUp();
+        SCOPED_TRACE(c.name);
+        c.breakSkin();
+        expectOnlyError(check(), c.key, c.expected);
+    }
+}
+
+TEST_F(SkinCheck, AValueOfExactlyNinetyNineBytesIsNotCut) {
+    const std::string prefix = "b-n.bmp,b-p.bmp,b-h.bmp,2,20,10,10,-1,";
+    const std::string value = prefix + std::string(99 - prefix.size() - 5, 't') + ",NULL";
+    ASSERT_EQ(value.size(), 99u);
+    set("Button", "Back0=" + value);
+    EXPECT_TRUE(check().findings.empty());
+}
+
+TEST_F(SkinCheck, EntriesBeyondTheirCountAndLabelsThatDoNothingAreWarnings) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"Button", "Back1=b-n.bmp,b-p.bmp,b-h.bmp,2,20,10,10,-1,,NULL"},
+        {"Text", "Text0=,0,255,0,9,0,0,0,2,60,40,12,jump,Home"},
+    };
+    for (const auto& [section, line] : cases) {
+        SetUp();
+        SCOPED_TRACE(line);
+        set(section, line);
+        const SkinCheckReport report = check();
+        ASSERT_EQ(report.findings.size(), 1u) << dump(report);
+        EXPECT_EQ(report.findings[0].severity, CheckSeverity::Warning);
+        EXPECT_EQ(report.findings[0].key, "[" + section + "] " + line.substr(0, line.find('=')));
+        EXPECT_EQ(report.errorCount(), 0);
+    }
 }
 
 TEST_F(SkinCheck, FrameThatIsNoBitmapIsReported) {
@@ -171,17 +231,6 @@ TEST_F(SkinCheck, OutlineProblemsAreReportedAgainstTheFrameKey) {
         write("frame.dat", c.bytes);
         expectOnlyError(check(), "[FrameBitmap] FileName", c.expected);
     }
-}
-
-TEST_F(SkinCheck, MissingOutlineFileIsReported) {
-    fs::remove(m_dir / "frame.dat");
-    expectOnlyError(check(), "[FrameBitmap] FileName", "outline file frame.dat is missing");
-}
-
-TEST_F(SkinCheck, FrameNameWithoutRoomForTheOutlineNameIsReported) {
-    fs::rename(m_dir / "frame.bmp", m_dir / "frame.bm");
-    set("FrameBitmap", "FileName=frame.bm");
-    expectOnlyError(check(), "[FrameBitmap] FileName", "no outline file name");
 }
 
 TEST_F(SkinCheck, RectanglesMustBeSetAndInsideTheFrame) {
@@ -237,50 +286,16 @@ TEST_F(SkinCheck, EntriesMissingWithinTheirCountAreErrors) {
     }
 }
 
-TEST_F(SkinCheck, EntryBeyondItsCountIsAWarning) {
-    set("Button", "Back1=b-n.bmp,b-p.bmp,b-h.bmp,2,20,10,10,-1,,NULL");
-    const SkinCheckReport report = check();
-    ASSERT_EQ(report.findings.size(), 1u) << dump(report);
-    EXPECT_EQ(report.findings[0].severity, CheckSeverity::Warning);
-    EXPECT_EQ(report.findings[0].key, "[Button] Back1");
-    EXPECT_EQ(report.errorCount(), 0);
-}
-
-TEST_F(SkinCheck, EachMissingButtonImageIsNamed) {
-    fs::remove(m_dir / "b-p.bmp");
-    expectOnlyError(check(), "[Button] Back0", "pressed image b-p.bmp is missing");
-}
-
 TEST_F(SkinCheck, FileNamesMatchWithoutRegardToCase) {
     fs::rename(m_dir / "b-h.bmp", m_dir / "B-H.BMP");
     const SkinCheckReport report = check();
     EXPECT_TRUE(report.findings.empty()) << dump(report);
 }
 
-TEST_F(SkinCheck, BrokenAnimatedPicturesAreErrors) {
-    set("NavigationGif", "FileName=FALSE");
-    expectOnlyError(check(), "[NavigationGif] FileName", "missing");
-    SetUp();
+TEST_F(SkinCheck, ABrokenPictureSharedByTwoKeysIsAnErrorOfEach) {
     write("spin.gif", std::string("GIF89a"));
     const SkinCheckReport report = check();
     EXPECT_EQ(report.errorCount(), 2) << dump(report);  // the busy animation and Gif0 share the file
-}
-
-TEST_F(SkinCheck, MusicMustBeAStandardMidiFile) {
-    write("tune.mid", std::string("RIFF....WAVE"));
-    expectOnlyError(check(), "[Sound] FileName", "not a Standard MIDI File");
-    SetUp();
-    set("Sound", "FileName=gone.mid");
-    expectOnlyError(check(), "[Sound] FileName", "music gone.mid is missing");
-}
-
-TEST_F(SkinCheck, ValuesLongerThan99BytesAreCut) {
-    const std::string tooltip(60, 't');
-    set("Button", "Back0=b-n.bmp,b-p.bmp,b-h.bmp,2,20,10,10,-1," + tooltip + ",NULL");
-    const SkinCheckReport report = check();
-    ASSERT_EQ(report.errorCount(), 1) << dump(report);
-    EXPECT_EQ(report.findings.back().key, "[Button] Back0");
-    EXPECT_NE(report.findings.back().problem.find("is cut at 99"), std::string::npos);
 }
 
 TEST_F(SkinCheck, LongValuesTheProgramNeverReadsAreNotReported) {
@@ -288,27 +303,6 @@ TEST_F(SkinCheck, LongValuesTheProgramNeverReadsAreNotReported) {
     set("Button", "Back7=" + std::string(150, 'x'));
     const SkinCheckReport report = check();
     EXPECT_EQ(report.errorCount(), 0) << dump(report);
-}
-
-TEST_F(SkinCheck, ExactlyNinetyNineBytesIsNotCut) {
-    const std::string prefix = "b-n.bmp,b-p.bmp,b-h.bmp,2,20,10,10,-1,";
-    const std::string value = prefix + std::string(99 - prefix.size() - 5, 't') + ",NULL";
-    ASSERT_EQ(value.size(), 99u);
-    set("Button", "Back0=" + value);
-    EXPECT_TRUE(check().findings.empty());
-}
-
-TEST_F(SkinCheck, MissingStartCardIsReported) {
-    fs::remove(m_dir / "quellcard.htm");
-    expectOnlyError(check(), "[WebBrowser] StartPage", "quellcard.htm is missing");
-}
-
-TEST_F(SkinCheck, LabelsThatDoNothingAreWarnings) {
-    set("Text", "Text0=,0,255,0,9,0,0,0,2,60,40,12,jump,Home");
-    const SkinCheckReport report = check();
-    ASSERT_EQ(report.findings.size(), 1u) << dump(report);
-    EXPECT_EQ(report.findings[0].severity, CheckSeverity::Warning);
-    EXPECT_EQ(report.findings[0].key, "[Text] Text0");
 }
 
 TEST_F(SkinCheck, FolderMustHoldExactlyOneDescription) {
