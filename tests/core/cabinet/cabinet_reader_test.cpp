@@ -119,18 +119,6 @@ TEST_F(CabinetReaderTest, NotifiesInTableOrderAndDeliversEveryFile) {
     EXPECT_EQ(o.recorder.calls[0].text3, "/c/");
 }
 
-TEST_F(CabinetReaderTest, OpensEveryCabinetRawAndReadOnlyForItsOwner) {
-    // The open slot receives the low-level library's flag values; a table
-    // for another runtime translates exactly these.
-    put("a.cab", quellkit::cab::WriteCabinet({folder(stored(), {file("a.txt", {'a'})})}));
-    ASSERT_TRUE(copy().ok);
-    ASSERT_FALSE(memoryFs().openRequests.empty());
-    for (const auto& request : memoryFs().openRequests) {
-        EXPECT_EQ(request.flags, 0x8000);
-        EXPECT_EQ(request.mode, 0x0180);
-    }
-}
-
 TEST_F(CabinetReaderTest, IsCabinetSummarisesTheHeader) {
     WriterOptions options;
     options.setId = 4321;

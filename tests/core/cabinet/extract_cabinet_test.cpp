@@ -369,7 +369,7 @@ TEST(ExtractCabinet, MatchesCabextractOnCabinetsMadeByGcab) {
     expectSameAsCabextract(t / "g.cab", {"text.ini", "frame.bmp", "noise.bin"});
 }
 
-TEST(ExtractCabinet, MatchesCabextractOnExternalCabinets) {
+TEST(ExtractCabinet, MatchesCabextractOnExternalCabinetsAndSets) {
     if (!cabtest::haveCorpora() || !cabtest::haveTool("cabextract")) GTEST_SKIP() << "corpora or cabextract missing";
     struct Case {
         const char* path;
@@ -386,11 +386,7 @@ TEST(ExtractCabinet, MatchesCabextractOnExternalCabinets) {
         SCOPED_TRACE(c.path);
         expectSameAsCabextract(cabtest::corporaPath(std::string("cab/") + c.path), c.names);
     }
-}
-
-TEST(ExtractCabinet, UnpacksSetsAsCabextractDoes) {
-    if (!cabtest::haveCorpora() || !cabtest::haveTool("cabextract")) GTEST_SKIP() << "corpora or cabextract missing";
-    // The set's headers name their parts "Split-N.CAB" and
+    // The sets' headers name their parts "Split-N.CAB" and
     // "cabd_multi_basic_ptN.cab"; copies under those names make the set whole.
     TempFolder t;
     for (int n = 1; n <= 5; ++n) {

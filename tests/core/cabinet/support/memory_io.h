@@ -14,12 +14,6 @@ struct MemoryFileSystem {
     std::map<std::string, std::vector<uint8_t>> files;
     // Bytes written to each output handle the test's notify callback made.
     std::map<quell::cabinet::FileHandle, std::vector<uint8_t>> outputs;
-    struct OpenRequest {
-        int flags = 0;
-        int mode = 0;
-        bool operator==(const OpenRequest&) const = default;
-    };
-    std::vector<OpenRequest> openRequests;  // the flags and mode of every open the reader made
     int openHandles = 0;
     int liveAllocations = 0;
     int failAllocationAfter = -1;  // fail the n-th allocation from now (0 = the next)
