@@ -61,17 +61,13 @@ TEST(ProfileFile, LookupRules) {
     }
 }
 
-TEST(ProfileFile, CutsValuesAt99Bytes) {
+TEST(ProfileFile, CutsValuesAt99BytesWithoutSplittingACharacter) {
     std::string value(120, 'v');
     EXPECT_EQ(read("[A]\nx=" + value + "\n", "A", "x"), std::string(99, 'v'));
     // The quotes come off before the cut, so a quoted value keeps 99 characters of its own.
     EXPECT_EQ(read("[A]\nx=\"" + value + "\"\n", "A", "x"), std::string(99, 'v'));
-}
-
-TEST(ProfileFile, CutNeverSplitsAMultiByteCharacter) {
     // 98 ASCII bytes then a three-byte character: the character does not fit.
-    std::string value = std::string(98, 'a') + "\xE3\x81\x82" + "b";
-    EXPECT_EQ(read("[A]\nx=" + value + "\n", "A", "x"), std::string(98, 'a'));
+    EXPECT_EQ(read("[A]\nx=" + std::string(98, 'a') + "\xE3\x81\x82" + "b\n", "A", "x"), std::string(98, 'a'));
 }
 
 TEST(ProfileFile, IntegerReads) {
@@ -91,29 +87,23 @@ TEST(ProfileFile, IntegerReads) {
     EXPECT_EQ(ProfileFile::Parse(std::string_view("[A]\n")).ReadInt("A", "n", -1), -1);
 }
 
-TEST(ProfileFile, ReadsUtf16WithByteOrderMark) {
-    std::u16string text = u"[Text]\r\nCaption=\u30DB\u30FC\u30E0\r\n";
-    std::vector<uint8_t> bytes = {0xFF, 0xFE};
-    for (char16_t c : text) {
-        bytes.push_back(static_cast<uint8_t>(c & 0xFF));
-        bytes.push_back(static_cast<uint8_t>(c >> 8));
+TEST(ProfileFile, ReadsUtf16AndCodePage932AndSkipsAUtf8Mark) {
+    std::string utf16 = "\xFF\xFE";
+    for (char16_t c : std::u16string(u"[Text]\r\nCaption=\u30DB\u30FC\u30E0\r\n")) {
+        utf16 += static_cast<char>(c & 0xFF);
+        utf16 += static_cast<char>(c >> 8);
     }
-    auto file = ProfileFile::Parse(std::span<const uint8_t>(bytes));
-    EXPECT_EQ(file.ReadString("text", "caption", "FALSE"), "\xE3\x83\x9B\xE3\x83\xBC\xE3\x83\xA0");
-}
-
-TEST(ProfileFile, DecodesCodePage932WhenNotUtf8) {
-    // "ホーム" in Shift-JIS.
-    std::string sjis = "[A]\nx=\x83\x7A\x81\x5B\x83\x80\n";
-    std::vector<uint8_t> bytes(sjis.begin(), sjis.end());
-    auto file = ProfileFile::Parse(std::span<const uint8_t>(bytes));
-    EXPECT_EQ(file.ReadString("A", "x", "FALSE"), "\xE3\x83\x9B\xE3\x83\xBC\xE3\x83\xA0");
-}
-
-TEST(ProfileFile, Utf8ByteOrderMarkIsSkipped) {
-    std::string text = "\xEF\xBB\xBF[A]\nx=1\n";
-    std::vector<uint8_t> bytes(text.begin(), text.end());
-    EXPECT_EQ(ProfileFile::Parse(std::span<const uint8_t>(bytes)).ReadString("A", "x", "FALSE"), "1");
+    const std::pair<const char*, std::string> cases[] = {
+        {"UTF-16 with its mark", utf16},
+        {"code page 932, which is no UTF-8", "[Text]\nCaption=\x83\x7A\x81\x5B\x83\x80\n"},  // "ホーム"
+        {"UTF-8 after its mark", "\xEF\xBB\xBF[Text]\nCaption=\xE3\x83\x9B\xE3\x83\xBC\xE3\x83\xA0\n"},
+    };
+    for (const auto& [name, text] : cases) {
+        SCOPED_TRACE(name);
+        const std::vector<uint8_t> bytes(text.begin(), text.end());
+        EXPECT_EQ(ProfileFile::Parse(std::span<const uint8_t>(bytes)).ReadString("text", "caption", "FALSE"),
+                  "\xE3\x83\x9B\xE3\x83\xBC\xE3\x83\xA0");
+    }
 }
 
 TEST(ProfileFile, MissingFileReadsAsEmpty) {
