@@ -101,8 +101,7 @@ std::vector<uint8_t> FixedDeflateEncoder::encode(std::span<const uint8_t> block)
     while (pos < data.size()) {
         finder.advanceTo(pos);
         size_t distance = 0;
-        size_t length =
-            m_literalsOnly ? 0 : finder.longest(pos, std::min<size_t>(258, data.size() - pos), 32768, &distance);
+        const size_t length = finder.longest(pos, std::min<size_t>(258, data.size() - pos), 32768, &distance);
         if (length == 0) {
             fixedLiteral(w, data[pos]);
             ++pos;

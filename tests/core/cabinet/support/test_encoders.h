@@ -20,14 +20,11 @@ inline quellkit::cab::WriterFile file(const std::string& name, std::vector<uint8
 
 class FixedDeflateEncoder : public quellkit::cab::BlockEncoder {
 public:
-    // literalsOnly: emit no back-references at all.
-    explicit FixedDeflateEncoder(bool literalsOnly = false) : m_literalsOnly(literalsOnly) {}
     uint16_t compressionWord() const override { return 1; }
     void beginFolder() override { m_history.clear(); }
     std::vector<uint8_t> encode(std::span<const uint8_t> block) override;
 
 private:
-    bool m_literalsOnly;
     std::vector<uint8_t> m_history;
 };
 
