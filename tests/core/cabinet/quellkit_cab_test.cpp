@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <sstream>
 
 #include "support/test_files.h"
 
@@ -48,12 +49,8 @@ TEST(QuellkitCab, MakeListAndExtractRoundTrip) {
         ASSERT_EQ(list.status, 0) << list.err;
         // "<size> <date> <time> <attributes> <name>", one line per file in table order.
         std::vector<std::string> lines;
-        size_t at = 0;
-        while (at < list.out.size()) {
-            size_t nl = list.out.find('\n', at);
-            lines.push_back(list.out.substr(at, nl - at));
-            at = nl + 1;
-        }
+        std::istringstream listed(list.out);
+        for (std::string line; std::getline(listed, line);) lines.push_back(line);
         ASSERT_EQ(lines.size(), 2u);
         EXPECT_EQ(lines[0].substr(0, 6), "90000 ");
         EXPECT_EQ(lines[0].substr(lines[0].size() - 9), " 20 a.ini");
