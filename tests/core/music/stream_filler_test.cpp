@@ -20,11 +20,16 @@ uint32_t shortMsg(uint8_t status, uint8_t d1, uint8_t d2) {
 uint32_t tempoWord(uint32_t micros) { return (MEVT_TEMPO << 24) | micros; }
 
 struct Song {
-    explicit Song(Bytes bytes) : image(std::move(bytes)) { loaded = reader.Load(image.data(), image.size()); }
+    explicit Song(Bytes bytes) : image(std::move(bytes)) {
+        loaded = reader.Load(image.data(), image.size());
+        buffer.data = block;
+    }
     Bytes image;
     SmfReader reader;
     StreamFiller filler{reader};
     bool loaded = false;
+    uint8_t block[kStreamBufferSize];
+    StreamBuffer buffer;  // over block, for the tests that fill by hand
 };
 
 void expectEvents(const std::vector<StreamEvent>& actual, const std::vector<StreamEvent>& expected) {
@@ -163,14 +168,11 @@ TEST(StreamFiller, InsertTempoPutsTheCurrentTempoBeforeTheNextEvent) {
     t.endOfTrack();
     Song song(test::smfFile({t}, 96));
     ASSERT_TRUE(song.loaded);
-    uint8_t block[kStreamBufferSize];
-    StreamBuffer buffer;
-    buffer.data = block;
-    ASSERT_EQ(song.filler.FillBuffer(buffer, true), kFillReady);
+    ASSERT_EQ(song.filler.FillBuffer(song.buffer, true), kFillReady);
     song.filler.insertTempo = true;
-    buffer.resetFill();
-    ASSERT_EQ(song.filler.FillBuffer(buffer, false), kFillReady);
-    std::vector<StreamEvent> events = test::eventsOf(buffer);
+    song.buffer.resetFill();
+    ASSERT_EQ(song.filler.FillBuffer(song.buffer, false), kFillReady);
+    std::vector<StreamEvent> events = test::eventsOf(song.buffer);
     ASSERT_GE(events.size(), 2u);
     EXPECT_EQ(events[0].deltaTime, 0u);
     EXPECT_EQ(events[0].event, tempoWord(600000));
@@ -184,21 +186,18 @@ TEST(StreamFiller, AReadFailureGives101ThenAlways102) {
     t.event(0, {0x90, 60, 100}).event(10, {0x80, 60, 0});  // no end-of-track event
     Song song(test::smfFile({t}));
     ASSERT_TRUE(song.loaded);
-    uint8_t block[kStreamBufferSize];
-    StreamBuffer buffer;
-    buffer.data = block;
     int result = kFillReady;
     int fills = 0;
     while (result == kFillReady && fills++ < 10) {
-        buffer.resetFill();
-        result = song.filler.FillBuffer(buffer, fills == 1);
+        song.buffer.resetFill();
+        result = song.filler.FillBuffer(song.buffer, fills == 1);
     }
     EXPECT_EQ(result, kFillReadFailed);
     EXPECT_TRUE(song.filler.flags & kReadFailed);
-    buffer.resetFill();
-    EXPECT_EQ(song.filler.FillBuffer(buffer, false), kFillAfterFailure);
-    EXPECT_EQ(song.filler.FillBuffer(buffer, false), kFillAfterFailure);
-    EXPECT_EQ(buffer.used, 0u);
+    song.buffer.resetFill();
+    EXPECT_EQ(song.filler.FillBuffer(song.buffer, false), kFillAfterFailure);
+    EXPECT_EQ(song.filler.FillBuffer(song.buffer, false), kFillAfterFailure);
+    EXPECT_EQ(song.buffer.used, 0u);
 }
 
 TEST(StreamFiller, RepeatRestartsRightAfterTheLastEvent) {
@@ -224,20 +223,17 @@ TEST(StreamFiller, WithoutRepeatTheEndGives103AndAddsNothing) {
     t.event(0, {0x90, 60, 100}).endOfTrack();
     Song song(test::smfFile({t}));
     ASSERT_TRUE(song.loaded);
-    uint8_t block[kStreamBufferSize];
-    StreamBuffer buffer;
-    buffer.data = block;
-    ASSERT_EQ(song.filler.FillBuffer(buffer, true), kFillReady);
-    EXPECT_EQ(buffer.used, 12u);
+    ASSERT_EQ(song.filler.FillBuffer(song.buffer, true), kFillReady);
+    EXPECT_EQ(song.buffer.used, 12u);
     EXPECT_TRUE(song.filler.flags & kAllEnded);
-    buffer.resetFill();
-    EXPECT_EQ(song.filler.FillBuffer(buffer, false), kFillSongEnded);
-    EXPECT_EQ(buffer.used, 0u);
+    song.buffer.resetFill();
+    EXPECT_EQ(song.filler.FillBuffer(song.buffer, false), kFillSongEnded);
+    EXPECT_EQ(song.buffer.used, 0u);
     // Turning repeat on later restarts the song in the next fill.
     song.filler.repeat = true;
     song.filler.lastTick = 1;  // pretend the pass had length
-    EXPECT_EQ(song.filler.FillBuffer(buffer, false), kFillReady);
-    EXPECT_EQ(buffer.used, 12u);
+    EXPECT_EQ(song.filler.FillBuffer(song.buffer, false), kFillReady);
+    EXPECT_EQ(song.buffer.used, 12u);
 }
 
 TEST(StreamFiller, ASongWithoutLengthDoesNotLoopForever) {
