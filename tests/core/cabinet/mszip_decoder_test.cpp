@@ -49,9 +49,16 @@ private:
     unsigned m_inputSize = 0;
 };
 
-TEST(MszipDecoder, AsksForTheInputBufferOfTheFormat) {
-    Mszip m;
-    EXPECT_EQ(m.inputSize(), 32780u);
+TEST(MszipDecoder, CreatesWithTheFormatsInputSizeAndReportsFailures) {
+    EXPECT_EQ(Mszip().inputSize(), 32780u);
+    MszipDecoder* d = nullptr;
+    auto failing = [](size_t) -> void* { return nullptr; };
+    EXPECT_EQ(CreateMszipDecoder(0, {failing, std::free}, &d, nullptr), kDecoderOutOfMemory);
+    EXPECT_EQ(d, nullptr);
+    ASSERT_EQ(CreateMszipDecoder(0, {std::malloc, std::free}, &d, nullptr), kDecoderOk);
+    EXPECT_EQ(ResetMszipDecoder(d), 0);
+    EXPECT_NE(ResetMszipDecoder(nullptr), 0);
+    DestroyMszipDecoder(d);
 }
 
 TEST(MszipDecoder, RoundTripsBlocksThatShareHistory) {
@@ -189,21 +196,6 @@ TEST(MszipDecoder, RejectsMalformedStreams) {
         std::vector<uint8_t> out;
         EXPECT_FALSE(m.decode(c.stream, &out));
     }
-}
-
-TEST(MszipDecoder, ResetChecksTheHandle) {
-    MszipDecoder* d = nullptr;
-    ASSERT_EQ(CreateMszipDecoder(0, {std::malloc, std::free}, &d, nullptr), kDecoderOk);
-    EXPECT_EQ(ResetMszipDecoder(d), 0);
-    EXPECT_NE(ResetMszipDecoder(nullptr), 0);
-    DestroyMszipDecoder(d);
-}
-
-TEST(MszipDecoder, CreationReportsOutOfMemory) {
-    MszipDecoder* d = nullptr;
-    auto failing = [](size_t) -> void* { return nullptr; };
-    EXPECT_EQ(CreateMszipDecoder(0, {failing, std::free}, &d, nullptr), kDecoderOutOfMemory);
-    EXPECT_EQ(d, nullptr);
 }
 
 }  // namespace
