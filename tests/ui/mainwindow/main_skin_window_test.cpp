@@ -1,8 +1,6 @@
 #include <QApplication>
-#include <QComboBox>
 #include <QFile>
 #include <QPointer>
-#include <QProgressBar>
 #include <QTemporaryDir>
 #include <QWebEngineView>
 #include <QtTest>
@@ -10,9 +8,7 @@
 #include <fstream>
 #include <memory>
 
-#include "core/browser/browser.h"
 #include "core/command_codes.h"
-#include "core/control_ids.h"
 #include "ui/controls/gif_animator.h"
 #include "ui/mainwindow/web_engine_browser.h"
 
@@ -21,12 +17,10 @@
 #include "core/skin/outline_file.h"
 #include "ui/controls/gradient_progress.h"
 #include "ui/controls/hover_label.h"
-#include "ui/controls/maximized_toolbar.h"
 #include "ui/controls/control_id.h"
-#include "ui/controls/skin_button.h"
 #include "ui/controls/standard_progress.h"
-#include "ui/mainwindow/address_combo.h"
 #include "ui/mainwindow/main_skin_window.h"
+#include "smf_builder.h"
 
 using quell::ui::MainSkinWindow;
 
@@ -34,18 +28,9 @@ namespace {
 
 // One track of four short notes.
 std::vector<uint8_t> shortSong() {
-    std::vector<uint8_t> events;
-    for (uint8_t i = 0; i < 4; ++i) {
-        const uint8_t note[] = {0, 0x90, uint8_t(60 + i), 100, 24, 0x80, uint8_t(60 + i), 0};
-        events.insert(events.end(), std::begin(note), std::end(note));
-    }
-    const uint8_t end[] = {0, 0xFF, 0x2F, 0};
-    events.insert(events.end(), std::begin(end), std::end(end));
-    std::vector<uint8_t> file = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0, 0x60, 'M', 'T', 'r', 'k'};
-    const auto n = static_cast<uint32_t>(events.size());
-    file.insert(file.end(), {uint8_t(n >> 24), uint8_t(n >> 16), uint8_t(n >> 8), uint8_t(n)});
-    file.insert(file.end(), events.begin(), events.end());
-    return file;
+    quell::music::test::TrackBuilder track;
+    for (uint8_t i = 0; i < 4; ++i) track.event(0, {0x90, uint8_t(60 + i), 100}).event(24, {0x80, uint8_t(60 + i), 0});
+    return quell::music::test::smfFile({track.endOfTrack()}, 96, 0);
 }
 
 class RecordingSink final : public quell::MessageSink {
@@ -129,17 +114,32 @@ void runEventsFor(int ms) { QTest::qWait(ms); }
 
 class MainSkinWindowTest : public QObject {
     Q_OBJECT
+
+    // Makes the skin and a window on it; both last until the test ends.
+    MainSkinWindow& open(const std::string& ini) {
+        m_window.reset();
+        m_skin = std::make_unique<SkinFolder>(ini);
+        m_sink.messages.clear();
+        m_window = std::make_unique<MainSkinWindow>(m_skin->locations(), &m_sink);
+        return *m_window;
+    }
+    std::unique_ptr<SkinFolder> m_skin;
+    RecordingSink m_sink;
+    std::unique_ptr<MainSkinWindow> m_window;
+
 private slots:
+    void cleanup() {
+        m_window.reset();
+        m_skin.reset();
+    }
     void takesTheFrameSizeAndTheOutlineAsMask();
     void failsWithoutAFrame();
     void buildsElementsWithIdsTooltipsAndMessages();
     void leavesOutMissingSections();
-    void maximizeAndRestoreSwapTheLayouts();
-    void reportsAnOutlineThatDisappears();
+    void maximizedLayoutFollowsEverySizeChangeAndRestores();
+    void everyReadOfAMissingOutlineCostsOneMessage();
     void fontRules();
     void closesAndDestroysWithEverythingRunning();
-    void maximizedLayoutFollowsEverySizeChange();
-    void restoreReadsTheOutlineOnce();
     void sourceWindowsCloseWithTheMainWindow();
     void productPageIsBuiltIn();
     void onlyTheBareFrameDragsTheWindow();
@@ -150,9 +150,7 @@ private slots:
 void MainSkinWindowTest::startsTheBrowserOnceTheFrameIsPainted() {
     // The engine holds the thread while it starts, so it must not start
     // before the frame has been painted.
-    SkinFolder skin(kFullSkin);
-    RecordingSink sink;
-    MainSkinWindow window(skin.locations(), &sink);
+    MainSkinWindow& window = open(kFullSkin);
     QVERIFY(window.Initialise());
     QVERIFY(!window.webBrowser()->hasView());
     window.show();
@@ -165,9 +163,7 @@ void MainSkinWindowTest::startsTheBrowserOnceTheFrameIsPainted() {
 }
 
 void MainSkinWindowTest::reloadsTheSkinInPlaceKeepingThePage() {
-    SkinFolder skin(kFullSkin);
-    RecordingSink sink;
-    MainSkinWindow window(skin.locations(), &sink);
+    MainSkinWindow& window = open(kFullSkin);
     QVERIFY(window.Initialise());
     window.show();
     QWebEngineView* view = qobject_cast<QWebEngineView*>(window.controlById(quell::ids::kBrowser));
@@ -177,11 +173,11 @@ void MainSkinWindowTest::reloadsTheSkinInPlaceKeepingThePage() {
     QVERIFY(oldLabel);
 
     // A larger frame, the browser elsewhere, one Back button, no text labels.
-    skin.writeBitmap("big.bmp", 260, 180, 0xFF20A040u);
-    skin.writeOutline("big.dat", {{0, 0}, {260, 0}, {260, 180}, {0, 180}});
-    std::ofstream(skin.media() + "skin.ini") << "[FrameBitmap]\nFileName=big.bmp\n"
-                                                "[WebBrowser]\nPosition=20,50,240,170\n"
-                                                "[Button]\nBackNo=1\nBack0=b.bmp,b.bmp,b.bmp,0,0,20,20,-1,,NULL\n";
+    m_skin->writeBitmap("big.bmp", 260, 180, 0xFF20A040u);
+    m_skin->writeOutline("big.dat", {{0, 0}, {260, 0}, {260, 180}, {0, 180}});
+    std::ofstream(m_skin->media() + "skin.ini") << "[FrameBitmap]\nFileName=big.bmp\n"
+                                                   "[WebBrowser]\nPosition=20,50,240,170\n"
+                                                   "[Button]\nBackNo=1\nBack0=b.bmp,b.bmp,b.bmp,0,0,20,20,-1,,NULL\n";
     QVERIFY(window.ReloadSkin());
     QCOMPARE(window.size(), QSize(260, 180));
     QCOMPARE(window.controlById(quell::ids::kBrowser), view);
@@ -191,21 +187,18 @@ void MainSkinWindowTest::reloadsTheSkinInPlaceKeepingThePage() {
     QCOMPARE(window.skinButtons(1).size(), size_t(1));
     QCOMPARE(window.skinButtons(2).size(), size_t(0));
     QVERIFY(window.skinButtons(1)[0]->isVisible());
-    QCOMPARE(sink.messages.size() ? QString::fromStdString(sink.messages[0]) : QString(), QString());
+    QCOMPARE(m_sink.messages.size() ? QString::fromStdString(m_sink.messages[0]) : QString(), QString());
 }
 
 void MainSkinWindowTest::productPageIsBuiltIn() {
     // The Go button's page must open without a network.
-    SkinFolder skin(kFullSkin);
-    RecordingSink sink;
-    MainSkinWindow window(skin.locations(), &sink);
     QVERIFY(QFile::exists(QStringLiteral(":/quell/product.html")));
 }
 
 void MainSkinWindowTest::takesTheFrameSizeAndTheOutlineAsMask() {
     const std::string media = QUELL_TEST_DATA_DIR "/skin/";
-    RecordingSink sink;
-    MainSkinWindow window(MainSkinWindow::Locations{media + "testskin.ini", media, QUELL_TEST_DATA_DIR "/", ""}, &sink);
+    MainSkinWindow window(MainSkinWindow::Locations{media + "testskin.ini", media, QUELL_TEST_DATA_DIR "/", ""},
+                          &m_sink);
     QVERIFY(window.Initialise());
     QCOMPARE(window.geometry(), QRect(0, 0, 240, 180));
 
@@ -218,25 +211,21 @@ void MainSkinWindowTest::takesTheFrameSizeAndTheOutlineAsMask() {
     QCOMPARE(window.controlById(101)->geometry(), QRect(20, 30, 200, 130));
     // Photo.bmp lies beside the program: the picture exists and no message was shown.
     QVERIFY(window.controlById(129));
-    QVERIFY(sink.messages.empty());
+    QVERIFY(m_sink.messages.empty());
 }
 
 void MainSkinWindowTest::failsWithoutAFrame() {
     for (const char* ini : {"[WebBrowser]\nPosition=1,2,3,4\n", "[FrameBitmap]\nFileName=FALSE\n",
                             "[FrameBitmap]\nFileName=none.bmp\n"}) {
-        SkinFolder skin(ini);
-        RecordingSink sink;
-        MainSkinWindow window(skin.locations(), &sink);
-        QVERIFY(!window.LoadSkin());
+        MainSkinWindow& window = open(ini);
+        QVERIFY2(!window.LoadSkin(), ini);
         QVERIFY(window.frame().isNull());
-        QVERIFY(sink.messages.empty());
+        QVERIFY(m_sink.messages.empty());
     }
 }
 
 void MainSkinWindowTest::buildsElementsWithIdsTooltipsAndMessages() {
-    SkinFolder skin(std::string(kFullSkin) + "[AnimationGif]\nNumberOfGif=1\nGif0=busy.gif,100,5\n");
-    RecordingSink sink;
-    MainSkinWindow window(skin.locations(), &sink);
+    MainSkinWindow& window = open(std::string(kFullSkin) + "[AnimationGif]\nNumberOfGif=1\nGif0=busy.gif,100,5\n");
     QVERIFY(window.Initialise());
 
     // Buttons take ids in kind order, then labels; Forward1 is missing its
@@ -255,7 +244,7 @@ void MainSkinWindowTest::buildsElementsWithIdsTooltipsAndMessages() {
 
     // Photo.bmp is absent beside this skin's program: one bitmap message.
     std::vector<std::string> expected = {"", quell::ui::kBitmapUnreadableMessage};
-    QCOMPARE(sink.messages, expected);
+    QCOMPARE(m_sink.messages, expected);
 
     QVERIFY(window.controlById(126));  // the Go button at the address bar's corner
     QCOMPARE(window.controlById(126)->pos(), QPoint(10, 10));
@@ -273,12 +262,10 @@ void MainSkinWindowTest::buildsElementsWithIdsTooltipsAndMessages() {
 }
 
 void MainSkinWindowTest::leavesOutMissingSections() {
-    SkinFolder skin(
+    MainSkinWindow& window = open(
         "[FrameBitmap]\nFileName=frame.bmp\n[WebBrowser]\nPosition=10,40,190,120\n"
         "[ProgressBar]\nPosition=1,1,50,9\nGradient=no\nDirection=Vertical\nSmooth=true\n"
         "[Text]\nTextNo=2\nText0=,0,0,0,-1,0,0,0,1,1,10,10,,A\n");
-    RecordingSink sink;
-    MainSkinWindow window(skin.locations(), &sink);
     QVERIFY(window.Initialise());
     QVERIFY(!window.controlById(102));
     QVERIFY(!window.controlById(126));
@@ -291,40 +278,51 @@ void MainSkinWindowTest::leavesOutMissingSections() {
     // The label message comes while the lists are read, the Photo message after them.
     std::vector<std::string> expected = {"Failure in getting information of Text control.",
                                          quell::ui::kBitmapUnreadableMessage};
-    QCOMPARE(sink.messages, expected);
+    QCOMPARE(m_sink.messages, expected);
 }
 
-void MainSkinWindowTest::maximizeAndRestoreSwapTheLayouts() {
-    SkinFolder skin(kFullSkin);
-    RecordingSink sink;
-    MainSkinWindow window(skin.locations(), &sink);
+void MainSkinWindowTest::maximizedLayoutFollowsEverySizeChangeAndRestores() {
+    MainSkinWindow& window = open(kFullSkin);
     QVERIFY(window.Initialise());
     window.show();
+    // The animations run only while the skin is shown.
+    const auto animations = window.findChildren<quell::ui::GifAnimator*>();
+    QVERIFY(!animations.isEmpty() && animations[0]->onScreen());
     window.maximizeWindow();
     QVERIFY(window.windowIsMaximized());
-    QWidget* toolbar = window.controlById(115);
+    QVERIFY(!animations[0]->onScreen());
+    QWidget* toolbar = window.controlById(quell::ids::kToolbar);
     QVERIFY(toolbar->isVisible());
     QCOMPARE(toolbar->geometry(), QRect(0, 0, window.width(), 28));
-    QCOMPARE(window.controlById(101)->geometry(), QRect(0, 28, window.width(), window.height() - 28));
+    QCOMPARE(window.controlById(quell::ids::kBrowser)->geometry(), QRect(0, 28, window.width(), window.height() - 28));
     QVERIFY(!window.skinButtons(1)[0]->isVisible());
     QVERIFY(!window.controlById(102)->isVisible());
     QVERIFY(window.mask().isEmpty());
+    // What a window manager does when the work area or the screen changes.
+    window.resize(900, 700);
+    QTRY_COMPARE(window.size(), QSize(900, 700));
+    QCOMPARE(toolbar->geometry(), QRect(0, 0, 900, 28));
+    QCOMPARE(window.controlById(quell::ids::kBrowser)->geometry(), QRect(0, 28, 900, 672));
+    window.resize(640, 480);
+    QTRY_COMPARE(window.controlById(quell::ids::kBrowser)->geometry(), QRect(0, 28, 640, 452));
+    QCOMPARE(toolbar->width(), 640);
 
     window.restoreWindow();
     QVERIFY(!window.windowIsMaximized());
     QVERIFY(!toolbar->isVisible());
     QCOMPARE(window.size(), QSize(200, 150));
-    QCOMPARE(window.controlById(101)->geometry(), QRect(10, 40, 180, 80));
+    QCOMPARE(window.controlById(quell::ids::kBrowser)->geometry(), QRect(10, 40, 180, 80));
     QVERIFY(window.skinButtons(1)[0]->isVisible());
     QVERIFY(!window.mask().contains(QPoint(1, 1)));
+    QVERIFY(animations[0]->onScreen());
+    window.hide();
+    QVERIFY(!animations[0]->onScreen());
 }
 
 void MainSkinWindowTest::onlyTheBareFrameDragsTheWindow() {
-    SkinFolder skin(
+    MainSkinWindow& window = open(
         "[FrameBitmap]\nFileName=frame.bmp\n[WebBrowser]\nPosition=10,40,190,120\n"
         "[ProgressBar]\nPosition=150,125,190,140\n[AnimationGif]\nNumberOfGif=1\nGif0=busy.gif,100,5\n");
-    RecordingSink sink;
-    MainSkinWindow window(skin.locations(), &sink);
     QVERIFY(window.Initialise());
     window.move(100, 100);
     window.show();
@@ -353,26 +351,36 @@ void MainSkinWindowTest::onlyTheBareFrameDragsTheWindow() {
     }
 }
 
-void MainSkinWindowTest::reportsAnOutlineThatDisappears() {
-    SkinFolder skin(kFullSkin);
-    RecordingSink sink;
-    MainSkinWindow window(skin.locations(), &sink);
+void MainSkinWindowTest::everyReadOfAMissingOutlineCostsOneMessage() {
+    MainSkinWindow& window = open(kFullSkin);
     QVERIFY(window.Initialise());
-    size_t before = sink.messages.size();
-    skin.remove("frame.dat");
+    window.show();
+    m_skin->remove("frame.dat");
+    const size_t before = m_sink.messages.size();
     QVERIFY(!window.ApplyOutline());
-    QCOMPARE(sink.messages.size(), before + 1);
-    QCOMPARE(sink.messages.back(), std::string("アウトラインデータが開けません｡\""));
+    QCOMPARE(m_sink.messages.size(), before + 1);
+    QCOMPARE(m_sink.messages.back(), std::string("アウトラインデータが開けません｡\""));
     // A short outline file is treated the same way.
-    skin.write("frame.dat", {3, 0, 0, 0, 1, 0, 0, 0});
+    m_skin->write("frame.dat", {3, 0, 0, 0, 1, 0, 0, 0});
     QVERIFY(!window.ApplyOutline());
-    QCOMPARE(sink.messages.size(), before + 2);
+    QCOMPARE(m_sink.messages.size(), before + 2);
+
+    // Maximizing needs no outline; restoring and coming back from the task bar read it once each.
+    window.maximizeWindow();
+    QCOMPARE(m_sink.messages.size(), before + 2);
+    window.restoreWindow();
+    QCOMPARE(m_sink.messages.size(), before + 3);
+    window.minimizeWindow();
+    QTRY_VERIFY(window.isMinimized());
+    QCOMPARE(m_sink.messages.size(), before + 4);
+    window.restoreWindow();
+    QVERIFY(!window.isMinimized());
+    QCOMPARE(m_sink.messages.size(), before + 5);
+    QCOMPARE(m_sink.messages.back(), std::string(quell::ui::kOutlineUnreadableMessage));
 }
 
 void MainSkinWindowTest::fontRules() {
-    SkinFolder skin(kFullSkin);
-    RecordingSink sink;
-    MainSkinWindow window(skin.locations(), &sink);
+    MainSkinWindow& window = open(kFullSkin);
     QWidget target;
     window.SetControlFont(&target, "", -1);
     QCOMPARE(target.font().family(), QStringLiteral("굴림"));
@@ -392,99 +400,44 @@ void MainSkinWindowTest::closesAndDestroysWithEverythingRunning() {
     // does before the program ends, and then the window is destroyed. Every
     // element must be destroyed once, each animation's worker joined first.
     for (int round = 0; round < 3; ++round) {
-        SkinFolder skin(kLivelySkin);
-        RecordingSink sink;
-        auto window = std::make_unique<MainSkinWindow>(skin.locations(), &sink);
-        QVERIFY(window->Initialise());
-        window->show();
-        QCOMPARE(window->pictures().size(), size_t(2));
+        MainSkinWindow& window = open(kLivelySkin);
+        QVERIFY(window.Initialise());
+        window.show();
+        QCOMPARE(window.pictures().size(), size_t(2));
         // The music starts once its synthesizer has loaded.
-        QTRY_VERIFY_WITH_TIMEOUT(window->controlById(quell::ids::kMusicWindow), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(window.controlById(quell::ids::kMusicWindow), 10000);
         // The busy animation and the two pictures.
-        QCOMPARE(window->findChildren<quell::ui::GifAnimator*>().size(), qsizetype(3));
-        QTRY_VERIFY(window->pictures()[0]->framesShown() >= 2);
+        QCOMPARE(window.findChildren<quell::ui::GifAnimator*>().size(), qsizetype(3));
+        QTRY_VERIFY(window.pictures()[0]->framesShown() >= 2);
         runEventsFor(round * 7);
 
-        window->dispatcher().DispatchCommand(quell::commands::kExit, 0, {});
-        QTRY_VERIFY(!window->isVisible());
+        window.dispatcher().DispatchCommand(quell::commands::kExit, 0, {});
+        QTRY_VERIFY(!window.isVisible());
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(window->findChildren<quell::ui::GifAnimator*>().isEmpty());
-        window.reset();
+        QVERIFY(window.findChildren<quell::ui::GifAnimator*>().isEmpty());
+        m_window.reset();
         // Requests the workers queued before they stopped arrive now and must be dropped.
         runEventsFor(30);
     }
 }
 
-void MainSkinWindowTest::maximizedLayoutFollowsEverySizeChange() {
-    SkinFolder skin(kFullSkin);
-    RecordingSink sink;
-    MainSkinWindow window(skin.locations(), &sink);
-    QVERIFY(window.Initialise());
-    window.show();
-    // The animations run only while the skin is shown.
-    const auto animations = window.findChildren<quell::ui::GifAnimator*>();
-    QVERIFY(!animations.isEmpty() && animations[0]->onScreen());
-    window.maximizeWindow();
-    QVERIFY(window.windowIsMaximized());
-    QVERIFY(!animations[0]->onScreen());
-    // What a window manager does when the work area or the screen changes.
-    window.resize(900, 700);
-    QTRY_COMPARE(window.size(), QSize(900, 700));
-    QCOMPARE(window.controlById(quell::ids::kToolbar)->geometry(), QRect(0, 0, 900, 28));
-    QCOMPARE(window.controlById(quell::ids::kBrowser)->geometry(), QRect(0, 28, 900, 672));
-    window.resize(640, 480);
-    QTRY_COMPARE(window.controlById(quell::ids::kBrowser)->geometry(), QRect(0, 28, 640, 452));
-    QCOMPARE(window.controlById(quell::ids::kToolbar)->width(), 640);
-    window.restoreWindow();
-    QVERIFY(animations[0]->onScreen());
-    window.hide();
-    QVERIFY(!animations[0]->onScreen());
-}
-
-void MainSkinWindowTest::restoreReadsTheOutlineOnce() {
-    // With the outline gone, every read of it costs one message.
-    SkinFolder skin(kFullSkin);
-    RecordingSink sink;
-    MainSkinWindow window(skin.locations(), &sink);
-    QVERIFY(window.Initialise());
-    window.show();
-    skin.remove("frame.dat");
-    const size_t before = sink.messages.size();
-
-    window.maximizeWindow();
-    QCOMPARE(sink.messages.size(), before);
-    window.restoreWindow();
-    QCOMPARE(sink.messages.size(), before + 1);
-
-    window.minimizeWindow();
-    QTRY_VERIFY(window.isMinimized());
-    QCOMPARE(sink.messages.size(), before + 2);
-    window.restoreWindow();
-    QVERIFY(!window.isMinimized());
-    QCOMPARE(sink.messages.size(), before + 3);
-    QCOMPARE(sink.messages.back(), std::string(quell::ui::kOutlineUnreadableMessage));
-}
-
 void MainSkinWindowTest::sourceWindowsCloseWithTheMainWindow() {
-    SkinFolder skin(kFullSkin);
-    RecordingSink sink;
-    auto window = std::make_unique<MainSkinWindow>(skin.locations(), &sink);
-    QVERIFY(window->Initialise());
-    window->show();
-    quell::ui::WebEngineBrowser* browser = window->webBrowser();
+    MainSkinWindow& window = open(kFullSkin);
+    QVERIFY(window.Initialise());
+    window.show();
+    quell::ui::WebEngineBrowser* browser = window.webBrowser();
     QCOMPARE(browser->ExecDocumentCommand(quell::browser::CommandGroup::WebBrowser, quell::browser::kCommandViewSource),
              quell::browser::kResultOk);
     QCOMPARE(browser->sourceWindowCount(), 1);
     // The program's own loop ends when its main window closes, whatever else
     // was open; one that keeps running is ended with a failing status.
-    QTimer::singleShot(0, window.get(), &QWidget::close);
+    QTimer::singleShot(0, &window, &QWidget::close);
     QTimer failsafe;
     failsafe.setSingleShot(true);
     QObject::connect(&failsafe, &QTimer::timeout, qApp, [] { QCoreApplication::exit(1); });
     failsafe.start(10000);
     QCOMPARE(QCoreApplication::exec(), 0);
     QCOMPARE(browser->sourceWindowCount(), 0);
-    window.reset();
 }
 
 int main(int argc, char** argv) {
