@@ -2,6 +2,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <memory>
+
 #include "control_test_support.h"
 #include "core/image/gif_encoder.h"
 #include "recording_synthesizer.h"
@@ -61,21 +63,37 @@ private slots:
     void unreadableOrEmptyFileMakesNoControl();
 
 private:
+    // An animator on the red and green GIF, 10 ms an image, whose time moves
+    // only when the test calls advance().
+    GifAnimator* createOnClock(const QString& name) {
+        return GifAnimator::CreateAnimator(m_host, 0, 0, writeGif(m_dir, name, redGreen(1)).toStdString(), &m_messages,
+                                           m_clock.get());
+    }
+    void advance(int ms) { m_clock->advanceTo(m_now += int64_t{ms} * 1000); }
+
     QTemporaryDir m_dir;
     QWidget* m_host = nullptr;
     test::RecordingMessages m_messages;
+    std::unique_ptr<platform::test::ManualClock> m_clock;
+    int64_t m_now = 0;
 };
 
 void GifAnimatorTest::init() {
     QVERIFY(m_dir.isValid());
     m_messages.shown.clear();
+    m_clock = std::make_unique<platform::test::ManualClock>();
+    m_now = 0;
     m_host = new QWidget;
     m_host->resize(200, 100);
     m_host->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_host));
 }
 
-void GifAnimatorTest::cleanup() { delete m_host; }
+// The animators go with their host, before the clock they wait on.
+void GifAnimatorTest::cleanup() {
+    delete m_host;
+    m_clock.reset();
+}
 
 void GifAnimatorTest::sizedByFirstImageWithTransparencyWhite() {
     image::GifFile gif = redGreen(5);
@@ -102,12 +120,7 @@ void GifAnimatorTest::delaysBecomeMilliseconds() {
 }
 
 void GifAnimatorTest::animatesAndCountsPauses() {
-    // Time moves only when the test moves it, 10 ms an image.
-    platform::test::ManualClock clock;
-    int64_t now = 0;
-    auto advance = [&](int ms) { clock.advanceTo(now += int64_t{ms} * 1000); };
-    GifAnimator* a = GifAnimator::CreateAnimator(m_host, 0, 0, writeGif(m_dir, "a.gif", redGreen(1)).toStdString(),
-                                                 &m_messages, &clock);
+    GifAnimator* a = createOnClock("a.gif");
     QVERIFY(a);
     QVERIFY(a->StartAnimation());
     QVERIFY(!a->StartAnimation());
@@ -132,15 +145,10 @@ void GifAnimatorTest::animatesAndCountsPauses() {
     QTRY_VERIFY(a->framesShown() > frozen);
     a->ResumeAnimation();  // below zero it does nothing
     QCOMPARE(a->pauseCount(), 0);
-    delete a;  // before the clock it waits on
 }
 
 void GifAnimatorTest::offScreenSleepsApartFromPauses() {
-    platform::test::ManualClock clock;
-    int64_t now = 0;
-    auto advance = [&](int ms) { clock.advanceTo(now += int64_t{ms} * 1000); };
-    GifAnimator* a = GifAnimator::CreateAnimator(m_host, 0, 0, writeGif(m_dir, "o.gif", redGreen(1)).toStdString(),
-                                                 &m_messages, &clock);
+    GifAnimator* a = createOnClock("o.gif");
     QVERIFY(a);
     QVERIFY(a->StartAnimation());
     QTRY_COMPARE(a->framesShown(), 1);
@@ -163,25 +171,20 @@ void GifAnimatorTest::offScreenSleepsApartFromPauses() {
     a->ResumeAnimation();
     advance(10);
     QTRY_VERIFY(a->framesShown() > hidden);
-    delete a;
 }
 
 void GifAnimatorTest::pausedRepaintShowsFirstImage() {
-    platform::test::ManualClock clock;
-    int64_t now = 0;
-    GifAnimator* a = GifAnimator::CreateAnimator(m_host, 0, 0, writeGif(m_dir, "p.gif", redGreen(1)).toStdString(),
-                                                 &m_messages, &clock);
+    GifAnimator* a = createOnClock("p.gif");
     QVERIFY(a);
     a->StartAnimation();
     for (int step = 0; step < 100 && a->framesShown() < 3; ++step) {
-        clock.advanceTo(now += 10000);
+        advance(10);
         QTest::qWait(2);
     }
     QTRY_VERIFY(a->framesShown() >= 3);
     a->PauseAnimation();
     a->update();
     QCOMPARE(QColor(test::grabbed(a).pixel(3, 5)), kRed);
-    delete a;
 }
 
 void GifAnimatorTest::destructionWhileRunningStopsWorker() {
