@@ -10,51 +10,13 @@
 #include "core/browser/link_command.h"
 #include "core/browser/menus.h"
 #include "core/command_codes.h"
+#include "support/fake_browser.h"
 
 using namespace quell::browser;
 namespace commands = quell::commands;
+using quell::browser::test::FakeBrowser;
 
 namespace {
-
-// Records every call as one line, so a test compares what happened in order.
-class FakeBrowser final : public Browser {
-public:
-    std::vector<std::string> calls;
-    bool hasDocument = true;
-    bool busy = false;
-    std::string location = "http://example.com/";
-    std::map<int, std::optional<uint32_t>> status;
-
-    bool GoBack() override {
-        calls.push_back("back");
-        return false;
-    }
-    bool GoForward() override {
-        calls.push_back("forward");
-        return false;
-    }
-    void GoHome() override { calls.push_back("home"); }
-    void Navigate(const std::string& url) override { calls.push_back("navigate " + url); }
-    void Refresh() override { calls.push_back("refresh"); }
-    void Stop() override { calls.push_back("stop"); }
-    bool HasDocument() const override { return hasDocument; }
-    std::string LocationName() const override { return "Example"; }
-    std::string LocationURL() const override { return location; }
-    bool Busy() const override { return busy; }
-    std::optional<uint32_t> QueryStatus(int id) override {
-        calls.push_back("query " + std::to_string(id));
-        auto it = status.find(id);
-        return it == status.end() ? std::optional<uint32_t>(kStatusSupported | kStatusEnabled) : it->second;
-    }
-    int32_t ExecDocumentCommand(CommandGroup group, int id) override {
-        calls.push_back(std::string(group == CommandGroup::Standard ? "exec " : "exec-browser ") + std::to_string(id));
-        return kResultOk;
-    }
-    bool SetTextSize(int level) override {
-        calls.push_back("textsize " + std::to_string(level));
-        return true;
-    }
-};
 
 class FakeShell final : public Shell {
 public:
