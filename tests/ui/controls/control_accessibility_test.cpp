@@ -1,5 +1,4 @@
 #include <QAccessible>
-#include <QFile>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
@@ -49,13 +48,8 @@ private:
 
 void ControlAccessibilityTest::initTestCase() {
     installControlAccessibility();
-    image::PixelImage face;
-    face.width = face.height = 20;
-    face.pixels.assign(400, 0xFF4080C0);
-    const std::vector<uint8_t> bytes = image::EncodeBitmap24(face);
-    QFile file(m_dir.filePath("face.bmp"));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
+    const image::PixelImage face{20, 20, std::vector<uint32_t>(400, 0xFF4080C0)};
+    QVERIFY(!test::writeFile(m_dir.filePath("face.bmp"), image::EncodeBitmap24(face)).empty());
 }
 
 void ControlAccessibilityTest::init() {

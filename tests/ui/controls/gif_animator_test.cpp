@@ -1,4 +1,3 @@
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -31,13 +30,8 @@ image::GifFrame solidFrame(int w, int h, uint8_t index, int delay, int transpare
     return f;
 }
 
-QString writeGif(const QTemporaryDir& dir, const QString& name, const image::GifFile& gif) {
-    const std::vector<uint8_t> bytes = image::EncodeGif(gif);
-    const QString path = dir.filePath(name);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return {};
-    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
-    return path;
+std::string writeGif(const QTemporaryDir& dir, const QString& name, const image::GifFile& gif) {
+    return test::writeFile(dir.filePath(name), image::EncodeGif(gif));
 }
 
 image::GifFile redGreen(int delay) {
@@ -66,7 +60,7 @@ private:
     // An animator on the red and green GIF, 10 ms an image, whose time moves
     // only when the test calls advance().
     GifAnimator* createOnClock(const QString& name) {
-        return GifAnimator::CreateAnimator(m_host, 0, 0, writeGif(m_dir, name, redGreen(1)).toStdString(), &m_messages,
+        return GifAnimator::CreateAnimator(m_host, 0, 0, writeGif(m_dir, name, redGreen(1)), &m_messages,
                                            m_clock.get());
     }
     void advance(int ms) { m_clock->advanceTo(m_now += int64_t{ms} * 1000); }
@@ -98,8 +92,8 @@ void GifAnimatorTest::cleanup() {
 void GifAnimatorTest::sizedByFirstImageWithTransparencyWhite() {
     image::GifFile gif = redGreen(5);
     gif.frames.push_back(solidFrame(20, 20, 1, 5));
-    const QString path = writeGif(m_dir, "sizes.gif", gif);
-    GifAnimator* a = GifAnimator::CreateAnimator(m_host, 7, 9, path.toStdString(), &m_messages);
+    const std::string path = writeGif(m_dir, "sizes.gif", gif);
+    GifAnimator* a = GifAnimator::CreateAnimator(m_host, 7, 9, path, &m_messages);
     QVERIFY(a);
     QCOMPARE(a->geometry(), QRect(7, 9, 8, 6));
     QCOMPARE(a->frameCount(), 3);
@@ -112,8 +106,7 @@ void GifAnimatorTest::sizedByFirstImageWithTransparencyWhite() {
 void GifAnimatorTest::delaysBecomeMilliseconds() {
     image::GifFile gif = redGreen(7);
     gif.frames[1].delay = 0;  // a 0 delay among several images counts as 10
-    GifAnimator* a =
-        GifAnimator::CreateAnimator(m_host, 0, 0, writeGif(m_dir, "d.gif", gif).toStdString(), &m_messages);
+    GifAnimator* a = GifAnimator::CreateAnimator(m_host, 0, 0, writeGif(m_dir, "d.gif", gif), &m_messages);
     QVERIFY(a);
     QCOMPARE(a->frameDelay(0), 70);
     QCOMPARE(a->frameDelay(1), 100);
@@ -191,8 +184,7 @@ void GifAnimatorTest::destructionWhileRunningStopsWorker() {
     image::GifFile gif = redGreen(0);
     gif.frames.resize(1);  // one image, no delay: the worker loops as fast as it may
     for (int round = 0; round < 5; ++round) {
-        GifAnimator* a =
-            GifAnimator::CreateAnimator(m_host, 0, 0, writeGif(m_dir, "fast.gif", gif).toStdString(), &m_messages);
+        GifAnimator* a = GifAnimator::CreateAnimator(m_host, 0, 0, writeGif(m_dir, "fast.gif", gif), &m_messages);
         QVERIFY(a);
         a->StartAnimation();
         QTest::qWait(round * 3);
@@ -220,8 +212,8 @@ void GifAnimatorTest::unreadableOrEmptyFileMakesNoControl() {
     empty.screenWidth = 4;
     empty.screenHeight = 4;
     empty.globalColours = {0, 0xFFFFFF};
-    const QString emptyPath = writeGif(m_dir, "empty.gif", empty);
-    QVERIFY(!GifAnimator::CreateAnimator(m_host, 0, 0, emptyPath.toStdString(), &m_messages));
+    const std::string emptyPath = writeGif(m_dir, "empty.gif", empty);
+    QVERIFY(!GifAnimator::CreateAnimator(m_host, 0, 0, emptyPath, &m_messages));
     QCOMPARE(m_messages.shown.size(), size_t(2));
     QCOMPARE(m_host->findChildren<GifAnimator*>().size(), qsizetype(0));
 }

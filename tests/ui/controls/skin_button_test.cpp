@@ -18,11 +18,7 @@ constexpr uint32_t kRedPixel = 0xFFFF0000, kGreenPixel = 0xFF00FF00, kBluePixel 
 constexpr uint32_t kMagentaValue = 16711935;
 
 image::PixelImage solid(int w, int h, uint32_t pixel) {
-    image::PixelImage p;
-    p.width = w;
-    p.height = h;
-    p.pixels.assign(static_cast<size_t>(w * h), pixel);
-    return p;
+    return {w, h, std::vector<uint32_t>(static_cast<size_t>(w * h), pixel)};
 }
 
 }  // namespace
@@ -43,7 +39,9 @@ private slots:
     void unreadableBitmapShowsMessageAndMakesNoButton();
 
 private:
-    std::string writeBmp(const QString& name, const image::PixelImage& picture);
+    std::string writeBmp(const QString& name, const image::PixelImage& picture) {
+        return test::writeFile(m_dir.filePath(name), image::EncodeBitmap24(picture));
+    }
     SkinButtonSpec request(int w, int h);
     SkinButton* create(const SkinButtonSpec& s);
     QImage hostArea(SkinButton* b) { return test::grabbed(m_host).copy(b->geometry()); }
@@ -54,14 +52,6 @@ private:
     test::RecordingSounds m_sounds;
     test::RecordingMessages m_messages;
 };
-
-std::string SkinButtonTest::writeBmp(const QString& name, const image::PixelImage& picture) {
-    const std::vector<uint8_t> bytes = image::EncodeBitmap24(picture);
-    QFile file(m_dir.filePath(name));
-    if (!file.open(QIODevice::WriteOnly)) return {};
-    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
-    return file.fileName().toStdString();
-}
 
 SkinButtonSpec SkinButtonTest::request(int w, int h) {
     SkinButtonSpec s;
