@@ -114,18 +114,15 @@ void ControlAccessibilityTest::controlsHaveRoleNameAndPress_data() {
     QTest::addColumn<QString>("name");
     // Empty when the control has no Press action.
     QTest::addColumn<QString>("pressed");
-    QTest::newRow("skin button") << int(TooltipButton) << int(QAccessible::Button) << "Home page"
-                                 << "dispatch 3 2, sound";
-    QTest::newRow("skin button without tooltip") << int(UnnamedButton) << int(QAccessible::Button) << "Maximize"
-                                                 << "dispatch 9 0, sound";
-    QTest::newRow("photo picture") << int(Photo) << int(QAccessible::Graphic) << "Photo"
-                                   << "";
-    QTest::newRow("Go button") << int(GoButton) << int(QAccessible::Button) << "Go Orlune"
-                               << "dispatch 126 0";
-    QTest::newRow("direct label") << int(DirectLabel) << int(QAccessible::Link) << "Wikipedia"
-                                  << "navigate https://example.org/";
-    QTest::newRow("label without command") << int(UnknownLabel) << int(QAccessible::StaticText) << "Wikipedia"
-                                           << "";
+    auto row = [](const char* name, Control control, QAccessible::Role role, const char* label, const char* pressed) {
+        QTest::newRow(name) << int(control) << int(role) << QString(label) << QString(pressed);
+    };
+    row("skin button", TooltipButton, QAccessible::Button, "Home page", "dispatch 3 2, sound");
+    row("skin button without tooltip", UnnamedButton, QAccessible::Button, "Maximize", "dispatch 9 0, sound");
+    row("photo picture", Photo, QAccessible::Graphic, "Photo", "");
+    row("Go button", GoButton, QAccessible::Button, "Go Orlune", "dispatch 126 0");
+    row("direct label", DirectLabel, QAccessible::Link, "Wikipedia", "navigate https://example.org/");
+    row("label without command", UnknownLabel, QAccessible::StaticText, "Wikipedia", "");
 }
 
 void ControlAccessibilityTest::controlsHaveRoleNameAndPress() {

@@ -48,7 +48,7 @@ public:
         QDir().mkpath(QString::fromStdString(m_media));
         writeBitmap("frame.bmp", 200, 150, 0xFF3060A0u);
         writeBitmap("b.bmp", 20, 20, 0xFFFF00FFu);
-        writeOutline("frame.dat", {{10, 0}, {190, 0}, {200, 75}, {190, 150}, {10, 150}, {0, 75}});
+        write("frame.dat", quell::skin::EncodeOutline({{10, 0}, {190, 0}, {200, 75}, {190, 150}, {10, 150}, {0, 75}}));
         quell::image::GifFile gif;
         gif.globalColours = {0x000000, 0xFFFFFF};
         quell::image::GifFrame image;
@@ -70,9 +70,6 @@ public:
     void writeBitmap(const std::string& name, int w, int h, uint32_t colour) {
         quell::image::PixelImage image{w, h, std::vector<uint32_t>(static_cast<size_t>(w * h), colour)};
         write(name, quell::image::EncodeBitmap24(image));
-    }
-    void writeOutline(const std::string& name, std::vector<quell::skin::OutlinePoint> points) {
-        write(name, quell::skin::EncodeOutline(points));
     }
     void write(const std::string& name, const std::vector<uint8_t>& bytes) {
         std::ofstream(m_media + name, std::ios::binary)
@@ -174,7 +171,7 @@ void MainSkinWindowTest::reloadsTheSkinInPlaceKeepingThePage() {
 
     // A larger frame, the browser elsewhere, one Back button, no text labels.
     m_skin->writeBitmap("big.bmp", 260, 180, 0xFF20A040u);
-    m_skin->writeOutline("big.dat", {{0, 0}, {260, 0}, {260, 180}, {0, 180}});
+    m_skin->write("big.dat", quell::skin::EncodeOutline({{0, 0}, {260, 0}, {260, 180}, {0, 180}}));
     std::ofstream(m_skin->media() + "skin.ini") << "[FrameBitmap]\nFileName=big.bmp\n"
                                                    "[WebBrowser]\nPosition=20,50,240,170\n"
                                                    "[Button]\nBackNo=1\nBack0=b.bmp,b.bmp,b.bmp,0,0,20,20,-1,,NULL\n";
