@@ -76,7 +76,9 @@ protected:
     std::string m_ini;
     CommandDispatcher dispatcher() { return CommandDispatcher(browser, shell, window, messages, m_ini); }
 
-    // Everything the fakes were asked since the last call, in one line, and forgets it.
+    // Everything the fakes were asked since the last call, in one line (the
+    // browser's calls, then the window's, the shell's and the messages), and
+    // forgets it.
     std::string takeCalls() {
         std::string out;
         auto add = [&](const std::string& call) { out += (out.empty() ? "" : "; ") + call; };
