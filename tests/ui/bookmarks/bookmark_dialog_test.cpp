@@ -108,6 +108,7 @@ private slots:
         auto dialog = f.open("News: today/now", "http://news/today");
         dialog->tree()->setCurrentItem(findItem(dialog->tree(), "Favorites/Work"));
         dialog->addButton()->click();
+        QCOMPARE(f.prompt.replaceQuestions, 0);
         QCOMPARE(f.favorites.read("News- today-now.url"),
                  QByteArray("[InternetShortcut]\r\nURL=http://news/today\r\n"));
         QTreeWidgetItem* added = findItem(dialog->tree(), "Favorites/News- today-now.url");
@@ -117,26 +118,23 @@ private slots:
         QCOMPARE(findItem(dialog->tree(), "Favorites/Work")->childCount(), 0);
     }
 
-    void addingTwiceAsksThenShowsTwoItems() {
-        Fixture f;
-        auto dialog = f.open("Page", "http://p/");
-        dialog->addCurrentPage();
-        dialog->addCurrentPage();
-        QCOMPARE(f.prompt.replaceQuestions, 1);
-        QTreeWidgetItem* root = dialog->tree()->topLevelItem(0);
-        QCOMPARE(childLabels(root), (QStringList{"Page.url", "Page.url"}));
-        dialog->refill();
-        QCOMPARE(childLabels(dialog->tree()->topLevelItem(0)), QStringList{"Page.url"});
-    }
-
-    void addDeclinedKeepsExistingBookmark() {
-        Fixture f;
-        f.favorites.shortcut("Page.url", "http://mine/");
-        auto dialog = f.open("Page", "http://other/");
-        f.prompt.answers = {false};
-        dialog->addCurrentPage();
-        QCOMPARE(f.favorites.read("Page.url"), QByteArray("[InternetShortcut]\r\nURL=http://mine/\r\n"));
-        QCOMPARE(dialog->tree()->topLevelItem(0)->childCount(), 1);
+    void addingOverAnExistingBookmarkAsksFirst() {
+        // Replaced, the file takes the new address and the tree shows both
+        // items until it is filled again; declined, nothing changes.
+        for (const bool replace : {true, false}) {
+            Fixture f;
+            f.favorites.shortcut("Page.url", "http://mine/");
+            auto dialog = f.open("Page", "http://other/");
+            f.prompt.answers = {replace};
+            dialog->addCurrentPage();
+            QCOMPARE(f.prompt.replaceQuestions, 1);
+            QCOMPARE(f.favorites.read("Page.url"),
+                     QByteArray("[InternetShortcut]\r\nURL=http://") + (replace ? "other" : "mine") + "/\r\n");
+            QCOMPARE(childLabels(dialog->tree()->topLevelItem(0)),
+                     replace ? (QStringList{"Page.url", "Page.url"}) : QStringList{"Page.url"});
+            dialog->refill();
+            QCOMPARE(childLabels(dialog->tree()->topLevelItem(0)), QStringList{"Page.url"});
+        }
     }
 
     void addWithoutTitleOrIntoMissingFolderAddsNothing() {
