@@ -12,9 +12,8 @@
 
 using namespace quell::ui;
 using bookmark_test::childLabels;
-using bookmark_test::Favorites;
+using Fixture = bookmark_test::DialogFixture;
 using bookmark_test::findItem;
-using bookmark_test::ScriptedPrompt;
 
 // Selects the item at the path and opens its in-place rename; the edit box, or null.
 QLineEdit* startRename(BookmarkDialog* dialog, const QString& path) {
@@ -41,28 +40,6 @@ void doubleClick(QTreeWidget* tree, QPoint at) {
 
 class BookmarkDialogTest : public QObject {
     Q_OBJECT
-
-    struct Fixture {
-        Favorites favorites;
-        ScriptedPrompt prompt;
-        int folderQuestions = 0;
-        std::optional<QString> folderAnswer;
-
-        std::unique_ptr<BookmarkDialog> open(const QString& title = QString(), const QString& url = QString()) {
-            BookmarkDialog::Services services;
-            services.favoritesFolder = favorites.folder();
-            services.prompt = &prompt;
-            services.askFolderName = [this](QWidget*) {
-                ++folderQuestions;
-                return folderAnswer;
-            };
-            auto dialog = std::make_unique<BookmarkDialog>(title, url, services);
-            dialog->show();
-            QApplication::setActiveWindow(dialog.get());
-            if (!QTest::qWaitForWindowExposed(dialog.get())) qWarning("dialog not exposed");
-            return dialog;
-        }
-    };
 
 private slots:
     void showsFolderAsTreeUnderExpandedRoot() {
