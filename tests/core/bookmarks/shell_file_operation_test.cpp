@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "support/bookmark_fixtures.h"
 
 using namespace quell::bookmarks;
@@ -25,6 +27,19 @@ OperationResult move(ScriptedPrompt& prompt, const std::string& from, const std:
     op.AddSource(from);
     op.AddDestination(intoFolder);
     return op.Move();
+}
+
+using Operation = OperationResult (*)(ScriptedPrompt&, const std::string&, const std::string&);
+
+// Every folder and file under the root with the file's bytes, sorted.
+std::vector<std::string> contents(const TempFolder& dir) {
+    std::vector<std::string> out;
+    for (const auto& e : std::filesystem::recursive_directory_iterator(dir.root())) {
+        const std::string name = std::filesystem::relative(e.path(), dir.root()).string();
+        out.push_back(e.is_directory() ? name + "/" : name + " = " + dir.readFile(name));
+    }
+    std::sort(out.begin(), out.end());
+    return out;
 }
 
 }  // namespace
@@ -85,42 +100,6 @@ TEST(ShellFileOperationRename, RenamesInPlace) {
     EXPECT_TRUE(prompt.failures.empty());
 }
 
-TEST(ShellFileOperationRename, ExistingNameIsRefusedWithoutLoss) {
-    TempFolder dir;
-    dir.writeFile("A.url", kShortcutA);
-    dir.writeFile("B.url", kShortcutB);
-    dir.writeFile("Work/In.url", kShortcutA);
-    ScriptedPrompt prompt;
-    EXPECT_EQ(rename(prompt, dir.path() + "A.url", dir.path() + "B.url"), OperationResult::Failed);
-    EXPECT_EQ(rename(prompt, dir.path() + "A.url", dir.path() + "Work"), OperationResult::Failed);
-    EXPECT_EQ(prompt.failures.size(), 2u);
-    EXPECT_TRUE(prompt.replaceQuestions.empty());
-    EXPECT_EQ(dir.readFile("A.url"), kShortcutA);
-    EXPECT_EQ(dir.readFile("B.url"), kShortcutB);
-    EXPECT_EQ(dir.readFile("Work/In.url"), kShortcutA);
-}
-
-TEST(ShellFileOperationRename, RefusesNamesThatLeaveTheFolder) {
-    TempFolder dir;
-    dir.writeFile("A.url", kShortcutA);
-    dir.makeFolder("Work");
-    ScriptedPrompt prompt;
-    const char* targets[] = {"Work/A.url", "../A.url", ".", ".."};
-    for (const char* t : targets) {
-        SCOPED_TRACE(t);
-        EXPECT_EQ(rename(prompt, dir.path() + "A.url", dir.path() + t), OperationResult::Failed);
-    }
-    EXPECT_EQ(dir.readFile("A.url"), kShortcutA);
-    EXPECT_FALSE(dir.exists("Work/A.url"));
-}
-
-TEST(ShellFileOperationRename, MissingSourceIsReported) {
-    TempFolder dir;
-    ScriptedPrompt prompt;
-    EXPECT_EQ(rename(prompt, dir.path() + "Favorites", dir.path() + "Other"), OperationResult::Failed);
-    EXPECT_EQ(prompt.failures.size(), 1u);
-}
-
 TEST(ShellFileOperationMove, MovesFolderWithContents) {
     TempFolder dir;
     dir.writeFile("Work/Sub/Mail.url", kShortcutA);
@@ -140,16 +119,6 @@ TEST(ShellFileOperationMove, MovesUpToTheTopFolder) {
     EXPECT_EQ(move(prompt, dir.path() + "A/B", dir.path()), OperationResult::Done);
     EXPECT_EQ(dir.readFile("B/In.url"), kShortcutA);
     EXPECT_FALSE(dir.exists("A/B"));
-}
-
-TEST(ShellFileOperationMove, IntoItselfOrBelowIsRefused) {
-    TempFolder dir;
-    dir.writeFile("A/B/In.url", kShortcutA);
-    ScriptedPrompt prompt;
-    EXPECT_EQ(move(prompt, dir.path() + "A", dir.path() + "A/"), OperationResult::Failed);
-    EXPECT_EQ(move(prompt, dir.path() + "A", dir.path() + "A/B/"), OperationResult::Failed);
-    EXPECT_EQ(prompt.failures.size(), 2u);
-    EXPECT_EQ(dir.readFile("A/B/In.url"), kShortcutA);
 }
 
 TEST(ShellFileOperationMove, IntoOwnFolderChangesNothing) {
@@ -196,23 +165,40 @@ TEST(ShellFileOperationMove, FolderClashMergesAndKeepsDeclinedFiles) {
     EXPECT_FALSE(dir.exists("Work/New.url"));
 }
 
-TEST(ShellFileOperationMove, FileOntoFolderOfSameNameIsRefused) {
-    TempFolder dir;
-    dir.writeFile("Work", kShortcutA);
-    dir.writeFile("Archive/Work/In.url", kShortcutB);
-    ScriptedPrompt prompt;
-    EXPECT_EQ(move(prompt, dir.path() + "Work", dir.path() + "Archive/"), OperationResult::Failed);
-    EXPECT_EQ(dir.readFile("Work"), kShortcutA);
-    EXPECT_EQ(dir.readFile("Archive/Work/In.url"), kShortcutB);
-}
-
-TEST(ShellFileOperationMove, DestinationMustBeAFolder) {
+TEST(ShellFileOperation, RefusedRenamesAndMovesReportOnceAndChangeNothing) {
     TempFolder dir;
     dir.writeFile("A.url", kShortcutA);
     dir.writeFile("B.url", kShortcutB);
-    ScriptedPrompt prompt;
-    EXPECT_EQ(move(prompt, dir.path() + "A.url", dir.path() + "B.url"), OperationResult::Failed);
-    EXPECT_EQ(move(prompt, dir.path() + "A.url", dir.path() + "none/"), OperationResult::Failed);
-    EXPECT_EQ(dir.readFile("A.url"), kShortcutA);
-    EXPECT_EQ(dir.readFile("B.url"), kShortcutB);
+    dir.writeFile("Work/In.url", kShortcutA);
+    dir.writeFile("Dir/Sub/In.url", kShortcutA);
+    dir.writeFile("Plain", kShortcutA);
+    dir.writeFile("Archive/Plain/In.url", kShortcutB);
+    const std::vector<std::string> before = contents(dir);
+    const struct {
+        const char* name;
+        Operation operation;
+        const char* from;
+        const char* to;
+    } cases[] = {
+        {"rename onto an existing bookmark", rename, "A.url", "B.url"},
+        {"rename onto an existing folder", rename, "A.url", "Work"},
+        {"rename into a sub-folder", rename, "A.url", "Work/A.url"},
+        {"rename out of the folder", rename, "A.url", "../A.url"},
+        {"rename to .", rename, "A.url", "."},
+        {"rename to ..", rename, "A.url", ".."},
+        {"rename a missing source", rename, "Favorites", "Other"},
+        {"move a folder into itself", move, "Dir", "Dir/"},
+        {"move a folder below itself", move, "Dir", "Dir/Sub/"},
+        {"move a file onto a folder of its name", move, "Plain", "Archive/"},
+        {"move onto a file", move, "A.url", "B.url"},
+        {"move into a missing folder", move, "A.url", "none/"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScriptedPrompt prompt;
+        EXPECT_EQ(c.operation(prompt, dir.path() + c.from, dir.path() + c.to), OperationResult::Failed);
+        EXPECT_EQ(prompt.failures.size(), 1u);
+        EXPECT_TRUE(prompt.replaceQuestions.empty());
+        EXPECT_EQ(contents(dir), before);
+    }
 }

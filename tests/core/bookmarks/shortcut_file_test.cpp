@@ -11,12 +11,6 @@ using namespace quell::bookmarks;
 using bookmark_test::TempFolder;
 using quell::os::kMaxTextFileBytes;
 
-TEST(ShortcutFile, WritesHeaderAndUrlWithCrLf) {
-    TempFolder dir;
-    ASSERT_TRUE(WriteShortcut(dir.path() + "a.url", "http://example.com/"));
-    EXPECT_EQ(dir.readFile("a.url"), "[InternetShortcut]\r\nURL=http://example.com/\r\n");
-}
-
 TEST(ShortcutFile, ReplacesExistingFileAndLeavesNoTemporary) {
     TempFolder dir;
     dir.writeFile("a.url", "[InternetShortcut]\r\nURL=http://old/\r\nIconIndex=3\r\n");
@@ -89,10 +83,11 @@ TEST(ShortcutFile, FilesPastTheSizeCapGiveNoUrl) {
     }
 }
 
-TEST(ShortcutFile, WrittenShortcutReadsBack) {
+TEST(ShortcutFile, WritesHeaderAndUrlWithCrLfAndReadsThemBack) {
     TempFolder dir;
     const std::string url = "https://例え.jp/パス?q=1&r=2#frag";
     ASSERT_TRUE(WriteShortcut(dir.path() + "x.url", url));
+    EXPECT_EQ(dir.readFile("x.url"), "[InternetShortcut]\r\nURL=" + url + "\r\n");
     std::string read;
     ASSERT_TRUE(ReadShortcutUrl(dir.path() + "x.url", read));
     EXPECT_EQ(read, url);

@@ -4,31 +4,11 @@
 
 #include <vector>
 
+#include "support/fake_browser.h"
+
 using namespace quell::browser;
 
 namespace {
-
-class LocationBrowser final : public Browser {
-public:
-    std::string location;
-    int locationReads = 0;
-    bool GoBack() override { return false; }
-    bool GoForward() override { return false; }
-    void GoHome() override {}
-    void Navigate(const std::string&) override {}
-    void Refresh() override {}
-    void Stop() override {}
-    bool HasDocument() const override { return true; }
-    std::string LocationName() const override { return {}; }
-    std::string LocationURL() const override {
-        ++const_cast<LocationBrowser*>(this)->locationReads;
-        return location;
-    }
-    bool Busy() const override { return false; }
-    std::optional<uint32_t> QueryStatus(int) override { return 0; }
-    int32_t ExecDocumentCommand(CommandGroup, int) override { return 0; }
-    bool SetTextSize(int) override { return true; }
-};
 
 struct Recorder : ProgressView, AddressView, StatusView, BusyIndicator {
     std::vector<int32_t> positions;
@@ -45,19 +25,17 @@ struct Recorder : ProgressView, AddressView, StatusView, BusyIndicator {
 TEST(ProgressPercent, TruncatesAndNeverClamps) {
     struct Case {
         int32_t progress, max, percent;
-    } cases[] = {
-        {0, 100, 0},
-        {5, 0, 0},
-        {-1, 100, 0},
-        {-1, -1, 0},
-        {50, 200, 25},
-        {201, 200, 100},
-        {250, 200, 125},
-        {1, 3, 33},
-        {99, 100, 99},
-        {2000000000, 2000000000, 100},
-        {2147483647, 1, 2147483647},
-    };
+    } cases[] = {{0, 100, 0},
+                 {5, 0, 0},
+                 {-1, 100, 0},
+                 {-1, -1, 0},
+                 {50, 200, 25},
+                 {201, 200, 100},
+                 {250, 200, 125},
+                 {1, 3, 33},
+                 {99, 100, 99},
+                 {2000000000, 2000000000, 100},
+                 {2147483647, 1, 2147483647}};
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.progress) + "/" + std::to_string(c.max));
         EXPECT_EQ(ProgressPercent(c.progress, c.max), c.percent);
@@ -65,7 +43,7 @@ TEST(ProgressPercent, TruncatesAndNeverClamps) {
 }
 
 TEST(NavigationEventHandler, AddressIsSetOnlyWhenTheLocationChanges) {
-    LocationBrowser browser;
+    quell::browser::test::FakeBrowser browser;
     Recorder skin, toolbar;
     NavigationEventHandler handler(browser);
     handler.setProgressView(&skin);
@@ -81,7 +59,7 @@ TEST(NavigationEventHandler, AddressIsSetOnlyWhenTheLocationChanges) {
 }
 
 TEST(NavigationEventHandler, WithoutAnAddressBarTheLocationIsNeverRead) {
-    LocationBrowser browser;
+    quell::browser::test::FakeBrowser browser;
     Recorder progress;
     NavigationEventHandler handler(browser);
     handler.setProgressView(&progress);
@@ -91,7 +69,7 @@ TEST(NavigationEventHandler, WithoutAnAddressBarTheLocationIsNeverRead) {
 }
 
 TEST(NavigationEventHandler, WithoutProgressViewsOnlyTheAddressMoves) {
-    LocationBrowser browser;
+    quell::browser::test::FakeBrowser browser;
     Recorder address;
     NavigationEventHandler handler(browser);
     handler.setAddressViews(&address, nullptr);
@@ -102,7 +80,7 @@ TEST(NavigationEventHandler, WithoutProgressViewsOnlyTheAddressMoves) {
 }
 
 TEST(NavigationEventHandler, StatusAndBusyAnimation) {
-    LocationBrowser browser;
+    quell::browser::test::FakeBrowser browser;
     Recorder r;
     NavigationEventHandler handler(browser);
     handler.DownloadBegin();  // nothing attached: nothing happens

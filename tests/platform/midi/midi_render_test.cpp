@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/os/file_system.h"
+#include "smf_builder.h"
 
 namespace {
 
@@ -34,35 +35,16 @@ double statField(const std::string& stat, const std::string& name) {
     return std::stod(stat.substr(at + 1));
 }
 
-void putVarLen(std::vector<uint8_t>& out, uint32_t v) {
-    std::vector<uint8_t> groups{uint8_t(v & 0x7F)};
-    while (v >>= 7) groups.insert(groups.begin(), uint8_t(0x80 | (v & 0x7F)));
-    out.insert(out.end(), groups.begin(), groups.end());
-}
-
 // Eight eighth notes at the default 500,000 us a quarter: exactly 2 s, with
 // one tempo change that halves the speed of the last two (so 2.5 s in all).
 std::vector<uint8_t> song() {
-    std::vector<uint8_t> ev;
-    putVarLen(ev, 0);
-    ev.insert(ev.end(), {0xC0, 0});
-    for (int i = 0; i < 8; ++i) {
-        if (i == 6) {
-            putVarLen(ev, 0);
-            ev.insert(ev.end(), {0xFF, 0x51, 0x03, 0x0F, 0x42, 0x40});  // 1,000,000 us
-        }
-        putVarLen(ev, 0);
-        ev.insert(ev.end(), {0x90, uint8_t(60 + i), 110});
-        putVarLen(ev, 48);
-        ev.insert(ev.end(), {0x80, uint8_t(60 + i), 0});
+    quell::music::test::TrackBuilder track;
+    track.event(0, {0xC0, 0});
+    for (uint8_t i = 0; i < 8; ++i) {
+        if (i == 6) track.tempo(0, 1000000);
+        track.event(0, {0x90, uint8_t(60 + i), 110}).event(48, {0x80, uint8_t(60 + i), 0});
     }
-    putVarLen(ev, 0);
-    ev.insert(ev.end(), {0xFF, 0x2F, 0x00});
-    std::vector<uint8_t> file = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0, 96, 'M', 'T', 'r', 'k'};
-    uint32_t n = uint32_t(ev.size());
-    file.insert(file.end(), {uint8_t(n >> 24), uint8_t(n >> 16), uint8_t(n >> 8), uint8_t(n)});
-    file.insert(file.end(), ev.begin(), ev.end());
-    return file;
+    return quell::music::test::smfFile({track.endOfTrack()}, 96, 0);
 }
 
 struct TempDir {

@@ -16,11 +16,11 @@ namespace quell::platform {
 namespace {
 
 using music::StreamHeader;
+using test::Buffer;
 using test::ManualClock;
+using test::note;
 using test::Played;
 using test::RecordingLog;
-
-uint32_t note(uint8_t key) { return 0x90 | (uint32_t(key) << 8) | (100u << 16); }
 
 // One frame a millisecond in blocks of four; writes down the frame at which
 // each message arrives.
@@ -42,17 +42,6 @@ private:
     RecordingLog& m_log;
     std::mutex m_mutex;
     int64_t m_frames = 0;
-};
-
-struct Buffer {
-    void fill(const std::vector<music::StreamEvent>& events) {
-        for (size_t i = 0; i < events.size(); ++i) music::writeStreamEvent(bytes.data() + 12 * i, events[i]);
-        header.data = bytes.data();
-        header.bufferLength = 1024;
-        header.bytesRecorded = uint32_t(12 * events.size());
-    }
-    std::vector<uint8_t> bytes = std::vector<uint8_t>(1024);
-    StreamHeader header;
 };
 
 // Queues buffer a once more, with new events, when it first comes back, and

@@ -7,10 +7,29 @@
 #include <mutex>
 #include <vector>
 
+#include "core/music/midi_stream.h"
+#include "core/music/stream_event.h"
 #include "platform/midi/stream_clock.h"
 #include "platform/midi/synthesizer.h"
 
 namespace quell::platform::test {
+
+// A note-on of the key at velocity 100, as a stream event carries it.
+inline uint32_t note(uint8_t key) { return 0x90 | (uint32_t(key) << 8) | (100u << 16); }
+
+// A 1024-byte stream buffer holding the events given.
+struct Buffer {
+    Buffer() = default;
+    explicit Buffer(const std::vector<music::StreamEvent>& events) { fill(events); }
+    void fill(const std::vector<music::StreamEvent>& events) {
+        for (size_t i = 0; i < events.size(); ++i) music::writeStreamEvent(bytes.data() + 12 * i, events[i]);
+        header.data = bytes.data();
+        header.bufferLength = 1024;
+        header.bytesRecorded = uint32_t(12 * events.size());
+    }
+    std::vector<uint8_t> bytes = std::vector<uint8_t>(1024);
+    music::StreamHeader header;
+};
 
 struct Played {
     int64_t time;

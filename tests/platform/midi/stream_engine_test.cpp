@@ -12,24 +12,14 @@ namespace {
 
 using music::StreamEvent;
 using music::StreamHeader;
+using test::Buffer;
 using test::ManualClock;
+using test::note;
 using test::Played;
 using test::RecordingLog;
 using test::RecordingSynthesizer;
 
-uint32_t note(uint8_t key) { return 0x90 | (uint32_t(key) << 8) | (100u << 16); }
 uint32_t tempo(uint32_t micros) { return (music::MEVT_TEMPO << 24) | micros; }
-
-struct Buffer {
-    explicit Buffer(const std::vector<StreamEvent>& events) : bytes(1024) {
-        for (size_t i = 0; i < events.size(); ++i) music::writeStreamEvent(bytes.data() + 12 * i, events[i]);
-        header.data = bytes.data();
-        header.bufferLength = 1024;
-        header.bytesRecorded = uint32_t(12 * events.size());
-    }
-    std::vector<uint8_t> bytes;
-    StreamHeader header;
-};
 
 struct Engine {
     Engine() {
@@ -126,7 +116,7 @@ TEST(StreamEngine, AStreamStartsPausedAndResumesWhereItPaused) {
 
 TEST(StreamEngine, BuffersComeBackInOrderIncludingEmptyAndRaggedOnes) {
     Engine e;
-    Buffer empty({});
+    Buffer empty;
     Buffer ragged({{0, 0, note(60)}, {10, 0, note(61)}});
     ragged.header.bytesRecorded = 12 + 7;  // a partial record at the end is not an event
     Buffer last({{10, 0, note(62)}});

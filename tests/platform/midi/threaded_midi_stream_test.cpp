@@ -14,11 +14,11 @@ namespace quell::platform {
 namespace {
 
 using music::StreamHeader;
+using test::Buffer;
 using test::ManualClock;
+using test::note;
 using test::RecordingLog;
 using test::RecordingSynthesizer;
-
-uint32_t note(uint8_t key) { return 0x90 | (uint32_t(key) << 8) | (100u << 16); }
 
 // Writes down every notification with the thread it arrived on.
 struct Client : music::MidiStreamClient {
@@ -43,17 +43,6 @@ struct Client : music::MidiStreamClient {
         std::unique_lock<std::mutex> lock(mutex);
         return cv.wait_for(lock, std::chrono::seconds(3), [&] { return done.size() >= n; });
     }
-};
-
-struct Buffer {
-    explicit Buffer(const std::vector<music::StreamEvent>& events) : bytes(1024) {
-        for (size_t i = 0; i < events.size(); ++i) music::writeStreamEvent(bytes.data() + 12 * i, events[i]);
-        header.data = bytes.data();
-        header.bufferLength = 1024;
-        header.bytesRecorded = uint32_t(12 * events.size());
-    }
-    std::vector<uint8_t> bytes;
-    StreamHeader header;
 };
 
 ThreadedMidiStream::SynthesizerFactory recording(RecordingLog& log, StreamClock& clock) {

@@ -12,12 +12,24 @@
 
 using namespace quell::ui;
 using bookmark_test::childLabels;
-using bookmark_test::Favorites;
+using Fixture = bookmark_test::DialogFixture;
 using bookmark_test::findItem;
-using bookmark_test::ScriptedPrompt;
 
-// The label edit box of an in-place rename, once it is open.
-QLineEdit* editorOf(BookmarkDialog* dialog) { return dialog->tree()->viewport()->findChild<QLineEdit*>(); }
+// Selects the item at the path and opens its in-place rename; the edit box, or null.
+QLineEdit* startRename(BookmarkDialog* dialog, const QString& path) {
+    dialog->tree()->setCurrentItem(findItem(dialog->tree(), path));
+    dialog->renameSelected();
+    return dialog->tree()->viewport()->findChild<QLineEdit*>();
+}
+
+// Types the new label over the old one and presses the key that ends the
+// edit; whether the edit then ended.
+bool finishRename(BookmarkDialog* dialog, QLineEdit* editor, const QString& label, Qt::Key key = Qt::Key_Return) {
+    editor->selectAll();
+    QTest::keyClicks(editor, label);
+    QTest::keyClick(editor, key);
+    return QTest::qWaitFor([dialog] { return !dialog->tree()->isEditing(); });
+}
 
 // A double click as the platform delivers it: a click, then the second
 // press that arrives as a double click.
@@ -28,28 +40,6 @@ void doubleClick(QTreeWidget* tree, QPoint at) {
 
 class BookmarkDialogTest : public QObject {
     Q_OBJECT
-
-    struct Fixture {
-        Favorites favorites;
-        ScriptedPrompt prompt;
-        int folderQuestions = 0;
-        std::optional<QString> folderAnswer;
-
-        std::unique_ptr<BookmarkDialog> open(const QString& title = QString(), const QString& url = QString()) {
-            BookmarkDialog::Services services;
-            services.favoritesFolder = favorites.folder();
-            services.prompt = &prompt;
-            services.askFolderName = [this](QWidget*) {
-                ++folderQuestions;
-                return folderAnswer;
-            };
-            auto dialog = std::make_unique<BookmarkDialog>(title, url, services);
-            dialog->show();
-            QApplication::setActiveWindow(dialog.get());
-            if (!QTest::qWaitForWindowExposed(dialog.get())) qWarning("dialog not exposed");
-            return dialog;
-        }
-    };
 
 private slots:
     void showsFolderAsTreeUnderExpandedRoot() {
@@ -95,6 +85,7 @@ private slots:
         auto dialog = f.open("News: today/now", "http://news/today");
         dialog->tree()->setCurrentItem(findItem(dialog->tree(), "Favorites/Work"));
         dialog->addButton()->click();
+        QCOMPARE(f.prompt.replaceQuestions, 0);
         QCOMPARE(f.favorites.read("News- today-now.url"),
                  QByteArray("[InternetShortcut]\r\nURL=http://news/today\r\n"));
         QTreeWidgetItem* added = findItem(dialog->tree(), "Favorites/News- today-now.url");
@@ -104,26 +95,23 @@ private slots:
         QCOMPARE(findItem(dialog->tree(), "Favorites/Work")->childCount(), 0);
     }
 
-    void addingTwiceAsksThenShowsTwoItems() {
-        Fixture f;
-        auto dialog = f.open("Page", "http://p/");
-        dialog->addCurrentPage();
-        dialog->addCurrentPage();
-        QCOMPARE(f.prompt.replaceQuestions, 1);
-        QTreeWidgetItem* root = dialog->tree()->topLevelItem(0);
-        QCOMPARE(childLabels(root), (QStringList{"Page.url", "Page.url"}));
-        dialog->refill();
-        QCOMPARE(childLabels(dialog->tree()->topLevelItem(0)), QStringList{"Page.url"});
-    }
-
-    void addDeclinedKeepsExistingBookmark() {
-        Fixture f;
-        f.favorites.shortcut("Page.url", "http://mine/");
-        auto dialog = f.open("Page", "http://other/");
-        f.prompt.answers = {false};
-        dialog->addCurrentPage();
-        QCOMPARE(f.favorites.read("Page.url"), QByteArray("[InternetShortcut]\r\nURL=http://mine/\r\n"));
-        QCOMPARE(dialog->tree()->topLevelItem(0)->childCount(), 1);
+    void addingOverAnExistingBookmarkAsksFirst() {
+        // Replaced, the file takes the new address and the tree shows both
+        // items until it is filled again; declined, nothing changes.
+        for (const bool replace : {true, false}) {
+            Fixture f;
+            f.favorites.shortcut("Page.url", "http://mine/");
+            auto dialog = f.open("Page", "http://other/");
+            f.prompt.answers = {replace};
+            dialog->addCurrentPage();
+            QCOMPARE(f.prompt.replaceQuestions, 1);
+            QCOMPARE(f.favorites.read("Page.url"),
+                     QByteArray("[InternetShortcut]\r\nURL=http://") + (replace ? "other" : "mine") + "/\r\n");
+            QCOMPARE(childLabels(dialog->tree()->topLevelItem(0)),
+                     replace ? (QStringList{"Page.url", "Page.url"}) : QStringList{"Page.url"});
+            dialog->refill();
+            QCOMPARE(childLabels(dialog->tree()->topLevelItem(0)), QStringList{"Page.url"});
+        }
     }
 
     void addWithoutTitleOrIntoMissingFolderAddsNothing() {
@@ -288,16 +276,11 @@ private slots:
             f.favorites.shortcut("Old.url", "http://o/");
             auto dialog = f.open();
             QTreeWidgetItem* item = findItem(dialog->tree(), "Favorites/Old.url");
-            dialog->tree()->setCurrentItem(item);
-            dialog->renameSelected();
+            auto* editor = startRename(dialog.get(), "Favorites/Old.url");
+            QVERIFY(editor);
             QVERIFY(dialog->tree()->isEditing());
             QCOMPARE(dialog->tree()->oldLabel(), QString("Old.url"));
-            auto* editor = editorOf(dialog.get());
-            QVERIFY(editor);
-            editor->selectAll();
-            QTest::keyClicks(editor, "New.url");
-            QTest::keyClick(editor, accept ? Qt::Key_Return : Qt::Key_Escape);
-            QTRY_VERIFY(!dialog->tree()->isEditing());
+            QVERIFY(finishRename(dialog.get(), editor, "New.url", accept ? Qt::Key_Return : Qt::Key_Escape));
             const QString kept = accept ? "New.url" : "Old.url";
             const QString gone = accept ? "Old.url" : "New.url";
             QCOMPARE(item->text(0), kept);
@@ -311,9 +294,7 @@ private slots:
         Fixture f;
         f.favorites.shortcut("Old.url", "http://o/");
         auto dialog = f.open();
-        dialog->tree()->setCurrentItem(findItem(dialog->tree(), "Favorites/Old.url"));
-        dialog->renameSelected();
-        auto* editor = editorOf(dialog.get());
+        auto* editor = startRename(dialog.get(), "Favorites/Old.url");
         QVERIFY(editor);
         editor->selectAll();
         QTest::keyClicks(editor, QString(130, 'x'));
@@ -331,13 +312,9 @@ private slots:
         f.favorites.shortcut("B.url", "http://b/");
         auto dialog = f.open();
         QTreeWidgetItem* a = findItem(dialog->tree(), "Favorites/A.url");
-        dialog->tree()->setCurrentItem(a);
-        dialog->renameSelected();
-        auto* editor = editorOf(dialog.get());
+        auto* editor = startRename(dialog.get(), "Favorites/A.url");
         QVERIFY(editor);
-        editor->setText("B.url");
-        QTest::keyClick(editor, Qt::Key_Return);
-        QTRY_VERIFY(!dialog->tree()->isEditing());
+        QVERIFY(finishRename(dialog.get(), editor, "B.url"));
         QCOMPARE(f.prompt.failures.size(), size_t(1));
         QCOMPARE(a->text(0), QString("A.url"));
         QCOMPARE(f.favorites.read("A.url"), QByteArray("[InternetShortcut]\r\nURL=http://a/\r\n"));
@@ -349,13 +326,9 @@ private slots:
         f.favorites.shortcut("News.url", "http://news/");
         auto dialog = f.open();
         QTreeWidgetItem* root = dialog->tree()->topLevelItem(0);
-        dialog->tree()->setCurrentItem(root);
-        dialog->renameSelected();
-        auto* editor = editorOf(dialog.get());
+        auto* editor = startRename(dialog.get(), "Favorites");
         QVERIFY(editor);
-        editor->setText("Mine");
-        QTest::keyClick(editor, Qt::Key_Return);
-        QTRY_VERIFY(!dialog->tree()->isEditing());
+        QVERIFY(finishRename(dialog.get(), editor, "Mine"));
         QCOMPARE(root->text(0), QString("Mine"));
         QVERIFY(f.prompt.failures.empty());
         // The tree still maps to the same folder under its new root label.

@@ -1,15 +1,19 @@
 #pragma once
 // Shared helpers of the bookmark widget tests: a temporary Favorites folder,
-// a scripted prompt and tree look-ups by path.
+// a scripted prompt, tree look-ups by path and the dialog opened over them.
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTreeWidget>
+#include <QtTest>
 #include <deque>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "core/bookmarks/file_operation_prompt.h"
+#include "ui/bookmarks/bookmark_dialog.h"
 
 namespace bookmark_test {
 
@@ -89,5 +93,29 @@ inline QStringList childLabels(const QTreeWidgetItem* item) {
     labels.sort();
     return labels;
 }
+
+// A Favorites folder, a scripted prompt and a folder-name question answered
+// from folderAnswer, and the bookmark dialog opened over them.
+struct DialogFixture {
+    Favorites favorites;
+    ScriptedPrompt prompt;
+    int folderQuestions = 0;
+    std::optional<QString> folderAnswer;
+
+    std::unique_ptr<quell::ui::BookmarkDialog> open(const QString& title = QString(), const QString& url = QString()) {
+        quell::ui::BookmarkDialog::Services services;
+        services.favoritesFolder = favorites.folder();
+        services.prompt = &prompt;
+        services.askFolderName = [this](QWidget*) {
+            ++folderQuestions;
+            return folderAnswer;
+        };
+        auto dialog = std::make_unique<quell::ui::BookmarkDialog>(title, url, services);
+        dialog->show();
+        QApplication::setActiveWindow(dialog.get());
+        if (!QTest::qWaitForWindowExposed(dialog.get())) qWarning("dialog not exposed");
+        return dialog;
+    }
+};
 
 }  // namespace bookmark_test

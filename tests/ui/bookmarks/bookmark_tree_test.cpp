@@ -9,9 +9,7 @@
 
 using namespace quell::ui;
 using bookmark_test::childLabels;
-using bookmark_test::Favorites;
 using bookmark_test::findItem;
-using bookmark_test::ScriptedPrompt;
 
 namespace {
 
@@ -207,53 +205,40 @@ private slots:
     // The whole path with the dialog: a folder dropped onto the root moves
     // on disk with everything in it and shows collapsed under the root.
     void dropOntoRootMovesFolderWithContentsOnDisk() {
-        Favorites favorites;
-        favorites.shortcut("A/B/C.url", "http://c/");
-        favorites.shortcut("A/B/D.url", "http://d/");
-        ScriptedPrompt prompt;
-        BookmarkDialog::Services services;
-        services.favoritesFolder = favorites.folder();
-        services.prompt = &prompt;
-        BookmarkDialog dialog("", "", services);
-        dialog.show();
-        dialog.tree()->expandAll();
-        QTreeWidgetItem* root = dialog.tree()->topLevelItem(0);
-        QVERIFY(dialog.tree()->moveItem(findItem(dialog.tree(), "Favorites/A/B"), root));
-        QVERIFY(favorites.exists("B/C.url"));
-        QVERIFY(favorites.exists("B/D.url"));
-        QVERIFY(!favorites.exists("A/B"));
-        QTreeWidgetItem* moved = findItem(dialog.tree(), "Favorites/B");
+        bookmark_test::DialogFixture f;
+        f.favorites.shortcut("A/B/C.url", "http://c/");
+        f.favorites.shortcut("A/B/D.url", "http://d/");
+        auto dialog = f.open();
+        dialog->tree()->expandAll();
+        QTreeWidgetItem* root = dialog->tree()->topLevelItem(0);
+        QVERIFY(dialog->tree()->moveItem(findItem(dialog->tree(), "Favorites/A/B"), root));
+        QVERIFY(f.favorites.exists("B/C.url"));
+        QVERIFY(f.favorites.exists("B/D.url"));
+        QVERIFY(!f.favorites.exists("A/B"));
+        QTreeWidgetItem* moved = findItem(dialog->tree(), "Favorites/B");
         QVERIFY(moved);
         QVERIFY(!moved->isExpanded());
         QCOMPARE(childLabels(moved), (QStringList{"C.url", "D.url"}));
-        QVERIFY(prompt.failures.empty());
-
-        // Onto a descendant: refused before the disk is touched.
-        QVERIFY(
-            !dialog.tree()->moveItem(findItem(dialog.tree(), "Favorites/A"), findItem(dialog.tree(), "Favorites/A")));
-        QVERIFY(favorites.exists("A"));
+        QVERIFY(f.prompt.failures.empty());
     }
 
     void moveOntoSameNameAsksAndRefillsFromDisk() {
-        Favorites favorites;
-        favorites.shortcut("X.url", "http://new/");
-        favorites.shortcut("Work/X.url", "http://old/");
-        ScriptedPrompt prompt;
-        prompt.answers = {false};
-        BookmarkDialog::Services services;
-        services.favoritesFolder = favorites.folder();
-        services.prompt = &prompt;
-        BookmarkDialog dialog("", "", services);
-        QVERIFY(!dialog.tree()->moveItem(findItem(dialog.tree(), "Favorites/X.url"),
-                                         findItem(dialog.tree(), "Favorites/Work")));
-        QCOMPARE(prompt.replaceQuestions, 1);
-        QVERIFY(findItem(dialog.tree(), "Favorites/X.url"));
-        QCOMPARE(favorites.read("Work/X.url"), QByteArray("[InternetShortcut]\r\nURL=http://old/\r\n"));
+        bookmark_test::DialogFixture f;
+        f.favorites.shortcut("X.url", "http://new/");
+        f.favorites.shortcut("Work/X.url", "http://old/");
+        f.prompt.answers = {false};
+        auto dialog = f.open();
+        QVERIFY(!dialog->tree()->moveItem(findItem(dialog->tree(), "Favorites/X.url"),
+                                          findItem(dialog->tree(), "Favorites/Work")));
+        QCOMPARE(f.prompt.replaceQuestions, 1);
+        QVERIFY(findItem(dialog->tree(), "Favorites/X.url"));
+        QCOMPARE(f.favorites.read("Work/X.url"), QByteArray("[InternetShortcut]\r\nURL=http://old/\r\n"));
 
-        dialog.tree()->moveItem(findItem(dialog.tree(), "Favorites/X.url"), findItem(dialog.tree(), "Favorites/Work"));
-        QCOMPARE(favorites.read("Work/X.url"), QByteArray("[InternetShortcut]\r\nURL=http://new/\r\n"));
-        QCOMPARE(childLabels(dialog.tree()->topLevelItem(0)), QStringList{"Work"});
-        QCOMPARE(childLabels(findItem(dialog.tree(), "Favorites/Work")), QStringList{"X.url"});
+        dialog->tree()->moveItem(findItem(dialog->tree(), "Favorites/X.url"),
+                                 findItem(dialog->tree(), "Favorites/Work"));
+        QCOMPARE(f.favorites.read("Work/X.url"), QByteArray("[InternetShortcut]\r\nURL=http://new/\r\n"));
+        QCOMPARE(childLabels(dialog->tree()->topLevelItem(0)), QStringList{"Work"});
+        QCOMPARE(childLabels(findItem(dialog->tree(), "Favorites/Work")), QStringList{"X.url"});
     }
 };
 

@@ -2,6 +2,7 @@
 // Recording stand-ins for the main window's services and pointer helpers
 // shared by the control tests.
 #include <QCursor>
+#include <QFile>
 #include <QImage>
 #include <QTest>
 #include <QWidget>
@@ -61,6 +62,14 @@ inline void releaseAt(QWidget* widget, QPoint local) {
 // Moves the pointer away without telling the widget; only its 10 ms leave
 // check notices, so callers wait for the outcome with QTRY_*.
 inline void leave(QWidget* widget, QPoint farLocal) { QCursor::setPos(widget->mapToGlobal(farLocal)); }
+
+// Writes the bytes to the file; its path, or an empty one when it cannot be written.
+inline std::string writeFile(const QString& path, const std::vector<uint8_t>& bytes) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) return {};
+    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
+    return path.toStdString();
+}
 
 inline QImage grabbed(QWidget* widget) { return widget->grab().toImage().convertToFormat(QImage::Format_RGB32); }
 

@@ -1,6 +1,7 @@
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <memory>
 
 #include "control_test_support.h"
 #include "core/image/gif_encoder.h"
@@ -29,13 +30,8 @@ image::GifFrame solidFrame(int w, int h, uint8_t index, int delay, int transpare
     return f;
 }
 
-QString writeGif(const QTemporaryDir& dir, const QString& name, const image::GifFile& gif) {
-    const std::vector<uint8_t> bytes = image::EncodeGif(gif);
-    const QString path = dir.filePath(name);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return {};
-    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
-    return path;
+std::string writeGif(const QTemporaryDir& dir, const QString& name, const image::GifFile& gif) {
+    return test::writeFile(dir.filePath(name), image::EncodeGif(gif));
 }
 
 image::GifFile redGreen(int delay) {
@@ -49,179 +45,168 @@ image::GifFile redGreen(int delay) {
 
 class GifAnimatorTest : public QObject {
     Q_OBJECT
-private slots:
-    void init();
-    void cleanup();
-    void sizedByFirstImageWithTransparencyWhite();
-    void delaysBecomeMilliseconds();
-    void animatesAndCountsPauses();
-    void pausedRepaintShowsFirstImage();
-    void offScreenSleepsApartFromPauses();
-    void destructionWhileRunningStopsWorker();
-    void unreadableOrEmptyFileMakesNoControl();
 
-private:
+    // An animator on the red and green GIF, 10 ms an image, whose time moves
+    // only when the test calls advance().
+    GifAnimator* createOnClock(const QString& name) {
+        return GifAnimator::CreateAnimator(m_host, 0, 0, writeGif(m_dir, name, redGreen(1)), &m_messages,
+                                           m_clock.get());
+    }
+    void advance(int ms) { m_clock->advanceTo(m_now += int64_t{ms} * 1000); }
+
     QTemporaryDir m_dir;
     QWidget* m_host = nullptr;
     test::RecordingMessages m_messages;
-};
+    std::unique_ptr<platform::test::ManualClock> m_clock;
+    int64_t m_now = 0;
 
-void GifAnimatorTest::init() {
-    QVERIFY(m_dir.isValid());
-    m_messages.shown.clear();
-    m_host = new QWidget;
-    m_host->resize(200, 100);
-    m_host->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_host));
-}
-
-void GifAnimatorTest::cleanup() { delete m_host; }
-
-void GifAnimatorTest::sizedByFirstImageWithTransparencyWhite() {
-    image::GifFile gif = redGreen(5);
-    gif.frames.push_back(solidFrame(20, 20, 1, 5));
-    const QString path = writeGif(m_dir, "sizes.gif", gif);
-    GifAnimator* a = GifAnimator::CreateAnimator(m_host, 7, 9, path.toStdString(), &m_messages);
-    QVERIFY(a);
-    QCOMPARE(a->geometry(), QRect(7, 9, 8, 6));
-    QCOMPARE(a->frameCount(), 3);
-    const QImage image = test::grabbed(a);
-    QCOMPARE(QColor(image.pixel(3, 0)), QColor(Qt::white));
-    QCOMPARE(QColor(image.pixel(3, 5)), kRed);
-    QVERIFY(m_messages.shown.empty());
-}
-
-void GifAnimatorTest::delaysBecomeMilliseconds() {
-    image::GifFile gif = redGreen(7);
-    gif.frames[1].delay = 0;  // a 0 delay among several images counts as 10
-    GifAnimator* a =
-        GifAnimator::CreateAnimator(m_host, 0, 0, writeGif(m_dir, "d.gif", gif).toStdString(), &m_messages);
-    QVERIFY(a);
-    QCOMPARE(a->frameDelay(0), 70);
-    QCOMPARE(a->frameDelay(1), 100);
-}
-
-void GifAnimatorTest::animatesAndCountsPauses() {
-    // Time moves only when the test moves it, 10 ms an image.
-    platform::test::ManualClock clock;
-    int64_t now = 0;
-    auto advance = [&](int ms) { clock.advanceTo(now += int64_t{ms} * 1000); };
-    GifAnimator* a = GifAnimator::CreateAnimator(m_host, 0, 0, writeGif(m_dir, "a.gif", redGreen(1)).toStdString(),
-                                                 &m_messages, &clock);
-    QVERIFY(a);
-    QVERIFY(a->StartAnimation());
-    QVERIFY(!a->StartAnimation());
-    QTRY_COMPARE(a->framesShown(), 1);
-    QTest::qWait(20);
-    QCOMPARE(a->framesShown(), 1);  // the first image's delay has not passed
-    advance(10);
-    QTRY_VERIFY(a->framesShown() >= 2);
-    QTRY_COMPARE(QColor(test::grabbed(a).pixel(3, 5)), kGreen);
-
-    a->PauseAnimation();
-    a->PauseAnimation();
-    QCOMPARE(a->pauseCount(), 2);
-    advance(1000);
-    QTest::qWait(10);
-    const int frozen = a->framesShown();
-    a->ResumeAnimation();
-    advance(1000);
-    QTest::qWait(20);
-    QCOMPARE(a->framesShown(), frozen);  // one resume for two pauses: still paused
-    a->ResumeAnimation();
-    QTRY_VERIFY(a->framesShown() > frozen);
-    a->ResumeAnimation();  // below zero it does nothing
-    QCOMPARE(a->pauseCount(), 0);
-    delete a;  // before the clock it waits on
-}
-
-void GifAnimatorTest::offScreenSleepsApartFromPauses() {
-    platform::test::ManualClock clock;
-    int64_t now = 0;
-    auto advance = [&](int ms) { clock.advanceTo(now += int64_t{ms} * 1000); };
-    GifAnimator* a = GifAnimator::CreateAnimator(m_host, 0, 0, writeGif(m_dir, "o.gif", redGreen(1)).toStdString(),
-                                                 &m_messages, &clock);
-    QVERIFY(a);
-    QVERIFY(a->StartAnimation());
-    QTRY_COMPARE(a->framesShown(), 1);
-    QTest::qWait(10);
-    advance(10);
-    QTRY_VERIFY(a->framesShown() >= 2);
-    a->setOnScreen(false);
-    QTest::qWait(20);
-    const int hidden = a->framesShown();
-    advance(1000);
-    QTest::qWait(30);
-    QCOMPARE(a->framesShown(), hidden);
-    QCOMPARE(a->pauseCount(), 0);
-    // A pause taken while off screen still needs its resume afterwards.
-    a->PauseAnimation();
-    a->setOnScreen(true);
-    advance(1000);
-    QTest::qWait(30);
-    QCOMPARE(a->framesShown(), hidden);
-    a->ResumeAnimation();
-    advance(10);
-    QTRY_VERIFY(a->framesShown() > hidden);
-    delete a;
-}
-
-void GifAnimatorTest::pausedRepaintShowsFirstImage() {
-    platform::test::ManualClock clock;
-    int64_t now = 0;
-    GifAnimator* a = GifAnimator::CreateAnimator(m_host, 0, 0, writeGif(m_dir, "p.gif", redGreen(1)).toStdString(),
-                                                 &m_messages, &clock);
-    QVERIFY(a);
-    a->StartAnimation();
-    for (int step = 0; step < 100 && a->framesShown() < 3; ++step) {
-        clock.advanceTo(now += 10000);
-        QTest::qWait(2);
+private slots:
+    void init() {
+        QVERIFY(m_dir.isValid());
+        m_messages.shown.clear();
+        m_clock = std::make_unique<platform::test::ManualClock>();
+        m_now = 0;
+        m_host = new QWidget;
+        m_host->resize(200, 100);
+        m_host->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_host));
     }
-    QTRY_VERIFY(a->framesShown() >= 3);
-    a->PauseAnimation();
-    a->update();
-    QCOMPARE(QColor(test::grabbed(a).pixel(3, 5)), kRed);
-    delete a;
-}
 
-void GifAnimatorTest::destructionWhileRunningStopsWorker() {
-    image::GifFile gif = redGreen(0);
-    gif.frames.resize(1);  // one image, no delay: the worker loops as fast as it may
-    for (int round = 0; round < 5; ++round) {
-        GifAnimator* a =
-            GifAnimator::CreateAnimator(m_host, 0, 0, writeGif(m_dir, "fast.gif", gif).toStdString(), &m_messages);
+    // The animators go with their host, before the clock they wait on.
+    void cleanup() {
+        delete m_host;
+        m_clock.reset();
+    }
+
+    void sizedByFirstImageWithTransparencyWhite() {
+        image::GifFile gif = redGreen(5);
+        gif.frames.push_back(solidFrame(20, 20, 1, 5));
+        const std::string path = writeGif(m_dir, "sizes.gif", gif);
+        GifAnimator* a = GifAnimator::CreateAnimator(m_host, 7, 9, path, &m_messages);
+        QVERIFY(a);
+        QCOMPARE(a->geometry(), QRect(7, 9, 8, 6));
+        QCOMPARE(a->frameCount(), 3);
+        const QImage image = test::grabbed(a);
+        QCOMPARE(QColor(image.pixel(3, 0)), QColor(Qt::white));
+        QCOMPARE(QColor(image.pixel(3, 5)), kRed);
+        QVERIFY(m_messages.shown.empty());
+    }
+
+    void delaysBecomeMilliseconds() {
+        image::GifFile gif = redGreen(7);
+        gif.frames[1].delay = 0;  // a 0 delay among several images counts as 10
+        GifAnimator* a = GifAnimator::CreateAnimator(m_host, 0, 0, writeGif(m_dir, "d.gif", gif), &m_messages);
+        QVERIFY(a);
+        QCOMPARE(a->frameDelay(0), 70);
+        QCOMPARE(a->frameDelay(1), 100);
+    }
+
+    void animatesAndCountsPauses() {
+        GifAnimator* a = createOnClock("a.gif");
+        QVERIFY(a);
+        QVERIFY(a->StartAnimation());
+        QVERIFY(!a->StartAnimation());
+        QTRY_COMPARE(a->framesShown(), 1);
+        QTest::qWait(20);
+        QCOMPARE(a->framesShown(), 1);  // the first image's delay has not passed
+        advance(10);
+        QTRY_VERIFY(a->framesShown() >= 2);
+        QTRY_COMPARE(QColor(test::grabbed(a).pixel(3, 5)), kGreen);
+
+        a->PauseAnimation();
+        a->PauseAnimation();
+        QCOMPARE(a->pauseCount(), 2);
+        advance(1000);
+        QTest::qWait(10);
+        const int frozen = a->framesShown();
+        a->ResumeAnimation();
+        advance(1000);
+        QTest::qWait(20);
+        QCOMPARE(a->framesShown(), frozen);  // one resume for two pauses: still paused
+        a->ResumeAnimation();
+        QTRY_VERIFY(a->framesShown() > frozen);
+        a->ResumeAnimation();  // below zero it does nothing
+        QCOMPARE(a->pauseCount(), 0);
+    }
+
+    void offScreenSleepsApartFromPauses() {
+        GifAnimator* a = createOnClock("o.gif");
+        QVERIFY(a);
+        QVERIFY(a->StartAnimation());
+        QTRY_COMPARE(a->framesShown(), 1);
+        QTest::qWait(10);
+        advance(10);
+        QTRY_VERIFY(a->framesShown() >= 2);
+        a->setOnScreen(false);
+        QTest::qWait(20);
+        const int hidden = a->framesShown();
+        advance(1000);
+        QTest::qWait(30);
+        QCOMPARE(a->framesShown(), hidden);
+        QCOMPARE(a->pauseCount(), 0);
+        // A pause taken while off screen still needs its resume afterwards.
+        a->PauseAnimation();
+        a->setOnScreen(true);
+        advance(1000);
+        QTest::qWait(30);
+        QCOMPARE(a->framesShown(), hidden);
+        a->ResumeAnimation();
+        advance(10);
+        QTRY_VERIFY(a->framesShown() > hidden);
+    }
+
+    void pausedRepaintShowsFirstImage() {
+        GifAnimator* a = createOnClock("p.gif");
         QVERIFY(a);
         a->StartAnimation();
-        QTest::qWait(round * 3);
-        if (round % 2) {
-            a->PauseAnimation();
-            delete a;  // paused workers must stop too
-        } else {
-            a->DestroyAnimator();
-            QVERIFY(!a->workerRunning());
+        for (int step = 0; step < 100 && a->framesShown() < 3; ++step) {
+            advance(10);
+            QTest::qWait(2);
         }
+        QTRY_VERIFY(a->framesShown() >= 3);
+        a->PauseAnimation();
+        a->update();
+        QCOMPARE(QColor(test::grabbed(a).pixel(3, 5)), kRed);
     }
-    // Requests queued by the workers arrive after their animators are gone.
-    QTest::qWait(30);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QCOMPARE(m_host->findChildren<GifAnimator*>().size(), qsizetype(0));
-}
 
-void GifAnimatorTest::unreadableOrEmptyFileMakesNoControl() {
-    const std::string missing = m_dir.filePath("nothere.gif").toStdString();
-    QVERIFY(!GifAnimator::CreateAnimator(m_host, 0, 0, missing, &m_messages));
-    QCOMPARE(m_messages.shown.size(), size_t(1));
-    QCOMPARE(m_messages.shown[0], "Gif ファイルが見つかりません｡ : (" + missing + ")");
+    void destructionWhileRunningStopsWorker() {
+        image::GifFile gif = redGreen(0);
+        gif.frames.resize(1);  // one image, no delay: the worker loops as fast as it may
+        for (int round = 0; round < 5; ++round) {
+            GifAnimator* a = GifAnimator::CreateAnimator(m_host, 0, 0, writeGif(m_dir, "fast.gif", gif), &m_messages);
+            QVERIFY(a);
+            a->StartAnimation();
+            QTest::qWait(round * 3);
+            if (round % 2) {
+                a->PauseAnimation();
+                delete a;  // paused workers must stop too
+            } else {
+                a->DestroyAnimator();
+                QVERIFY(!a->workerRunning());
+            }
+        }
+        // Requests queued by the workers arrive after their animators are gone.
+        QTest::qWait(30);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(m_host->findChildren<GifAnimator*>().size(), qsizetype(0));
+    }
 
-    image::GifFile empty;
-    empty.screenWidth = 4;
-    empty.screenHeight = 4;
-    empty.globalColours = {0, 0xFFFFFF};
-    const QString emptyPath = writeGif(m_dir, "empty.gif", empty);
-    QVERIFY(!GifAnimator::CreateAnimator(m_host, 0, 0, emptyPath.toStdString(), &m_messages));
-    QCOMPARE(m_messages.shown.size(), size_t(2));
-    QCOMPARE(m_host->findChildren<GifAnimator*>().size(), qsizetype(0));
-}
+    void unreadableOrEmptyFileMakesNoControl() {
+        const std::string missing = m_dir.filePath("nothere.gif").toStdString();
+        QVERIFY(!GifAnimator::CreateAnimator(m_host, 0, 0, missing, &m_messages));
+        QCOMPARE(m_messages.shown.size(), size_t(1));
+        QCOMPARE(m_messages.shown[0], "Gif ファイルが見つかりません｡ : (" + missing + ")");
+
+        image::GifFile empty;
+        empty.screenWidth = 4;
+        empty.screenHeight = 4;
+        empty.globalColours = {0, 0xFFFFFF};
+        const std::string emptyPath = writeGif(m_dir, "empty.gif", empty);
+        QVERIFY(!GifAnimator::CreateAnimator(m_host, 0, 0, emptyPath, &m_messages));
+        QCOMPARE(m_messages.shown.size(), size_t(2));
+        QCOMPARE(m_host->findChildren<GifAnimator*>().size(), qsizetype(0));
+    }
+};
 
 QTEST_MAIN(GifAnimatorTest)
 #include "gif_animator_test.moc"

@@ -30,48 +30,45 @@ int countPixels(const QImage& image, const QColor& colour) {
 
 class StatusTextControlTest : public QObject {
     Q_OBJECT
+
 private slots:
-    void drawsTextInChosenColourOnButtonFace();
-    void minusOneIsSystemButtonText();
-    void swallowsThePointer();
+    void drawsTextInChosenColourOnButtonFace() {
+        StatusTextControl control;
+        control.resize(200, 20);
+        control.SetTextColour(0x0000FF);  // red
+        control.setText(QStringLiteral("Loading a=1&b=2"));
+        const QImage image = quell::test::grabbed(&control);
+        const QColor face = control.palette().color(QPalette::Active, QPalette::Button);
+        QCOMPARE(QColor(image.pixel(199, 19)), face);
+        QVERIFY(countPixels(image, QColor(255, 0, 0)) > 10);
+        // One line, left-aligned: nothing drawn in the right half.
+        QImage right = image.copy(150, 0, 50, 20);
+        QCOMPARE(countPixels(right, face), 50 * 20);
+    }
+
+    void minusOneIsSystemButtonText() {
+        StatusTextControl control;
+        control.SetTextColour(0x00FF00);
+        control.SetTextColour(-1);
+        QCOMPARE(control.textColour(), control.palette().color(QPalette::Active, QPalette::ButtonText));
+        QCOMPARE(control.backgroundColour(), control.palette().color(QPalette::Active, QPalette::Button));
+    }
+
+    void swallowsThePointer() {
+        RecordingParent parent;
+        parent.setMouseTracking(true);
+        parent.resize(300, 100);
+        auto* control = new StatusTextControl(&parent);
+        control->setGeometry(10, 10, 200, 20);
+        parent.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&parent));
+        QTest::mousePress(control, Qt::LeftButton, {}, QPoint(5, 5));
+        QTest::mouseRelease(control, Qt::LeftButton, {}, QPoint(5, 5));
+        QTest::mouseMove(control, QPoint(7, 7));
+        QCOMPARE(parent.presses, 0);
+        QCOMPARE(parent.moves, 0);
+    }
 };
-
-void StatusTextControlTest::drawsTextInChosenColourOnButtonFace() {
-    StatusTextControl control;
-    control.resize(200, 20);
-    control.SetTextColour(0x0000FF);  // red
-    control.setText(QStringLiteral("Loading a=1&b=2"));
-    const QImage image = quell::test::grabbed(&control);
-    const QColor face = control.palette().color(QPalette::Active, QPalette::Button);
-    QCOMPARE(QColor(image.pixel(199, 19)), face);
-    QVERIFY(countPixels(image, QColor(255, 0, 0)) > 10);
-    // One line, left-aligned: nothing drawn in the right half.
-    QImage right = image.copy(150, 0, 50, 20);
-    QCOMPARE(countPixels(right, face), 50 * 20);
-}
-
-void StatusTextControlTest::minusOneIsSystemButtonText() {
-    StatusTextControl control;
-    control.SetTextColour(0x00FF00);
-    control.SetTextColour(-1);
-    QCOMPARE(control.textColour(), control.palette().color(QPalette::Active, QPalette::ButtonText));
-    QCOMPARE(control.backgroundColour(), control.palette().color(QPalette::Active, QPalette::Button));
-}
-
-void StatusTextControlTest::swallowsThePointer() {
-    RecordingParent parent;
-    parent.setMouseTracking(true);
-    parent.resize(300, 100);
-    auto* control = new StatusTextControl(&parent);
-    control->setGeometry(10, 10, 200, 20);
-    parent.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&parent));
-    QTest::mousePress(control, Qt::LeftButton, {}, QPoint(5, 5));
-    QTest::mouseRelease(control, Qt::LeftButton, {}, QPoint(5, 5));
-    QTest::mouseMove(control, QPoint(7, 7));
-    QCOMPARE(parent.presses, 0);
-    QCOMPARE(parent.moves, 0);
-}
 
 QTEST_MAIN(StatusTextControlTest)
 #include "status_text_control_test.moc"

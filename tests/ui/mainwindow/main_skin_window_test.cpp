@@ -1,8 +1,6 @@
 #include <QApplication>
-#include <QComboBox>
 #include <QFile>
 #include <QPointer>
-#include <QProgressBar>
 #include <QTemporaryDir>
 #include <QWebEngineView>
 #include <QtTest>
@@ -10,9 +8,7 @@
 #include <fstream>
 #include <memory>
 
-#include "core/browser/browser.h"
 #include "core/command_codes.h"
-#include "core/control_ids.h"
 #include "ui/controls/gif_animator.h"
 #include "ui/mainwindow/web_engine_browser.h"
 
@@ -21,12 +17,10 @@
 #include "core/skin/outline_file.h"
 #include "ui/controls/gradient_progress.h"
 #include "ui/controls/hover_label.h"
-#include "ui/controls/maximized_toolbar.h"
 #include "ui/controls/control_id.h"
-#include "ui/controls/skin_button.h"
 #include "ui/controls/standard_progress.h"
-#include "ui/mainwindow/address_combo.h"
 #include "ui/mainwindow/main_skin_window.h"
+#include "smf_builder.h"
 
 using quell::ui::MainSkinWindow;
 
@@ -34,18 +28,9 @@ namespace {
 
 // One track of four short notes.
 std::vector<uint8_t> shortSong() {
-    std::vector<uint8_t> events;
-    for (uint8_t i = 0; i < 4; ++i) {
-        const uint8_t note[] = {0, 0x90, uint8_t(60 + i), 100, 24, 0x80, uint8_t(60 + i), 0};
-        events.insert(events.end(), std::begin(note), std::end(note));
-    }
-    const uint8_t end[] = {0, 0xFF, 0x2F, 0};
-    events.insert(events.end(), std::begin(end), std::end(end));
-    std::vector<uint8_t> file = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0, 0x60, 'M', 'T', 'r', 'k'};
-    const auto n = static_cast<uint32_t>(events.size());
-    file.insert(file.end(), {uint8_t(n >> 24), uint8_t(n >> 16), uint8_t(n >> 8), uint8_t(n)});
-    file.insert(file.end(), events.begin(), events.end());
-    return file;
+    quell::music::test::TrackBuilder track;
+    for (uint8_t i = 0; i < 4; ++i) track.event(0, {0x90, uint8_t(60 + i), 100}).event(24, {0x80, uint8_t(60 + i), 0});
+    return quell::music::test::smfFile({track.endOfTrack()}, 96, 0);
 }
 
 class RecordingSink final : public quell::MessageSink {
@@ -63,7 +48,7 @@ public:
         QDir().mkpath(QString::fromStdString(m_media));
         writeBitmap("frame.bmp", 200, 150, 0xFF3060A0u);
         writeBitmap("b.bmp", 20, 20, 0xFFFF00FFu);
-        writeOutline("frame.dat", {{10, 0}, {190, 0}, {200, 75}, {190, 150}, {10, 150}, {0, 75}});
+        write("frame.dat", quell::skin::EncodeOutline({{10, 0}, {190, 0}, {200, 75}, {190, 150}, {10, 150}, {0, 75}}));
         quell::image::GifFile gif;
         gif.globalColours = {0x000000, 0xFFFFFF};
         quell::image::GifFrame image;
@@ -85,9 +70,6 @@ public:
     void writeBitmap(const std::string& name, int w, int h, uint32_t colour) {
         quell::image::PixelImage image{w, h, std::vector<uint32_t>(static_cast<size_t>(w * h), colour)};
         write(name, quell::image::EncodeBitmap24(image));
-    }
-    void writeOutline(const std::string& name, std::vector<quell::skin::OutlinePoint> points) {
-        write(name, quell::skin::EncodeOutline(points));
     }
     void write(const std::string& name, const std::vector<uint8_t>& bytes) {
         std::ofstream(m_media + name, std::ios::binary)
@@ -129,363 +111,322 @@ void runEventsFor(int ms) { QTest::qWait(ms); }
 
 class MainSkinWindowTest : public QObject {
     Q_OBJECT
+
+    // Makes the skin and a window on it; both last until the test ends.
+    MainSkinWindow& open(const std::string& ini) {
+        m_window.reset();
+        m_skin = std::make_unique<SkinFolder>(ini);
+        m_sink.messages.clear();
+        m_window = std::make_unique<MainSkinWindow>(m_skin->locations(), &m_sink);
+        return *m_window;
+    }
+    std::unique_ptr<SkinFolder> m_skin;
+    RecordingSink m_sink;
+    std::unique_ptr<MainSkinWindow> m_window;
+
 private slots:
-    void takesTheFrameSizeAndTheOutlineAsMask();
-    void failsWithoutAFrame();
-    void buildsElementsWithIdsTooltipsAndMessages();
-    void leavesOutMissingSections();
-    void maximizeAndRestoreSwapTheLayouts();
-    void reportsAnOutlineThatDisappears();
-    void fontRules();
-    void closesAndDestroysWithEverythingRunning();
-    void maximizedLayoutFollowsEverySizeChange();
-    void restoreReadsTheOutlineOnce();
-    void sourceWindowsCloseWithTheMainWindow();
-    void productPageIsBuiltIn();
-    void onlyTheBareFrameDragsTheWindow();
-    void startsTheBrowserOnceTheFrameIsPainted();
-    void reloadsTheSkinInPlaceKeepingThePage();
+    void cleanup() {
+        m_window.reset();
+        m_skin.reset();
+        m_sink.messages.clear();
+    }
+
+    void startsTheBrowserOnceTheFrameIsPainted() {
+        // The engine holds the thread while it starts, so it must not start
+        // before the frame has been painted.
+        MainSkinWindow& window = open(kFullSkin);
+        QVERIFY(window.Initialise());
+        QVERIFY(!window.webBrowser()->hasView());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QTRY_VERIFY(window.webBrowser()->hasView());
+        QWebEngineView* view = window.webBrowser()->view();
+        QCOMPARE(view->geometry(), QRect(10, 40, 180, 80));
+        QVERIFY(view->isVisible());
+        QVERIFY(window.webBrowser()->HasDocument());
+    }
+
+    void reloadsTheSkinInPlaceKeepingThePage() {
+        MainSkinWindow& window = open(kFullSkin);
+        QVERIFY(window.Initialise());
+        window.show();
+        QWebEngineView* view = qobject_cast<QWebEngineView*>(window.controlById(quell::ids::kBrowser));
+        QVERIFY(view);
+        view->setUrl(QUrl(QStringLiteral("about:blank#kept")));
+        QPointer<quell::ui::HoverLabel> oldLabel = window.findChild<quell::ui::HoverLabel*>();
+        QVERIFY(oldLabel);
+
+        // A larger frame, the browser elsewhere, one Back button, no text labels.
+        m_skin->writeBitmap("big.bmp", 260, 180, 0xFF20A040u);
+        m_skin->write("big.dat", quell::skin::EncodeOutline({{0, 0}, {260, 0}, {260, 180}, {0, 180}}));
+        std::ofstream(m_skin->media() + "skin.ini")
+            << "[FrameBitmap]\nFileName=big.bmp\n"
+               "[WebBrowser]\nPosition=20,50,240,170\n"
+               "[Button]\nBackNo=1\nBack0=b.bmp,b.bmp,b.bmp,0,0,20,20,-1,,NULL\n";
+        QVERIFY(window.ReloadSkin());
+        QCOMPARE(window.size(), QSize(260, 180));
+        QCOMPARE(window.controlById(quell::ids::kBrowser), view);
+        QCOMPARE(view->geometry(), QRect(20, 50, 220, 120));
+        QCOMPARE(view->url(), QUrl(QStringLiteral("about:blank#kept")));
+        QVERIFY(oldLabel.isNull());
+        QCOMPARE(window.skinButtons(1).size(), size_t(1));
+        QCOMPARE(window.skinButtons(2).size(), size_t(0));
+        QVERIFY(window.skinButtons(1)[0]->isVisible());
+        QCOMPARE(m_sink.messages.size() ? QString::fromStdString(m_sink.messages[0]) : QString(), QString());
+    }
+
+    void productPageIsBuiltIn() {
+        // The Go button's page must open without a network.
+        QVERIFY(QFile::exists(QStringLiteral(":/quell/product.html")));
+    }
+
+    void takesTheFrameSizeAndTheOutlineAsMask() {
+        const std::string media = QUELL_TEST_DATA_DIR "/skin/";
+        MainSkinWindow window(MainSkinWindow::Locations{media + "testskin.ini", media, QUELL_TEST_DATA_DIR "/", ""},
+                              &m_sink);
+        QVERIFY(window.Initialise());
+        QCOMPARE(window.geometry(), QRect(0, 0, 240, 180));
+
+        // The octagon cuts 24 pixels off every corner.
+        const QRegion mask = window.mask();
+        QVERIFY(!mask.contains(QPoint(2, 2)));
+        QVERIFY(!mask.contains(QPoint(237, 177)));
+        QVERIFY(mask.contains(QPoint(120, 90)));
+        QVERIFY(mask.contains(QPoint(2, 90)));
+        QCOMPARE(window.controlById(101)->geometry(), QRect(20, 30, 200, 130));
+        // Photo.bmp lies beside the program: the picture exists and no message was shown.
+        QVERIFY(window.controlById(129));
+        QVERIFY(m_sink.messages.empty());
+    }
+
+    void failsWithoutAFrame() {
+        for (const char* ini : {"[WebBrowser]\nPosition=1,2,3,4\n", "[FrameBitmap]\nFileName=FALSE\n",
+                                "[FrameBitmap]\nFileName=none.bmp\n"}) {
+            MainSkinWindow& window = open(ini);
+            QVERIFY2(!window.LoadSkin(), ini);
+            QVERIFY(window.frame().isNull());
+            QVERIFY(m_sink.messages.empty());
+        }
+    }
+
+    void buildsElementsWithIdsTooltipsAndMessages() {
+        MainSkinWindow& window = open(std::string(kFullSkin) + "[AnimationGif]\nNumberOfGif=1\nGif0=busy.gif,100,5\n");
+        QVERIFY(window.Initialise());
+
+        // Buttons take ids in kind order, then labels; Forward1 is missing its
+        // bitmap-free sibling Forward2, which costs one empty message.
+        QCOMPARE(window.skinButtons(1).size(), size_t(1));
+        QCOMPARE(window.skinButtons(2).size(), size_t(2));
+        QCOMPARE(window.skinButtons(7).size(), size_t(1));
+        QCOMPARE(window.controlById(1025), window.skinButtons(1)[0]);
+        QCOMPARE(window.controlById(1026), window.skinButtons(2)[0]);
+        QCOMPARE(window.controlById(1027), window.skinButtons(2)[1]);
+        QCOMPARE(window.controlById(1028), window.skinButtons(7)[0]);
+        QCOMPARE(window.controlById(1029), window.textLabels()[0]);
+        QCOMPARE(window.skinButtons(1)[0]->toolTip(), QStringLiteral("Back"));
+        QCOMPARE(window.skinButtons(2)[0]->toolTip(), QStringLiteral("Onward"));
+        QCOMPARE(window.skinButtons(2)[1]->index(), 1);
+
+        // Photo.bmp is absent beside this skin's program: one bitmap message.
+        std::vector<std::string> expected = {"", quell::ui::kBitmapUnreadableMessage};
+        QCOMPARE(m_sink.messages, expected);
+
+        QVERIFY(window.controlById(126));  // the Go button at the address bar's corner
+        QCOMPARE(window.controlById(126)->pos(), QPoint(10, 10));
+        QCOMPARE(window.controlById(102)->geometry().left(), 51);
+        QVERIFY(qobject_cast<quell::ui::GradientProgress*>(window.controlById(104)));
+        QVERIFY(!window.controlById(103));
+        QVERIFY(window.controlById(125));
+        QCOMPARE(window.controlById(125)->geometry(), QRect(10, 125, 140, 15));
+        QVERIFY(window.controlById(115));
+        QVERIFY(window.controlById(115)->isHidden());
+        // The busy animation and every picture share one id.
+        const auto animations = window.findChildren<quell::ui::GifAnimator*>();
+        QCOMPARE(animations.size(), 2);
+        for (const auto* animation : animations) QCOMPARE(quell::ui::controlId(animation), 2444);
+    }
+
+    void leavesOutMissingSections() {
+        MainSkinWindow& window = open(
+            "[FrameBitmap]\nFileName=frame.bmp\n[WebBrowser]\nPosition=10,40,190,120\n"
+            "[ProgressBar]\nPosition=1,1,50,9\nGradient=no\nDirection=Vertical\nSmooth=true\n"
+            "[Text]\nTextNo=2\nText0=,0,0,0,-1,0,0,0,1,1,10,10,,A\n");
+        QVERIFY(window.Initialise());
+        QVERIFY(!window.controlById(102));
+        QVERIFY(!window.controlById(126));
+        QVERIFY(!window.controlById(125));
+        auto* standard = qobject_cast<quell::ui::StandardProgress*>(window.controlById(103));
+        QVERIFY(standard);
+        QCOMPARE(standard->orientation(), Qt::Vertical);
+        QVERIFY(standard->isSmooth());
+        QCOMPARE(window.textLabels().size(), size_t(1));
+        // The label message comes while the lists are read, the Photo message after them.
+        std::vector<std::string> expected = {"Failure in getting information of Text control.",
+                                             quell::ui::kBitmapUnreadableMessage};
+        QCOMPARE(m_sink.messages, expected);
+    }
+
+    void maximizedLayoutFollowsEverySizeChangeAndRestores() {
+        MainSkinWindow& window = open(kFullSkin);
+        QVERIFY(window.Initialise());
+        window.show();
+        // The animations run only while the skin is shown.
+        const auto animations = window.findChildren<quell::ui::GifAnimator*>();
+        QVERIFY(!animations.isEmpty() && animations[0]->onScreen());
+        window.maximizeWindow();
+        QVERIFY(window.windowIsMaximized());
+        QVERIFY(!animations[0]->onScreen());
+        QWidget* toolbar = window.controlById(quell::ids::kToolbar);
+        QVERIFY(toolbar->isVisible());
+        QCOMPARE(toolbar->geometry(), QRect(0, 0, window.width(), 28));
+        QCOMPARE(window.controlById(quell::ids::kBrowser)->geometry(),
+                 QRect(0, 28, window.width(), window.height() - 28));
+        QVERIFY(!window.skinButtons(1)[0]->isVisible());
+        QVERIFY(!window.controlById(102)->isVisible());
+        QVERIFY(window.mask().isEmpty());
+        // What a window manager does when the work area or the screen changes.
+        window.resize(900, 700);
+        QTRY_COMPARE(window.size(), QSize(900, 700));
+        QCOMPARE(toolbar->geometry(), QRect(0, 0, 900, 28));
+        QCOMPARE(window.controlById(quell::ids::kBrowser)->geometry(), QRect(0, 28, 900, 672));
+        window.resize(640, 480);
+        QTRY_COMPARE(window.controlById(quell::ids::kBrowser)->geometry(), QRect(0, 28, 640, 452));
+        QCOMPARE(toolbar->width(), 640);
+
+        window.restoreWindow();
+        QVERIFY(!window.windowIsMaximized());
+        QVERIFY(!toolbar->isVisible());
+        QCOMPARE(window.size(), QSize(200, 150));
+        QCOMPARE(window.controlById(quell::ids::kBrowser)->geometry(), QRect(10, 40, 180, 80));
+        QVERIFY(window.skinButtons(1)[0]->isVisible());
+        QVERIFY(!window.mask().contains(QPoint(1, 1)));
+        QVERIFY(animations[0]->onScreen());
+        window.hide();
+        QVERIFY(!animations[0]->onScreen());
+    }
+
+    void onlyTheBareFrameDragsTheWindow() {
+        MainSkinWindow& window = open(
+            "[FrameBitmap]\nFileName=frame.bmp\n[WebBrowser]\nPosition=10,40,190,120\n"
+            "[ProgressBar]\nPosition=150,125,190,140\n[AnimationGif]\nNumberOfGif=1\nGif0=busy.gif,100,5\n");
+        QVERIFY(window.Initialise());
+        window.move(100, 100);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        struct Case {
+            const char* name;
+            QWidget* target;
+            QPoint at;
+            bool drags;
+        };
+        const Case cases[] = {
+            {"bare frame", &window, QPoint(60, 130), true},
+            {"progress bar", window.controlById(103), QPoint(5, 5), false},
+            {"animated picture", window.pictures().at(0), QPoint(3, 3), false},
+        };
+        for (const Case& c : cases) {
+            QVERIFY2(c.target, c.name);
+            const QPoint start = window.pos();
+            QTest::mousePress(c.target, Qt::LeftButton, {}, c.at);
+            const QPoint global = c.target->mapToGlobal(c.at) + QPoint(30, 20);
+            QMouseEvent move(QEvent::MouseMove, window.mapFromGlobal(global), global, Qt::NoButton, Qt::LeftButton, {});
+            QApplication::sendEvent(&window, &move);
+            QTest::mouseRelease(c.target, Qt::LeftButton, {}, c.at);
+            QCOMPARE(window.pos() != start, c.drags);
+            window.move(start);
+        }
+    }
+
+    void everyReadOfAMissingOutlineCostsOneMessage() {
+        MainSkinWindow& window = open(kFullSkin);
+        QVERIFY(window.Initialise());
+        window.show();
+        m_skin->remove("frame.dat");
+        const size_t before = m_sink.messages.size();
+        QVERIFY(!window.ApplyOutline());
+        QCOMPARE(m_sink.messages.size(), before + 1);
+        QCOMPARE(m_sink.messages.back(), std::string("アウトラインデータが開けません｡\""));
+        // A short outline file is treated the same way.
+        m_skin->write("frame.dat", {3, 0, 0, 0, 1, 0, 0, 0});
+        QVERIFY(!window.ApplyOutline());
+        QCOMPARE(m_sink.messages.size(), before + 2);
+
+        // Maximizing needs no outline; restoring and coming back from the task bar read it once each.
+        window.maximizeWindow();
+        QCOMPARE(m_sink.messages.size(), before + 2);
+        window.restoreWindow();
+        QCOMPARE(m_sink.messages.size(), before + 3);
+        window.minimizeWindow();
+        QTRY_VERIFY(window.isMinimized());
+        QCOMPARE(m_sink.messages.size(), before + 4);
+        window.restoreWindow();
+        QVERIFY(!window.isMinimized());
+        QCOMPARE(m_sink.messages.size(), before + 5);
+        QCOMPARE(m_sink.messages.back(), std::string(quell::ui::kOutlineUnreadableMessage));
+    }
+
+    void fontRules() {
+        MainSkinWindow& window = open(kFullSkin);
+        QWidget target;
+        window.SetControlFont(&target, "", -1);
+        QCOMPARE(target.font().family(), QStringLiteral("굴림"));
+        QCOMPARE(target.font().pixelSize(), 12);  // 9 points at 96 dpi
+        window.SetControlFont(&target, std::string(40, 'F'), 8);
+        QCOMPARE(target.font().family(), QString(31, QLatin1Char('F')));
+        QCOMPARE(target.font().pixelSize(), 11);
+        for (int size : {0, -2, -12}) {
+            QWidget unsized;
+            window.SetControlFont(&unsized, "", size);
+            QCOMPARE(unsized.font().pointSizeF(), QFont().pointSizeF());
+        }
+    }
+
+    void closesAndDestroysWithEverythingRunning() {
+        // The window closes through its Exit command, the event loop runs as it
+        // does before the program ends, and then the window is destroyed. Every
+        // element must be destroyed once, each animation's worker joined first.
+        for (int round = 0; round < 3; ++round) {
+            MainSkinWindow& window = open(kLivelySkin);
+            QVERIFY(window.Initialise());
+            window.show();
+            QCOMPARE(window.pictures().size(), size_t(2));
+            // The music starts once its synthesizer has loaded.
+            QTRY_VERIFY_WITH_TIMEOUT(window.controlById(quell::ids::kMusicWindow), 10000);
+            // The busy animation and the two pictures.
+            QCOMPARE(window.findChildren<quell::ui::GifAnimator*>().size(), qsizetype(3));
+            QTRY_VERIFY(window.pictures()[0]->framesShown() >= 2);
+            runEventsFor(round * 7);
+
+            window.dispatcher().DispatchCommand(quell::commands::kExit, 0, {});
+            QTRY_VERIFY(!window.isVisible());
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            QVERIFY(window.findChildren<quell::ui::GifAnimator*>().isEmpty());
+            m_window.reset();
+            // Requests the workers queued before they stopped arrive now and must be dropped.
+            runEventsFor(30);
+        }
+    }
+
+    void sourceWindowsCloseWithTheMainWindow() {
+        MainSkinWindow& window = open(kFullSkin);
+        QVERIFY(window.Initialise());
+        window.show();
+        quell::ui::WebEngineBrowser* browser = window.webBrowser();
+        QCOMPARE(
+            browser->ExecDocumentCommand(quell::browser::CommandGroup::WebBrowser, quell::browser::kCommandViewSource),
+            quell::browser::kResultOk);
+        QCOMPARE(browser->sourceWindowCount(), 1);
+        // The program's own loop ends when its main window closes, whatever else
+        // was open; one that keeps running is ended with a failing status.
+        QTimer::singleShot(0, &window, &QWidget::close);
+        QTimer failsafe;
+        failsafe.setSingleShot(true);
+        QObject::connect(&failsafe, &QTimer::timeout, qApp, [] { QCoreApplication::exit(1); });
+        failsafe.start(10000);
+        QCOMPARE(QCoreApplication::exec(), 0);
+        QCOMPARE(browser->sourceWindowCount(), 0);
+    }
 };
-
-void MainSkinWindowTest::startsTheBrowserOnceTheFrameIsPainted() {
-    // The engine holds the thread while it starts, so it must not start
-    // before the frame has been painted.
-    SkinFolder skin(kFullSkin);
-    RecordingSink sink;
-    MainSkinWindow window(skin.locations(), &sink);
-    QVERIFY(window.Initialise());
-    QVERIFY(!window.webBrowser()->hasView());
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    QTRY_VERIFY(window.webBrowser()->hasView());
-    QWebEngineView* view = window.webBrowser()->view();
-    QCOMPARE(view->geometry(), QRect(10, 40, 180, 80));
-    QVERIFY(view->isVisible());
-    QVERIFY(window.webBrowser()->HasDocument());
-}
-
-void MainSkinWindowTest::reloadsTheSkinInPlaceKeepingThePage() {
-    SkinFolder skin(kFullSkin);
-    RecordingSink sink;
-    MainSkinWindow window(skin.locations(), &sink);
-    QVERIFY(window.Initialise());
-    window.show();
-    QWebEngineView* view = qobject_cast<QWebEngineView*>(window.controlById(quell::ids::kBrowser));
-    QVERIFY(view);
-    view->setUrl(QUrl(QStringLiteral("about:blank#kept")));
-    QPointer<quell::ui::HoverLabel> oldLabel = window.findChild<quell::ui::HoverLabel*>();
-    QVERIFY(oldLabel);
-
-    // A larger frame, the browser elsewhere, one Back button, no text labels.
-    skin.writeBitmap("big.bmp", 260, 180, 0xFF20A040u);
-    skin.writeOutline("big.dat", {{0, 0}, {260, 0}, {260, 180}, {0, 180}});
-    std::ofstream(skin.media() + "skin.ini") << "[FrameBitmap]\nFileName=big.bmp\n"
-                                                "[WebBrowser]\nPosition=20,50,240,170\n"
-                                                "[Button]\nBackNo=1\nBack0=b.bmp,b.bmp,b.bmp,0,0,20,20,-1,,NULL\n";
-    QVERIFY(window.ReloadSkin());
-    QCOMPARE(window.size(), QSize(260, 180));
-    QCOMPARE(window.controlById(quell::ids::kBrowser), view);
-    QCOMPARE(view->geometry(), QRect(20, 50, 220, 120));
-    QCOMPARE(view->url(), QUrl(QStringLiteral("about:blank#kept")));
-    QVERIFY(oldLabel.isNull());
-    QCOMPARE(window.skinButtons(1).size(), size_t(1));
-    QCOMPARE(window.skinButtons(2).size(), size_t(0));
-    QVERIFY(window.skinButtons(1)[0]->isVisible());
-    QCOMPARE(sink.messages.size() ? QString::fromStdString(sink.messages[0]) : QString(), QString());
-}
-
-void MainSkinWindowTest::productPageIsBuiltIn() {
-    // The Go button's page must open without a network.
-    SkinFolder skin(kFullSkin);
-    RecordingSink sink;
-    MainSkinWindow window(skin.locations(), &sink);
-    QVERIFY(QFile::exists(QStringLiteral(":/quell/product.html")));
-}
-
-void MainSkinWindowTest::takesTheFrameSizeAndTheOutlineAsMask() {
-    const std::string media = QUELL_TEST_DATA_DIR "/skin/";
-    RecordingSink sink;
-    MainSkinWindow window(MainSkinWindow::Locations{media + "testskin.ini", media, QUELL_TEST_DATA_DIR "/", ""}, &sink);
-    QVERIFY(window.Initialise());
-    QCOMPARE(window.geometry(), QRect(0, 0, 240, 180));
-
-    // The octagon cuts 24 pixels off every corner.
-    const QRegion mask = window.mask();
-    QVERIFY(!mask.contains(QPoint(2, 2)));
-    QVERIFY(!mask.contains(QPoint(237, 177)));
-    QVERIFY(mask.contains(QPoint(120, 90)));
-    QVERIFY(mask.contains(QPoint(2, 90)));
-    QCOMPARE(window.controlById(101)->geometry(), QRect(20, 30, 200, 130));
-    // Photo.bmp lies beside the program: the picture exists and no message was shown.
-    QVERIFY(window.controlById(129));
-    QVERIFY(sink.messages.empty());
-}
-
-void MainSkinWindowTest::failsWithoutAFrame() {
-    for (const char* ini : {"[WebBrowser]\nPosition=1,2,3,4\n", "[FrameBitmap]\nFileName=FALSE\n",
-                            "[FrameBitmap]\nFileName=none.bmp\n"}) {
-        SkinFolder skin(ini);
-        RecordingSink sink;
-        MainSkinWindow window(skin.locations(), &sink);
-        QVERIFY(!window.LoadSkin());
-        QVERIFY(window.frame().isNull());
-        QVERIFY(sink.messages.empty());
-    }
-}
-
-void MainSkinWindowTest::buildsElementsWithIdsTooltipsAndMessages() {
-    SkinFolder skin(std::string(kFullSkin) + "[AnimationGif]\nNumberOfGif=1\nGif0=busy.gif,100,5\n");
-    RecordingSink sink;
-    MainSkinWindow window(skin.locations(), &sink);
-    QVERIFY(window.Initialise());
-
-    // Buttons take ids in kind order, then labels; Forward1 is missing its
-    // bitmap-free sibling Forward2, which costs one empty message.
-    QCOMPARE(window.skinButtons(1).size(), size_t(1));
-    QCOMPARE(window.skinButtons(2).size(), size_t(2));
-    QCOMPARE(window.skinButtons(7).size(), size_t(1));
-    QCOMPARE(window.controlById(1025), window.skinButtons(1)[0]);
-    QCOMPARE(window.controlById(1026), window.skinButtons(2)[0]);
-    QCOMPARE(window.controlById(1027), window.skinButtons(2)[1]);
-    QCOMPARE(window.controlById(1028), window.skinButtons(7)[0]);
-    QCOMPARE(window.controlById(1029), window.textLabels()[0]);
-    QCOMPARE(window.skinButtons(1)[0]->toolTip(), QStringLiteral("Back"));
-    QCOMPARE(window.skinButtons(2)[0]->toolTip(), QStringLiteral("Onward"));
-    QCOMPARE(window.skinButtons(2)[1]->index(), 1);
-
-    // Photo.bmp is absent beside this skin's program: one bitmap message.
-    std::vector<std::string> expected = {"", quell::ui::kBitmapUnreadableMessage};
-    QCOMPARE(sink.messages, expected);
-
-    QVERIFY(window.controlById(126));  // the Go button at the address bar's corner
-    QCOMPARE(window.controlById(126)->pos(), QPoint(10, 10));
-    QCOMPARE(window.controlById(102)->geometry().left(), 51);
-    QVERIFY(qobject_cast<quell::ui::GradientProgress*>(window.controlById(104)));
-    QVERIFY(!window.controlById(103));
-    QVERIFY(window.controlById(125));
-    QCOMPARE(window.controlById(125)->geometry(), QRect(10, 125, 140, 15));
-    QVERIFY(window.controlById(115));
-    QVERIFY(window.controlById(115)->isHidden());
-    // The busy animation and every picture share one id.
-    const auto animations = window.findChildren<quell::ui::GifAnimator*>();
-    QCOMPARE(animations.size(), 2);
-    for (const auto* animation : animations) QCOMPARE(quell::ui::controlId(animation), 2444);
-}
-
-void MainSkinWindowTest::leavesOutMissingSections() {
-    SkinFolder skin(
-        "[FrameBitmap]\nFileName=frame.bmp\n[WebBrowser]\nPosition=10,40,190,120\n"
-        "[ProgressBar]\nPosition=1,1,50,9\nGradient=no\nDirection=Vertical\nSmooth=true\n"
-        "[Text]\nTextNo=2\nText0=,0,0,0,-1,0,0,0,1,1,10,10,,A\n");
-    RecordingSink sink;
-    MainSkinWindow window(skin.locations(), &sink);
-    QVERIFY(window.Initialise());
-    QVERIFY(!window.controlById(102));
-    QVERIFY(!window.controlById(126));
-    QVERIFY(!window.controlById(125));
-    auto* standard = qobject_cast<quell::ui::StandardProgress*>(window.controlById(103));
-    QVERIFY(standard);
-    QCOMPARE(standard->orientation(), Qt::Vertical);
-    QVERIFY(standard->isSmooth());
-    QCOMPARE(window.textLabels().size(), size_t(1));
-    // The label message comes while the lists are read, the Photo message after them.
-    std::vector<std::string> expected = {"Failure in getting information of Text control.",
-                                         quell::ui::kBitmapUnreadableMessage};
-    QCOMPARE(sink.messages, expected);
-}
-
-void MainSkinWindowTest::maximizeAndRestoreSwapTheLayouts() {
-    SkinFolder skin(kFullSkin);
-    RecordingSink sink;
-    MainSkinWindow window(skin.locations(), &sink);
-    QVERIFY(window.Initialise());
-    window.show();
-    window.maximizeWindow();
-    QVERIFY(window.windowIsMaximized());
-    QWidget* toolbar = window.controlById(115);
-    QVERIFY(toolbar->isVisible());
-    QCOMPARE(toolbar->geometry(), QRect(0, 0, window.width(), 28));
-    QCOMPARE(window.controlById(101)->geometry(), QRect(0, 28, window.width(), window.height() - 28));
-    QVERIFY(!window.skinButtons(1)[0]->isVisible());
-    QVERIFY(!window.controlById(102)->isVisible());
-    QVERIFY(window.mask().isEmpty());
-
-    window.restoreWindow();
-    QVERIFY(!window.windowIsMaximized());
-    QVERIFY(!toolbar->isVisible());
-    QCOMPARE(window.size(), QSize(200, 150));
-    QCOMPARE(window.controlById(101)->geometry(), QRect(10, 40, 180, 80));
-    QVERIFY(window.skinButtons(1)[0]->isVisible());
-    QVERIFY(!window.mask().contains(QPoint(1, 1)));
-}
-
-void MainSkinWindowTest::onlyTheBareFrameDragsTheWindow() {
-    SkinFolder skin(
-        "[FrameBitmap]\nFileName=frame.bmp\n[WebBrowser]\nPosition=10,40,190,120\n"
-        "[ProgressBar]\nPosition=150,125,190,140\n[AnimationGif]\nNumberOfGif=1\nGif0=busy.gif,100,5\n");
-    RecordingSink sink;
-    MainSkinWindow window(skin.locations(), &sink);
-    QVERIFY(window.Initialise());
-    window.move(100, 100);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    struct Case {
-        const char* name;
-        QWidget* target;
-        QPoint at;
-        bool drags;
-    };
-    const Case cases[] = {
-        {"bare frame", &window, QPoint(60, 130), true},
-        {"progress bar", window.controlById(103), QPoint(5, 5), false},
-        {"animated picture", window.pictures().at(0), QPoint(3, 3), false},
-    };
-    for (const Case& c : cases) {
-        QVERIFY2(c.target, c.name);
-        const QPoint start = window.pos();
-        QTest::mousePress(c.target, Qt::LeftButton, {}, c.at);
-        const QPoint global = c.target->mapToGlobal(c.at) + QPoint(30, 20);
-        QMouseEvent move(QEvent::MouseMove, window.mapFromGlobal(global), global, Qt::NoButton, Qt::LeftButton, {});
-        QApplication::sendEvent(&window, &move);
-        QTest::mouseRelease(c.target, Qt::LeftButton, {}, c.at);
-        QCOMPARE(window.pos() != start, c.drags);
-        window.move(start);
-    }
-}
-
-void MainSkinWindowTest::reportsAnOutlineThatDisappears() {
-    SkinFolder skin(kFullSkin);
-    RecordingSink sink;
-    MainSkinWindow window(skin.locations(), &sink);
-    QVERIFY(window.Initialise());
-    size_t before = sink.messages.size();
-    skin.remove("frame.dat");
-    QVERIFY(!window.ApplyOutline());
-    QCOMPARE(sink.messages.size(), before + 1);
-    QCOMPARE(sink.messages.back(), std::string("アウトラインデータが開けません｡\""));
-    // A short outline file is treated the same way.
-    skin.write("frame.dat", {3, 0, 0, 0, 1, 0, 0, 0});
-    QVERIFY(!window.ApplyOutline());
-    QCOMPARE(sink.messages.size(), before + 2);
-}
-
-void MainSkinWindowTest::fontRules() {
-    SkinFolder skin(kFullSkin);
-    RecordingSink sink;
-    MainSkinWindow window(skin.locations(), &sink);
-    QWidget target;
-    window.SetControlFont(&target, "", -1);
-    QCOMPARE(target.font().family(), QStringLiteral("굴림"));
-    QCOMPARE(target.font().pixelSize(), 12);  // 9 points at 96 dpi
-    window.SetControlFont(&target, std::string(40, 'F'), 8);
-    QCOMPARE(target.font().family(), QString(31, QLatin1Char('F')));
-    QCOMPARE(target.font().pixelSize(), 11);
-    for (int size : {0, -2, -12}) {
-        QWidget unsized;
-        window.SetControlFont(&unsized, "", size);
-        QCOMPARE(unsized.font().pointSizeF(), QFont().pointSizeF());
-    }
-}
-
-void MainSkinWindowTest::closesAndDestroysWithEverythingRunning() {
-    // The window closes through its Exit command, the event loop runs as it
-    // does before the program ends, and then the window is destroyed. Every
-    // element must be destroyed once, each animation's worker joined first.
-    for (int round = 0; round < 3; ++round) {
-        SkinFolder skin(kLivelySkin);
-        RecordingSink sink;
-        auto window = std::make_unique<MainSkinWindow>(skin.locations(), &sink);
-        QVERIFY(window->Initialise());
-        window->show();
-        QCOMPARE(window->pictures().size(), size_t(2));
-        // The music starts once its synthesizer has loaded.
-        QTRY_VERIFY_WITH_TIMEOUT(window->controlById(quell::ids::kMusicWindow), 10000);
-        // The busy animation and the two pictures.
-        QCOMPARE(window->findChildren<quell::ui::GifAnimator*>().size(), qsizetype(3));
-        QTRY_VERIFY(window->pictures()[0]->framesShown() >= 2);
-        runEventsFor(round * 7);
-
-        window->dispatcher().DispatchCommand(quell::commands::kExit, 0, {});
-        QTRY_VERIFY(!window->isVisible());
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(window->findChildren<quell::ui::GifAnimator*>().isEmpty());
-        window.reset();
-        // Requests the workers queued before they stopped arrive now and must be dropped.
-        runEventsFor(30);
-    }
-}
-
-void MainSkinWindowTest::maximizedLayoutFollowsEverySizeChange() {
-    SkinFolder skin(kFullSkin);
-    RecordingSink sink;
-    MainSkinWindow window(skin.locations(), &sink);
-    QVERIFY(window.Initialise());
-    window.show();
-    // The animations run only while the skin is shown.
-    const auto animations = window.findChildren<quell::ui::GifAnimator*>();
-    QVERIFY(!animations.isEmpty() && animations[0]->onScreen());
-    window.maximizeWindow();
-    QVERIFY(window.windowIsMaximized());
-    QVERIFY(!animations[0]->onScreen());
-    // What a window manager does when the work area or the screen changes.
-    window.resize(900, 700);
-    QTRY_COMPARE(window.size(), QSize(900, 700));
-    QCOMPARE(window.controlById(quell::ids::kToolbar)->geometry(), QRect(0, 0, 900, 28));
-    QCOMPARE(window.controlById(quell::ids::kBrowser)->geometry(), QRect(0, 28, 900, 672));
-    window.resize(640, 480);
-    QTRY_COMPARE(window.controlById(quell::ids::kBrowser)->geometry(), QRect(0, 28, 640, 452));
-    QCOMPARE(window.controlById(quell::ids::kToolbar)->width(), 640);
-    window.restoreWindow();
-    QVERIFY(animations[0]->onScreen());
-    window.hide();
-    QVERIFY(!animations[0]->onScreen());
-}
-
-void MainSkinWindowTest::restoreReadsTheOutlineOnce() {
-    // With the outline gone, every read of it costs one message.
-    SkinFolder skin(kFullSkin);
-    RecordingSink sink;
-    MainSkinWindow window(skin.locations(), &sink);
-    QVERIFY(window.Initialise());
-    window.show();
-    skin.remove("frame.dat");
-    const size_t before = sink.messages.size();
-
-    window.maximizeWindow();
-    QCOMPARE(sink.messages.size(), before);
-    window.restoreWindow();
-    QCOMPARE(sink.messages.size(), before + 1);
-
-    window.minimizeWindow();
-    QTRY_VERIFY(window.isMinimized());
-    QCOMPARE(sink.messages.size(), before + 2);
-    window.restoreWindow();
-    QVERIFY(!window.isMinimized());
-    QCOMPARE(sink.messages.size(), before + 3);
-    QCOMPARE(sink.messages.back(), std::string(quell::ui::kOutlineUnreadableMessage));
-}
-
-void MainSkinWindowTest::sourceWindowsCloseWithTheMainWindow() {
-    SkinFolder skin(kFullSkin);
-    RecordingSink sink;
-    auto window = std::make_unique<MainSkinWindow>(skin.locations(), &sink);
-    QVERIFY(window->Initialise());
-    window->show();
-    quell::ui::WebEngineBrowser* browser = window->webBrowser();
-    QCOMPARE(browser->ExecDocumentCommand(quell::browser::CommandGroup::WebBrowser, quell::browser::kCommandViewSource),
-             quell::browser::kResultOk);
-    QCOMPARE(browser->sourceWindowCount(), 1);
-    // The program's own loop ends when its main window closes, whatever else
-    // was open; one that keeps running is ended with a failing status.
-    QTimer::singleShot(0, window.get(), &QWidget::close);
-    QTimer failsafe;
-    failsafe.setSingleShot(true);
-    QObject::connect(&failsafe, &QTimer::timeout, qApp, [] { QCoreApplication::exit(1); });
-    failsafe.start(10000);
-    QCOMPARE(QCoreApplication::exec(), 0);
-    QCOMPARE(browser->sourceWindowCount(), 0);
-    window.reset();
-}
 
 int main(int argc, char** argv) {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);

@@ -9,6 +9,7 @@
 #include "core/music/midi_stream_player.h"
 #include "platform/midi/threaded_midi_stream.h"
 #include "recording_synthesizer.h"
+#include "smf_builder.h"
 #include "ui/controls/control_id.h"
 #include "ui/music/music_notify_window.h"
 #include "ui/music/start_skin_music.h"
@@ -24,32 +25,18 @@ using quell::ui::StartSkinMusic;
 
 namespace {
 
-void putVarLen(std::string& out, uint32_t v) {
-    std::string groups(1, char(v & 0x7F));
-    while (v >>= 7) groups.insert(groups.begin(), char(0x80 | (v & 0x7F)));
-    out += groups;
-}
-
 // Four notes of 60 ms each at 96 ticks a quarter and 500,000 us a quarter.
 std::string shortSong() {
-    std::string ev;
-    for (int i = 0; i < 4; ++i) {
-        putVarLen(ev, 0);
-        ev += {char(0x90), char(60 + i), char(100)};
-        putVarLen(ev, 12);
-        ev += {char(0x80), char(60 + i), char(0)};
-    }
-    putVarLen(ev, 0);
-    ev += {char(0xFF), char(0x2F), char(0)};
-    std::string file("MThd\0\0\0\6\0\0\0\1\0\x60MTrk", 18);
-    uint32_t n = uint32_t(ev.size());
-    file += {char(n >> 24), char(n >> 16), char(n >> 8), char(n)};
-    return file + ev;
+    quell::music::test::TrackBuilder track;
+    for (uint8_t i = 0; i < 4; ++i) track.event(0, {0x90, uint8_t(60 + i), 100}).event(12, {0x80, uint8_t(60 + i), 0});
+    const std::vector<uint8_t> file = quell::music::test::smfFile({track.endOfTrack()}, 96, 0);
+    return std::string(file.begin(), file.end());
 }
 
 // The threaded stream service with a synthesizer that writes down what it
 // plays; counts the device's opens and closes and the synthesizers made and
-// destroyed.
+// destroyed. Every test keeps it alive until the window that plays on it is
+// gone.
 struct Device {
     RecordingLog played;
     std::atomic<int> opens{0};
@@ -136,29 +123,23 @@ private slots:
 
     void noMusicConfiguredMeansNoWindowAndNoDevice_data() {
         QTest::addColumn<QString>("text");
-        QTest::newRow("no Sound section") << "[FrameBitmap]\nFileName=f.bmp\n";
-        QTest::newRow("FileName FALSE") << "[Sound]\nFileName=FALSE\nRepeat=ON\n";
-        QTest::newRow("FileName empty") << "[Sound]\nFileName=\nRepeat=ON\n";
-        QTest::newRow("file missing") << "[Sound]\nFileName=NULL\nRepeat=ON\n";
-        QTest::newRow("not a MIDI file") << "[Sound]\nFileName=../skin.ini\n";
+        QTest::addColumn<bool>("deviceFails");
+        QTest::newRow("no Sound section") << "[FrameBitmap]\nFileName=f.bmp\n" << false;
+        QTest::newRow("FileName FALSE") << "[Sound]\nFileName=FALSE\nRepeat=ON\n" << false;
+        QTest::newRow("FileName empty") << "[Sound]\nFileName=\nRepeat=ON\n" << false;
+        QTest::newRow("file missing") << "[Sound]\nFileName=NULL\nRepeat=ON\n" << false;
+        QTest::newRow("not a MIDI file") << "[Sound]\nFileName=../skin.ini\n" << false;
+        QTest::newRow("device cannot open") << "[Sound]\nFileName=song.mid\n" << true;
     }
     void noMusicConfiguredMeansNoWindowAndNoDevice() {
         QFETCH(QString, text);
-        // The device outlives the window that plays on it.
+        QFETCH(bool, deviceFails);
         Device device;
+        device.fail = deviceFails;
         QWidget parent;
         QCOMPARE(StartSkinMusic(&parent, ini(text.toStdString()), media(), device.factory()), nullptr);
         QVERIFY(parent.findChildren<MusicNotifyWindow*>().isEmpty());
         QCOMPARE(device.opens.load(), 0);
-    }
-
-    void aDeviceThatCannotOpenPlaysNothing() {
-        // The device outlives the window that plays on it.
-        Device device;
-        QWidget parent;
-        device.fail = true;
-        QCOMPARE(StartSkinMusic(&parent, ini("[Sound]\nFileName=song.mid\n"), media(), device.factory()), nullptr);
-        QVERIFY(parent.findChildren<MusicNotifyWindow*>().isEmpty());
     }
 
     void theRepeatSettingIsOnOnlyForOn_data() {
@@ -174,7 +155,6 @@ private slots:
     void theRepeatSettingIsOnOnlyForOn() {
         QFETCH(QString, value);
         QFETCH(bool, repeat);
-        // The device outlives the window that plays on it.
         Device device;
         QWidget parent;
         std::string text = "[Sound]\nFileName=SONG.MID\n";
@@ -187,7 +167,6 @@ private slots:
     }
 
     void theWindowIsAnInvisibleChildThatPlays() {
-        // The device outlives the window that plays on it.
         Device device;
         QWidget parent;
         parent.resize(200, 100);
@@ -208,7 +187,6 @@ private slots:
     }
 
     void withoutRepeatTheSongEndsOnAReopenedPausedDevice() {
-        // The device outlives the window that plays on it.
         Device device;
         QWidget parent;
         MusicNotifyWindow* window =
