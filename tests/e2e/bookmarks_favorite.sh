@@ -20,7 +20,8 @@ printf 'REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\Curren
 
 start_app "$WORK_DIR/app/$program_name"
 main=$(wait_window Quellmark 90) || fail "no main window"
-sleep 2
+# The frame is drawn before the button takes a click.
+expect_screen main-window 15 "400,300!=0,0,0"
 # The Favorite button's centre, from the skin the program unpacked.
 read -r button_x button_y < <("$kit" ini "$WORK_DIR/app/Media/$stem.ini" Button Favorite0 |
     awk -F, '{print int($4 + $6 / 2), int($5 + $7 / 2)}')

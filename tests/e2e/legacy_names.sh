@@ -23,8 +23,7 @@ cp "$skin_dir/../Photo.bmp" "$WORK_DIR/app/"
 
 start_app "$WORK_DIR/app/Legacy"
 id=$(wait_window Quellmark 60) || fail "no window appeared"
-read -r x y w h < <(window_geometry "$id")
-[ "$x $y $w $h" = "0 0 240 180" ] || fail "window at $x,$y size ${w}x$h, expected 0,0 240x180 (the frame's size)"
+expect_geometry "$id" "0 0 240 180"
 
 [ "$(ls "$WORK_DIR/app/Media" | sort | tr '\n' ' ')" = "$(ls "$skin" | sort | tr '\n' ' ')" ] ||
     fail "Media/ holds [$(ls "$WORK_DIR/app/Media" | tr '\n' ' ')], expected the skin's UTF-8 names"
@@ -34,13 +33,8 @@ done
 
 # The frame and its outline were found under their UTF-8 names: the frame is
 # drawn and the cut-away corner shows the empty root window.
-for _ in $(seq 1 40); do
-    shot=$(screenshot legacy-names)
-    [ "$(pixel "$shot" 120 100)" = "255,216,74" ] && break
-    sleep 0.5
-done
-[ "$(pixel "$shot" 1 1)" = "0,0,0" ] || fail "corner at 1,1 is $(pixel "$shot" 1 1): the outline was not found"
-[ "$(pixel "$shot" 5 90)" != "0,0,0" ] || fail "the frame's left edge is not drawn"
+expect_screen legacy-names 20 "120,100=255,216,74" "1,1=0,0,0" "5,90!=0,0,0"
+shot="$SHOT"
 
 kill -TERM "$APP_PID"
 expect_exit SIGTERM

@@ -143,6 +143,18 @@ window_geometry() {  # prints "X Y W H"
     xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4} /Width:/{w=$2} /Height:/{h=$2} END{print x, y, w, h}'
 }
 
+# expect_geometry ID "X Y W H" [SECONDS]: waits until the window has that
+# place and size; fails with the last one seen. Sets x, y, w and h.
+expect_geometry() {
+    local deadline=$((SECONDS + ${3:-10}))
+    while :; do
+        read -r x y w h < <(window_geometry "$1")
+        [ "$x $y $w $h" = "$2" ] && return 0
+        [ "$SECONDS" -ge "$deadline" ] && fail "window at $x,$y size ${w}x$h, expected $2 (X Y W H)"
+        sleep 0.25
+    done
+}
+
 screenshot() {  # screenshot NAME: the whole screen into the artifacts folder
     import -window root "$ARTIFACTS/$1.png"
     echo "$ARTIFACTS/$1.png"
@@ -150,6 +162,65 @@ screenshot() {  # screenshot NAME: the whole screen into the artifacts folder
 
 pixel() {  # pixel FILE X Y: prints the pixel as "r,g,b"
     convert "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:
+}
+
+# pixels FILE X Y [X Y ...]: prints each pixel as "r,g,b", one a line, from
+# one read of the file.
+pixels() {
+    local file="$1" format=""
+    shift
+    while [ $# -ge 2 ]; do
+        format+="%[fx:int(255*p{$1,$2}.r)],%[fx:int(255*p{$1,$2}.g)],%[fx:int(255*p{$1,$2}.b)]\n"
+        shift 2
+    done
+    convert "$file" -format "$format" info:
+}
+
+# expect_screen NAME SECONDS CHECK...: takes screenshots until every CHECK
+# holds, and fails naming the first that does not once SECONDS have passed.
+# A CHECK is "X,Y=R,G,B" (the pixel shows that colour) or "X,Y!=R,G,B" (it
+# shows any other). The last screenshot is in $SHOT. What the program does
+# reaches the screen a moment later, more so on a loaded machine: a test
+# waits for it instead of looking once.
+expect_screen() {
+    local name="$1" limit="$2" deadline check where colour negate i
+    shift 2
+    local -a coords=() seen=()
+    for check in "$@"; do
+        where="${check%%=*}"; where="${where%!}"
+        coords+=("${where%,*}" "${where#*,}")
+    done
+    deadline=$((SECONDS + limit))
+    while :; do
+        SHOT=$(screenshot "$name")
+        mapfile -t seen < <(pixels "$SHOT" "${coords[@]}")
+        EXPECT_MISMATCH=""
+        i=0
+        for check in "$@"; do
+            where="${check%%=*}"; colour="${check#*=}"; negate=""
+            [ "${where%!}" != "$where" ] && { negate="not "; where="${where%!}"; }
+            if { [ -z "$negate" ] && [ "${seen[$i]}" != "$colour" ]; } ||
+                { [ -n "$negate" ] && [ "${seen[$i]}" = "$colour" ]; }; then
+                EXPECT_MISMATCH="$where shows ${seen[$i]}, expected $negate$colour"
+                break
+            fi
+            i=$((i + 1))
+        done
+        [ -z "$EXPECT_MISMATCH" ] && return 0
+        [ "$SECONDS" -ge "$deadline" ] && fail "$name: $EXPECT_MISMATCH (after ${limit} s)"
+        sleep 0.25
+    done
+}
+
+# wait_until SECONDS COMMAND...: runs COMMAND until it succeeds; false when
+# it still fails once SECONDS have passed.
+wait_until() {
+    local deadline=$((SECONDS + $1))
+    shift
+    until "$@"; do
+        [ "$SECONDS" -ge "$deadline" ] && return 1
+        sleep 0.25
+    done
 }
 
 # settled_shot NAME X Y COLOUR: a screenshot once the pixel shows COLOUR, or

@@ -21,8 +21,8 @@ cp "$skin_dir/../Photo.bmp" "$WORK_DIR/app/"
 
 start_app "$packed"
 id=$(wait_window Quellmark 60) || fail "no window appeared"
-read -r x y w h < <(window_geometry "$id")
-[ "$x $y" = "0 0" ] || fail "window at $x,$y, expected the screen's corner"
+# At the screen's corner, with the test skin's frame size.
+expect_geometry "$id" "0 0 240 180"
 
 [ -d "$WORK_DIR/app/Media" ] || fail "no Media folder beside the program"
 for f in "$skin_dir"/*; do

@@ -38,8 +38,7 @@ id=$(wait_window Quellmark 90) || fail "no window appeared"
 # Unpacked beside the program, with no temporary cabinet left behind.
 [ -f "$app/Media/Quell1.ini" ] || fail "the skin was not unpacked into Media/"
 [ ! -e "$app/kest.tmp" ] || fail "kest.tmp was left behind"
-read -r x y w h < <(window_geometry "$id")
-[ "$x $y $w $h" = "0 0 800 600" ] || fail "window at $x,$y size ${w}x$h, expected 0,0 800x600"
+expect_geometry "$id" "0 0 800 600"
 
 ini="$app/Media/Quell1.ini"
 # rect KEY SECTION: prints left top right bottom of a Position key.
@@ -59,13 +58,8 @@ wait_page() {  # wait_page NAME COLOUR: the browser's centre shows COLOUR
 }
 
 # The shape: the frame's cut corners show the empty screen behind it.
-for _ in $(seq 1 40); do
-    shot=$(screenshot start-page)
-    [ "$(pixel "$shot" "$bx" "$by")" != "255,255,255" ] && break
-    sleep 0.25
-done
-[ "$(pixel "$shot" 0 0)" = "0,0,0" ] || fail "the corner at 0,0 is covered: the window is not shaped"
-[ "$(pixel "$shot" 799 599)" = "0,0,0" ] || fail "the corner at 799,599 is covered"
+expect_screen start-page 10 "$bx,$by!=255,255,255" "0,0=0,0,0" "799,599=0,0,0"
+shot="$SHOT"
 mean=$(convert "$shot" -crop "$((br - bl))x$((bb - bt))+$bl+$bt" -colorspace gray -format '%[fx:mean]' info:)
 awk -v m="$mean" 'BEGIN{exit !(m < 0.97)}' || fail "the start page did not show (browser area mean $mean)"
 
@@ -131,16 +125,12 @@ sleep 10.5
 # Maximize swaps the skin for the toolbar above a full-size browser; the
 # toolbar's Restore button brings the skin back.
 read -r cx cy < <(centre Maximize0); click "$cx" "$cy"
-for _ in $(seq 1 20); do read -r x y w h < <(window_geometry "$id"); [ "$w" -gt 800 ] && break; sleep 0.25; done
-[ "$x $y $w $h" = "0 0 1920 1280" ] || fail "maximized window at $x,$y size ${w}x$h"
-shot=$(settled_shot maximized 3 3 "191,191,191")
-[ "$(pixel "$shot" 3 3)" = "191,191,191" ] || fail "no grey toolbar at the top while maximized ($(pixel "$shot" 3 3))"
-[ "$(pixel "$shot" 960 640)" = "0,0,255" ] || fail "the browser does not fill the maximized window"
+expect_geometry "$id" "0 0 1920 1280"
+# A grey toolbar at the top, the browser filling the rest.
+expect_screen maximized 10 "3,3=191,191,191" "960,640=0,0,255"
 click 198 14
-for _ in $(seq 1 20); do read -r x y w h < <(window_geometry "$id"); [ "$w" = 800 ] && break; sleep 0.25; done
-[ "$w $h" = "800 600" ] || fail "restored window is ${w}x$h"
-shot=$(screenshot restored)
-[ "$(pixel "$shot" 0 0)" = "0,0,0" ] || fail "the restored window lost its shape"
+expect_geometry "$id" "0 0 800 600"
+expect_screen restored 10 "0,0=0,0,0" "400,300!=0,0,0"
 
 if [ "$wm" = openbox ]; then
     source "$here/sample_skin_wm.sh"
@@ -153,13 +143,9 @@ fi
 # Twice the scale: twice the size, and the shape follows.
 QT_SCALE_FACTOR=2 start_app "$app/Quell1"
 id=$(wait_window Quellmark 90) || fail "no window at scale 2"
-for _ in $(seq 1 20); do read -r x y w h < <(window_geometry "$id"); [ "$w" = 1600 ] && break; sleep 0.25; done
-[ "$x $y $w $h" = "0 0 1600 1200" ] || fail "scaled window at $x,$y size ${w}x$h, expected 0,0 1600x1200"
-sleep 2
-shot=$(screenshot scale-2)
-[ "$(pixel "$shot" 1 1)" = "0,0,0" ] || fail "the scaled window's corner is covered"
-[ "$(pixel "$shot" 1598 1198)" = "0,0,0" ] || fail "the scaled window's far corner is covered"
-[ "$(pixel "$shot" 800 1100)" != "0,0,0" ] || fail "the scaled window's body is not drawn"
+expect_geometry "$id" "0 0 1600 1200"
+# The corners stay uncovered and the body is drawn.
+expect_screen scale-2 15 "1,1=0,0,0" "1598,1198=0,0,0" "800,1100!=0,0,0"
 
 # The addresses entered before survive the restart, most recent first, and
 # complete: the first letters of the green page fill in its whole address,

@@ -14,21 +14,13 @@ cp "$skin_dir/../Photo.bmp" "$WORK_DIR/app/"
 
 start_app "$WORK_DIR/app/testskin"
 id=$(wait_window Quellmark 60) || fail "no window appeared"
-read -r x y w h < <(window_geometry "$id")
-[ "$x $y $w $h" = "0 0 240 180" ] || fail "window at $x,$y size ${w}x$h, expected 0,0 240x180"
+expect_geometry "$id" "0 0 240 180"
 
-# Give the page time to paint, then check the shape by what the screen shows:
-# the cut-away corner shows the empty root window, the body shows the frame
-# and the page area shows the start page's yellow.
-for _ in $(seq 1 40); do
-    shot=$(screenshot skeleton-window)
-    [ "$(pixel "$shot" 120 100)" = "255,216,74" ] && break
-    sleep 0.5
-done
-[ "$(pixel "$shot" 1 1)" = "0,0,0" ] || fail "corner at 1,1 is $(pixel "$shot" 1 1): the window is not shaped"
-[ "$(pixel "$shot" 238 178)" = "0,0,0" ] || fail "corner at 238,178 is covered: the window is not shaped"
-[ "$(pixel "$shot" 5 90)" != "0,0,0" ] || fail "the frame's left edge is not drawn"
-[ "$(pixel "$shot" 120 100)" = "255,216,74" ] || fail "the start page is not shown (pixel $(pixel "$shot" 120 100))"
+# The shape by what the screen shows: the cut-away corners show the empty
+# root window, the body shows the frame and the page area shows the start
+# page's yellow.
+expect_screen skeleton-window 20 "1,1=0,0,0" "238,178=0,0,0" "5,90!=0,0,0" "120,100=255,216,74"
+shot="$SHOT"
 xwininfo -shape -id "$id" | grep -q "Window shape extents" || fail "no X shape on the window"
 
 kill -TERM "$APP_PID"

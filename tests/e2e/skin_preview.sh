@@ -35,19 +35,21 @@ wait_for() {
     done
     fail "$1: $2,$3 shows $(pixel "$shot" "$2" "$3"), expected $4"
 }
-sleep 2
-before=$(screenshot before)
+# The Back button is drawn, and not yet magenta, before any change.
+expect_screen before 15 "${back/ /,}!=0,0,0" "${back/ /,}!=255,0,255"
+before="$SHOT"
 label_crop "$before" "$WORK_DIR/label-before.png"
-[ "$(pixel "$before" $back)" != "255,0,255" ] || fail "the Back button is magenta before any change"
 
 # A new normal picture for Back and a new caption for the first label.
 convert -size 34x34 xc:'#ff00ff' BMP3:"$skin/back-n.bmp"
 sed -i 's/,home,Home page/,home,Start over/' "$ini"
 wait_for reloaded $back 255,0,255
-sleep 0.5
-label_crop "$(screenshot reloaded)" "$WORK_DIR/label-after.png"
-changed=$(compare -metric AE "$WORK_DIR/label-before.png" "$WORK_DIR/label-after.png" null: 2>&1 || true)
-[ "${changed%% *}" -gt 0 ] 2>/dev/null || fail "the label's caption did not change on screen (differing pixels: $changed)"
+label_changed() {
+    label_crop "$(screenshot reloaded)" "$WORK_DIR/label-after.png"
+    changed=$(compare -metric AE "$WORK_DIR/label-before.png" "$WORK_DIR/label-after.png" null: 2>&1 || true)
+    [ "${changed%% *}" -gt 0 ] 2>/dev/null
+}
+wait_until 10 label_changed || fail "the label's caption did not change on screen (differing pixels: $changed)"
 grep -q "the skin was reloaded" "$ARTIFACTS/app.log" || fail "the reload was not reported"
 
 # A description whose frame is missing: the current skin stays and a note

@@ -41,7 +41,7 @@ constexpr long long kLargePackageBytes = 10LL * 1000 * 1000;
 // and a font for its texts. The Japanese messages want a CJK font, which is
 // large and so only recommended.
 constexpr const char* kRuntimeDepends[] = {"fluid-soundfont-gm", "libqt6webenginecore6-bin", "fonts-dejavu-core"};
-constexpr const char* kRuntimeRecommends = "fonts-noto-cjk";
+constexpr const char* kRuntimeRecommends = "fonts-noto-cjk, qt6-wayland";
 
 struct Options {
     std::string skinDir, program, out, photo;

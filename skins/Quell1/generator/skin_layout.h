@@ -47,14 +47,18 @@ const QRect kEqualizerRect(28, 552, 44, 24);
 
 enum class ButtonStyle { Round, Small, Menu };
 
+// The press sound some buttons play; the others name none.
+inline constexpr const char* kClickSoundFile = "click.wav";
+
 // One [Button] entry: the kind's key stem, the file stem of its pictures,
-// its place and its tooltip.
+// its place, its tooltip and its press sound (empty for none).
 struct ButtonSpot {
     QString kind;
     QString fileStem;
     QRect rect;
     ButtonStyle style;
     QString tooltip;
+    QString sound;
 };
 
 const std::vector<ButtonSpot>& buttonSpots();

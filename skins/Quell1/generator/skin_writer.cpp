@@ -11,6 +11,7 @@
 
 #include "animation_painter.h"
 #include "button_painter.h"
+#include "click_sound.h"
 #include "core/skin/outline_file.h"
 #include "frame_outline.h"
 #include "frame_painter.h"
@@ -52,7 +53,7 @@ QString buttonLines() {
     QStringList entries;
     for (const ButtonSpot& spot : buttonSpots()) {
         counts << QString("%1No=1").arg(spot.kind);
-        entries << QString("%1%2=%3,%4,%5,%6,%7,%8,%9,-1,%10,NULL")
+        entries << QString("%1%2=%3,%4,%5,%6,%7,%8,%9,-1,%10,%11")
                        .arg(spot.kind)
                        .arg(0)
                        .arg(stateFile(spot, ButtonState::Normal), stateFile(spot, ButtonState::Pressed),
@@ -61,7 +62,7 @@ QString buttonLines() {
                        .arg(spot.rect.y())
                        .arg(spot.rect.width())
                        .arg(spot.rect.height())
-                       .arg(spot.tooltip);
+                       .arg(spot.tooltip, spot.sound.isEmpty() ? QString("NULL") : spot.sound);
     }
     return (counts + QStringList{""} + entries).join("\n");
 }
@@ -156,6 +157,7 @@ bool writeSkinFolder(const GeneratorOptions& options, const QImage& frame, const
     }
     if (!writeBytes(dir.filePath("equalizer.gif"), encodeAnimation(paintEqualizer()), error)) return false;
     if (!writeBytes(dir.filePath("busy.gif"), encodeAnimation(paintSpinner()), error)) return false;
+    if (!writeBytes(dir.filePath(kClickSoundFile), composeClick(), error)) return false;
     return writeBytes(dir.filePath("quell1.mid"), composeTune(), error);
 }
 

@@ -12,10 +12,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "animation_painter.h"
 #include "button_painter.h"
+#include "click_sound.h"
 #include "core/image/gif_decoder.h"
 #include "core/skin/profile_file.h"
 #include "core/skin/skin_model.h"
@@ -197,10 +199,18 @@ TEST(SkinDescription, ReadsBackAsTheLayout) {
     EXPECT_TRUE(model.missingButtons.empty());
     EXPECT_TRUE(model.missingTexts.empty());
     ASSERT_EQ(model.buttons.size(), buttonSpots().size());
+    int withSound = 0;
     for (const auto& b : model.buttons) {
+        SCOPED_TRACE(b.tooltip);
         EXPECT_EQ(b.keyColour, -1);
-        EXPECT_EQ(b.sound, "NULL");
+        // The model lists the kinds in its own order; the place finds the spot.
+        const auto spot = std::find_if(buttonSpots().begin(), buttonSpots().end(),
+                                       [&](const ButtonSpot& s) { return s.rect.topLeft() == QPoint(b.x, b.y); });
+        ASSERT_NE(spot, buttonSpots().end());
+        EXPECT_EQ(b.sound, spot->sound.isEmpty() ? std::string("NULL") : spot->sound.toStdString());
+        withSound += spot->sound.isEmpty() ? 0 : 1;
     }
+    EXPECT_GE(withSound, 3) << "a few buttons play the press sound";
     ASSERT_EQ(model.texts.size(), linkSpots().size());
     for (size_t i = 0; i < model.texts.size(); ++i) {
         SCOPED_TRACE(i);
@@ -291,6 +301,39 @@ QMap<QString, QByteArray> digests(const QString& folder) {
             out[info.fileName()] = QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
     }
     return out;
+}
+
+TEST(ClickSound, IsAShortLoudDecayingToneAboveTheTune) {
+    const std::vector<uint8_t> wav = composeClick();
+    auto u16 = [&](size_t at) { return static_cast<uint32_t>(wav[at] | (wav[at + 1] << 8)); };
+    auto u32 = [&](size_t at) { return u16(at) | (u16(at + 2) << 16); };
+    ASSERT_GE(wav.size(), 44u);
+    EXPECT_EQ(std::string(wav.begin(), wav.begin() + 4), "RIFF");
+    EXPECT_EQ(u32(4), wav.size() - 8);
+    EXPECT_EQ(std::string(wav.begin() + 8, wav.begin() + 16), "WAVEfmt ");
+    EXPECT_EQ(u16(20), 1u);  // PCM
+    EXPECT_EQ(u16(22), 1u);  // mono
+    EXPECT_EQ(u32(24), static_cast<uint32_t>(kClickSampleRate));
+    EXPECT_EQ(u16(34), 16u);
+    EXPECT_EQ(std::string(wav.begin() + 36, wav.begin() + 40), "data");
+    ASSERT_EQ(u32(40), wav.size() - 44);
+
+    std::vector<int> samples;
+    for (size_t at = 44; at + 1 < wav.size(); at += 2) samples.push_back(static_cast<int16_t>(u16(at)));
+    EXPECT_EQ(samples.size(), static_cast<size_t>(kClickSampleRate * kClickMilliseconds / 1000));
+    auto peak = [&](size_t from, size_t to) {
+        int most = 0;
+        for (size_t i = from; i < to; ++i) most = std::max(most, std::abs(samples[i]));
+        return most;
+    };
+    const size_t tenth = samples.size() / 10;
+    // Loud enough to stand out of the music, and fading out rather than cut.
+    EXPECT_GT(peak(0, tenth), 16000);
+    EXPECT_LT(peak(samples.size() - tenth, samples.size()), peak(0, tenth) / 5);
+    int crossings = 0;
+    for (size_t i = 1; i < samples.size(); ++i) crossings += (samples[i - 1] < 0) != (samples[i] < 0) ? 1 : 0;
+    const double expected = 2.0 * kClickFrequency * kClickMilliseconds / 1000.0;
+    EXPECT_NEAR(crossings, expected, expected * 0.05);
 }
 
 TEST(Generator, WritesTheSameBytesEveryRun) {

@@ -19,6 +19,7 @@
 #include "core/startup/unpack_appended_skin.h"
 #include "ui/app/about_dialog.h"
 #include "ui/app/core_qt.h"
+#include "ui/app/display_presence.h"
 #include "ui/app/qt_message_sink.h"
 #include "ui/app/skin_preview.h"
 #include "ui/app/termination_signals.h"
@@ -101,6 +102,14 @@ int runMainWindow(MainSkinWindow& window, const QString& previewFolder) {
 }  // namespace
 
 int runApplication(int argc, char** argv) {
+    std::string program = argc > 0 && argv[0] ? argv[0] : "quellcore";
+    program = program.substr(program.find_last_of('/') + 1);
+    const std::string noDisplay =
+        missingDisplayMessage(program, [](const char* name) { return os::environment(name); });
+    if (!noDisplay.empty()) {
+        std::fprintf(stderr, "%s\n", noDisplay.c_str());
+        return 1;
+    }
     configureBrowserEngine();
     configureWidgetComposition();
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);

@@ -35,6 +35,7 @@
 #include "ui/mainwindow/skin_event_views.h"
 #include "ui/mainwindow/web_engine_browser.h"
 #include "ui/mainwindow/window_menus.h"
+#include "ui/mainwindow/wayland_platform.h"
 
 namespace quell::ui {
 
@@ -54,6 +55,9 @@ MainSkinWindow::MainSkinWindow(Locations locations, MessageSink* messages, QWidg
       m_messages(messages ? *messages : m_messageBoxes),
       m_views(std::make_unique<SkinEventViews>(this)) {
     setAttribute(Qt::WA_QuitOnClose);
+    // The translucent surface has to be chosen before the native window exists.
+    m_wayland = isWaylandPlatform();
+    if (m_wayland) setAttribute(Qt::WA_TranslucentBackground);
     RegisterProductPage();
     setWindowTitle(QString::fromUtf8(kMainWindowTitle));
     registry::RegistryReader registry;
@@ -267,7 +271,10 @@ bool MainSkinWindow::ApplyOutline() {
         m_messages.showMessage(kOutlineUnreadableMessage);
         return false;
     }
-    setMask(QRegion(toQPolygon(*points), Qt::OddEvenFill));
+    m_outline = QRegion(toQPolygon(*points), Qt::OddEvenFill);
+    // On X11 the mask is the window's shape; on Wayland it is only the input
+    // region, and the paint below leaves the rest transparent.
+    setMask(m_outline);
     return true;
 }
 
@@ -340,15 +347,20 @@ void MainSkinWindow::maximizeWindow() {
     if (m_maximized) return;
     m_normalGeometry = geometry();
     // Without a window manager nobody resizes the window: do it here, before
-    // the state changes, since a new geometry ends a maximized state.
-    if (QScreen* s = screen()) setGeometry(s->availableGeometry());
+    // the state changes, since a new geometry ends a maximized state. A
+    // Wayland compositor sizes a maximized window itself.
+    if (QScreen* s = screen(); s && !m_wayland) setGeometry(s->availableGeometry());
     setWindowState(windowState() | Qt::WindowMaximized);
     onSizeChange(SizeType::Maximized);
 }
 
 void MainSkinWindow::restoreWindow() {
     setWindowState(windowState() & ~(Qt::WindowMaximized | Qt::WindowMinimized));
-    if (m_frameLoaded) setGeometry(QRect(m_normalGeometry.topLeft(), m_frame.size()));
+    // A Wayland window keeps the compositor's maximized size until the
+    // compositor answers the restore, and a size of its own before that
+    // answer is a protocol error. The answer gives the window back the size
+    // it had before it was maximized: the frame's.
+    if (m_frameLoaded && !m_wayland) setGeometry(QRect(m_normalGeometry.topLeft(), m_frame.size()));
     onSizeChange(SizeType::Normal);
 }
 
@@ -376,6 +388,7 @@ void MainSkinWindow::updateAnimationsOnScreen() {
 
 void MainSkinWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
+    m_inputRegionPending = m_wayland;
     updateAnimationsOnScreen();
 }
 
@@ -396,9 +409,14 @@ void MainSkinWindow::paintEvent(QPaintEvent*) {
         painter.fillRect(rect(), palette().window());
         return;
     }
+    if (m_inputRegionPending && windowHandle()) {
+        m_inputRegionPending = false;
+        windowHandle()->setMask(mask());
+    }
     if (m_maximized) {
         painter.fillRect(rect(), colourFromValue(browser::kToolbarGrey));
     } else {
+        if (m_wayland && !m_outline.isEmpty()) painter.setClipRegion(m_outline);
         painter.drawPixmap(0, 0, m_frame);
     }
     // The browser starts once this paint has reached the screen.

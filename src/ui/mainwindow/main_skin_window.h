@@ -3,6 +3,7 @@
 // and whose shape is the outline polygon, carrying the browser and every skin
 // element, and the place every command ends up.
 #include <QPixmap>
+#include <QRegion>
 #include <QTimer>
 #include <QWidget>
 
@@ -145,6 +146,15 @@ private:
     bool m_closed = false;
     SizeType m_sizeType = SizeType::None;
     QPixmap m_frame;
+    // A Wayland compositor knows no window shapes: there the window is
+    // translucent and the frame is painted only inside the outline, which is
+    // also the window's input region. The compositor also sizes the window
+    // when it is maximized and restored.
+    bool m_wayland = false;
+    QRegion m_outline;
+    // The Wayland platform drops a mask set before its surface exists, as
+    // the first outline is; the first paint after a show hands it on again.
+    bool m_inputRegionPending = false;
     QRect m_normalGeometry;
 
     std::unique_ptr<platform::SynthesizerLoad> m_synthesizerLoad;

@@ -1,0 +1,115 @@
+#!/usr/bin/env bash
+# The packed sample program plays through a sound server: a PulseAudio
+# server of the test's own, with one null sink, whose monitor the test
+# records while the program runs. The music is heard within 5 s of the
+# window, and a click on a button with a press sound gives a burst of the
+# click's high tone within half a second. Started again with no server (and
+# no sound card), the program plays nothing, says so once on standard error,
+# and still ends with status 0.
+# Arguments: PROGRAM_DIR (holding Quell1 and Photo.bmp) QUELLKIT
+source "$(dirname "$0")/lib.sh"
+program_dir="$1"; kit="$2"
+here="$(cd "$(dirname "$0")" && pwd)"
+
+for tool in pulseaudio parecord pactl; do
+    command -v "$tool" >/dev/null || { echo "$tool is not installed"; exit $E2E_SKIP; }
+done
+[ -f /usr/share/sounds/sf2/FluidR3_GM.sf2 ] || { echo "the General MIDI soundfont is not installed"; exit $E2E_SKIP; }
+
+make_work_dir
+start_xvfb 1024x768x24
+app_env
+printf 'REGEDIT4\r\n' > "$QUELLCORE_REGISTRY"
+levels() { python3 "$here/audio_levels.py" "$@"; }
+now() { date +%s.%N; }
+
+# The server lives in the test's private runtime folder and lets any client
+# of that folder in, so it needs no cookie; it never exits on its own.
+export PULSE_RUNTIME_PATH="$XDG_RUNTIME_DIR/pulse" HOME="$WORK_DIR/home"
+mkdir -p "$HOME"
+pulseaudio --daemonize=no --exit-idle-time=-1 -n --disallow-exit --log-target=stderr \
+    --load="module-null-sink sink_name=quell rate=44100" \
+    --load="module-native-protocol-unix auth-anonymous=1" --load=module-always-sink \
+    >"$ARTIFACTS/pulseaudio.log" 2>&1 &
+PULSE_PID=$!
+RECORD_PID=""
+trap 'status=$?; [ -n "$RECORD_PID" ] && kill "$RECORD_PID" 2>/dev/null; kill "$PULSE_PID" 2>/dev/null || true; cleanup $status' EXIT
+server_up() { pactl info >/dev/null 2>&1; }
+wait_until 20 server_up || fail "the sound server did not start (see pulseaudio.log)"
+pactl set-default-sink quell
+
+recording="$ARTIFACTS/monitor.wav"
+parecord --device=quell.monitor --file-format=wav --format=s16le --rate=44100 --channels=1 \
+    --latency-msec=20 "$recording" 2>"$ARTIFACTS/parecord.log" &
+RECORD_PID=$!
+
+app="$WORK_DIR/app"
+mkdir -p "$app"
+cp "$program_dir/Quell1" "$program_dir/Photo.bmp" "$app/"
+start_app "$app/Quell1"
+id=$(wait_window Quellmark 90) || fail "no window appeared"
+window_at=$(now)
+ini="$app/Media/Quell1.ini"
+# The first button of the skin with a press sound, and its centre.
+read -r button sound cx cy < <(for kind in Back Forward Reload Home Stop; do
+    "$kit" ini "$ini" Button "${kind}0" | awk -F, -v k="$kind" '$11 != "" && toupper($11) != "NULL" {
+        print k "0", $11, int($4 + $6 / 2), int($5 + $7 / 2); exit }'
+done | head -n 1)
+[ -n "$button" ] || fail "the sample skin has no button with a press sound"
+[ -f "$app/Media/$sound" ] || fail "the press sound $sound was not unpacked"
+
+# The music: give it the 5 s it may take, and a little more to be heard.
+sleep 7
+# The press sound's tone lies far above the tune's notes, so the click needs
+# no quiet moment in the music.
+xdotool mousemove "$cx" "$cy" sleep 0.3
+clicked_at=$(now)
+xdotool click 1
+sleep 2
+kill -INT "$RECORD_PID"
+wait "$RECORD_PID" 2>/dev/null || true
+RECORD_PID=""
+stopped_at=$(now)
+kill -TERM "$APP_PID"
+expect_exit SIGTERM
+
+# The recording ends when it was stopped; that places its start in time.
+duration=$(levels "$recording" duration)
+started_at=$(echo "$stopped_at - $duration" | bc)
+at() { echo "$1 - $started_at" | bc; }  # a moment as seconds into the recording
+window_in=$(at "$window_at"); click_in=$(at "$clicked_at")
+echo "recorded ${duration} s; window at ${window_in} s, click at ${click_in} s into the recording"
+
+music=$(levels "$recording" onset 0 0.003)
+[ "$music" != none ] || fail "the recording is silent: no music reached the sound server"
+late=$(echo "$music - $window_in" | bc)
+awk -v l="$late" 'BEGIN{exit !(l <= 5)}' || fail "the music started ${late} s after the window, expected within 5 s"
+loud=$(levels "$recording" rms "$music" "$(echo "$music + 3" | bc)")
+awk -v r="$loud" 'BEGIN{exit !(r >= 0.005)}' || fail "the music is nearly silent (RMS $loud over 3 s)"
+echo "music from ${music} s into the recording (${late} s after the window), RMS $loud"
+
+read -r burst peak before < <(levels "$recording" burst "$(echo "$click_in - 0.05" | bc)" "$(echo "$click_in + 0.5" | bc)" 0.15)
+[ "$burst" != none ] || fail "no press sound within 0.5 s of the click on $button (high-tone peak $peak, before the click $before)"
+awk -v p="$peak" -v b="$before" 'BEGIN{exit !(p >= 2 * b)}' ||
+    fail "the press sound does not stand out of the music (peak $peak, before the click $before)"
+echo "press sound of $button $(echo "$burst - $click_in" | bc) s after the click (peak $peak, music before $before)"
+
+# No server: nothing plays, one line says so, and the program ends cleanly.
+kill "$PULSE_PID" 2>/dev/null || true
+wait "$PULSE_PID" 2>/dev/null || true
+no_server() { ! pactl info >/dev/null 2>&1; }
+wait_until 10 no_server || fail "the sound server did not end"
+start_app "$app/Quell1"
+id=$(wait_window Quellmark 90) || fail "no window appeared without a sound server"
+said_once() { [ "$(grep -ci 'sound\|audio\|music' "$ARTIFACTS/app.log")" -ge 1 ]; }
+wait_until 20 said_once || fail "without a sound server the program did not say that it plays nothing"
+# A new page and a press sound later, the line is still one.
+read -r hx hy < <("$kit" ini "$ini" Button Home0 | awk -F, '{print int($4 + $6 / 2), int($5 + $7 / 2)}')
+xdotool mousemove "$hx" "$hy" click 1
+sleep 3
+lines=$(grep -ci 'sound\|audio\|music' "$ARTIFACTS/app.log")
+[ "$lines" = 1 ] || fail "without a sound server the program said so $lines times: $(grep -i 'sound\|audio\|music' "$ARTIFACTS/app.log")"
+echo "without a server: $(grep -i 'sound\|audio\|music' "$ARTIFACTS/app.log")"
+kill -TERM "$APP_PID"
+expect_exit "SIGTERM without a sound server"
+echo "PASS: music and press sound recorded from the sound server; screenshots in $ARTIFACTS"
