@@ -33,15 +33,24 @@ pulseaudio --daemonize=no --exit-idle-time=-1 -n --disallow-exit --log-target=st
     >"$ARTIFACTS/pulseaudio.log" 2>&1 &
 PULSE_PID=$!
 RECORD_PID=""
-trap 'status=$?; [ -n "$RECORD_PID" ] && kill "$RECORD_PID" 2>/dev/null; kill "$PULSE_PID" 2>/dev/null || true; cleanup $status' EXIT
+SILENCE_PID=""
+trap 'status=$?; for p in $RECORD_PID $SILENCE_PID $PULSE_PID; do kill "$p" 2>/dev/null; done; cleanup $status' EXIT
 server_up() { pactl info >/dev/null 2>&1; }
 wait_until 20 server_up || fail "the sound server did not start (see pulseaudio.log)"
 pactl set-default-sink quell
 
+# The null sink stands still while nothing plays into it, and so would the
+# recording of its monitor: a silent stream keeps its clock running, so that
+# a moment into the recording is a moment of the test.
+pacat --playback --device=quell --rate=44100 --channels=1 --format=s16le /dev/zero 2>"$ARTIFACTS/pacat.log" &
+SILENCE_PID=$!
 recording="$ARTIFACTS/monitor.wav"
 parecord --device=quell.monitor --file-format=wav --format=s16le --rate=44100 --channels=1 \
     --latency-msec=20 "$recording" 2>"$ARTIFACTS/parecord.log" &
 RECORD_PID=$!
+# The program starts once the recording runs, so that the music's start is in it.
+recording_runs() { [ "$(stat -c %s "$recording" 2>/dev/null || echo 0)" -gt 20000 ]; }
+wait_until 15 recording_runs || fail "the recording of the sink's monitor did not start (see parecord.log)"
 
 app="$WORK_DIR/app"
 mkdir -p "$app"
@@ -52,8 +61,8 @@ window_at=$(now)
 ini="$app/Media/Quell1.ini"
 # The first button of the skin with a press sound, and its centre.
 read -r button sound cx cy < <(for kind in Back Forward Reload Home Stop; do
-    "$kit" ini "$ini" Button "${kind}0" | awk -F, -v k="$kind" '$11 != "" && toupper($11) != "NULL" {
-        print k "0", $11, int($4 + $6 / 2), int($5 + $7 / 2); exit }'
+    "$kit" ini "$ini" Button "${kind}0" | awk -F, -v k="$kind" '$10 != "" && toupper($10) != "NULL" {
+        print k "0", $10, int($4 + $6 / 2), int($5 + $7 / 2); exit }'
 done | head -n 1)
 [ -n "$button" ] || fail "the sample skin has no button with a press sound"
 [ -f "$app/Media/$sound" ] || fail "the press sound $sound was not unpacked"
@@ -69,6 +78,9 @@ sleep 2
 kill -INT "$RECORD_PID"
 wait "$RECORD_PID" 2>/dev/null || true
 RECORD_PID=""
+kill "$SILENCE_PID" 2>/dev/null || true
+wait "$SILENCE_PID" 2>/dev/null || true
+SILENCE_PID=""
 stopped_at=$(now)
 kill -TERM "$APP_PID"
 expect_exit SIGTERM
@@ -85,12 +97,12 @@ music=$(levels "$recording" onset 0 0.003)
 late=$(echo "$music - $window_in" | bc)
 awk -v l="$late" 'BEGIN{exit !(l <= 5)}' || fail "the music started ${late} s after the window, expected within 5 s"
 loud=$(levels "$recording" rms "$music" "$(echo "$music + 3" | bc)")
-awk -v r="$loud" 'BEGIN{exit !(r >= 0.005)}' || fail "the music is nearly silent (RMS $loud over 3 s)"
+awk -v r="$loud" 'BEGIN{exit !(r >= 0.002)}' || fail "the music is nearly silent (RMS $loud over 3 s)"
 echo "music from ${music} s into the recording (${late} s after the window), RMS $loud"
 
-read -r burst peak before < <(levels "$recording" burst "$(echo "$click_in - 0.05" | bc)" "$(echo "$click_in + 0.5" | bc)" 0.15)
+read -r burst peak before < <(levels "$recording" burst "$(echo "$click_in - 0.05" | bc)" "$(echo "$click_in + 0.5" | bc)" 0.08)
 [ "$burst" != none ] || fail "no press sound within 0.5 s of the click on $button (high-tone peak $peak, before the click $before)"
-awk -v p="$peak" -v b="$before" 'BEGIN{exit !(p >= 2 * b)}' ||
+awk -v p="$peak" -v b="$before" 'BEGIN{exit !(p >= 3 * b)}' ||
     fail "the press sound does not stand out of the music (peak $peak, before the click $before)"
 echo "press sound of $button $(echo "$burst - $click_in" | bc) s after the click (peak $peak, music before $before)"
 
@@ -99,17 +111,21 @@ kill "$PULSE_PID" 2>/dev/null || true
 wait "$PULSE_PID" 2>/dev/null || true
 no_server() { ! pactl info >/dev/null 2>&1; }
 wait_until 10 no_server || fail "the sound server did not end"
+: >"$ARTIFACTS/app.log"
 start_app "$app/Quell1"
 id=$(wait_window Quellmark 90) || fail "no window appeared without a sound server"
-said_once() { [ "$(grep -ci 'sound\|audio\|music' "$ARTIFACTS/app.log")" -ge 1 ]; }
+said() { grep -c 'no audio output' "$ARTIFACTS/app.log" || true; }
+said_once() { [ "$(said)" -ge 1 ]; }
 wait_until 20 said_once || fail "without a sound server the program did not say that it plays nothing"
-# A new page and a press sound later, the line is still one.
+# A press sound and a new page later, the line is still one, and the sound
+# libraries' own complaints are not repeated on the way.
 read -r hx hy < <("$kit" ini "$ini" Button Home0 | awk -F, '{print int($4 + $6 / 2), int($5 + $7 / 2)}')
 xdotool mousemove "$hx" "$hy" click 1
 sleep 3
-lines=$(grep -ci 'sound\|audio\|music' "$ARTIFACTS/app.log")
-[ "$lines" = 1 ] || fail "without a sound server the program said so $lines times: $(grep -i 'sound\|audio\|music' "$ARTIFACTS/app.log")"
-echo "without a server: $(grep -i 'sound\|audio\|music' "$ARTIFACTS/app.log")"
+[ "$(said)" = 1 ] || fail "without a sound server the program said so $(said) times"
+alsa=$(grep -c '^ALSA lib' "$ARTIFACTS/app.log" || true)
+[ "$alsa" = 0 ] || fail "without a sound server the sound library printed $alsa lines of its own"
+echo "without a server: $(grep 'no audio output' "$ARTIFACTS/app.log")"
 kill -TERM "$APP_PID"
 expect_exit "SIGTERM without a sound server"
 echo "PASS: music and press sound recorded from the sound server; screenshots in $ARTIFACTS"

@@ -1,8 +1,10 @@
 #include "platform/midi/fluid_synthesizer.h"
 
+#include <dlfcn.h>
 #include <fluidsynth.h>
 
 #include <atomic>
+#include <cstdio>
 #include <mutex>
 
 #include "platform/midi/period_render.h"
@@ -22,14 +24,29 @@ constexpr int64_t kOutputDriftMicros = 50000;
 // Enough channel buffers for any stereo layout FluidSynth is configured with.
 constexpr int kMaxBuffers = 32;
 
-// FluidSynth reports a missing audio device on standard error; the program
-// treats that as "no music" and stays quiet about it.
+// ALSA's own error reporter, which prints each failed look for a sound card.
+extern "C" void dropAlsaMessage(const char*, int, const char*, int, const char*, ...) {}
+using AlsaErrorHandler = void (*)(const char*, int, const char*, int, const char*, ...);
+
+// FluidSynth, and ALSA below it, report a missing audio device on standard
+// error, one line for every driver and device tried. The program says it
+// once in a line of its own instead.
 void quietenLibraryLog() {
     static std::once_flag once;
     std::call_once(once, [] {
         for (int level : {FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG})
             fluid_set_log_function(level, nullptr, nullptr);
+        // ALSA is FluidSynth's library, not ours: its setter is looked up in
+        // what is loaded, and a FluidSynth built without ALSA has none.
+        using Setter = int (*)(AlsaErrorHandler);
+        if (auto set = reinterpret_cast<Setter>(dlsym(RTLD_DEFAULT, "snd_lib_error_set_handler")))
+            set(&dropAlsaMessage);
     });
+}
+
+void reportNoAudioOutput() {
+    static std::once_flag once;
+    std::call_once(once, [] { std::fprintf(stderr, "%s\n", kNoAudioOutputMessage); });
 }
 
 void playOn(fluid_synth_t* synth, uint8_t status, uint8_t data1, uint8_t data2) {
@@ -175,7 +192,10 @@ std::unique_ptr<Synthesizer> FluidSynthesizer::open(const FluidSynthesizerOption
     state->callback = state->driver != nullptr;
     if (!state->driver)
         state->driver = openSystemOutput(settings, [&] { return new_fluid_audio_driver(settings, raw->engine.synth); });
-    if (!state->driver) return nullptr;
+    if (!state->driver) {
+        reportNoAudioOutput();
+        return nullptr;
+    }
     return std::unique_ptr<Synthesizer>(new FluidSynthesizer(std::move(state)));
 }
 

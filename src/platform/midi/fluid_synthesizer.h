@@ -12,6 +12,11 @@
 
 namespace quell::platform {
 
+// Said once on standard error when neither a sound server nor a sound card
+// takes the music.
+inline constexpr const char* kNoAudioOutputMessage =
+    "Quellcore: no audio output (no sound server or sound card answered); the music is not played";
+
 struct FluidSynthesizerOptions {
     std::string soundfont = "/usr/share/sounds/sf2/FluidR3_GM.sf2";
     // Empty: the system's audio output. Otherwise a WAV file at this path.
