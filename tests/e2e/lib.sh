@@ -1,6 +1,8 @@
 # Shared helpers for the end-to-end tests: a private X server, window lookup,
 # screenshots and pixel reads. Sourced by each test script.
 set -euo pipefail
+# A command that fails outside any check ends the test; it says which.
+trap 'E2E_STATUS=$?; echo "FAIL: $(basename "$0") line $LINENO: \"$BASH_COMMAND\" exited with status $E2E_STATUS"' ERR
 
 E2E_SKIP=77
 

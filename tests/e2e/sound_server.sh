@@ -34,7 +34,7 @@ pulseaudio --daemonize=no --exit-idle-time=-1 -n --disallow-exit --log-target=st
 PULSE_PID=$!
 RECORD_PID=""
 SILENCE_PID=""
-trap 'status=$?; for p in $RECORD_PID $SILENCE_PID $PULSE_PID; do kill "$p" 2>/dev/null; done; cleanup $status' EXIT
+trap 'status=$?; for p in $RECORD_PID $SILENCE_PID $PULSE_PID; do kill "$p" 2>/dev/null || true; done; cleanup $status' EXIT
 server_up() { pactl info >/dev/null 2>&1; }
 wait_until 20 server_up || fail "the sound server did not start (see pulseaudio.log)"
 pactl set-default-sink quell
