@@ -4,7 +4,8 @@
 # shapes, so the program's window is transparent outside its outline: the
 # cut corners show weston's desktop, the body shows the frame. A press outside
 # the outline goes to the desktop, not to the window; a drag on the frame's
-# body moves it; the address bar takes typed addresses; Maximize fills the output with the toolbar and the browser;
+# body moves it; the address bar takes typed addresses; the bookmark dialog
+# opens over it and closes; Maximize fills the output with the toolbar and the browser;
 # the toolbar's Restore brings the shape back; a termination request ends the
 # program with status 0. The shape stays aligned with the frame at
 # QT_SCALE_FACTOR=2 and on an output of scale 2.
@@ -180,6 +181,21 @@ xdotool type --delay 5 "file://$WORK_DIR/blue.html"
 xdotool key Return
 xdotool mousemove $((screen_w - 1)) $((screen_h - 1))
 expect_screen wayland-blue-page 20 "$((ox + (bl + br) / 2)),$((oy + (bt + bb) / 2))=0,0,255"
+
+# The Favorite button opens the bookmark dialog over the window, a window of
+# its own; Escape closes it. The blue page shows where the dialog is not.
+page_crop() { convert "$1" -crop "$((br - bl - 20))x$((bb - bt - 20))+$((ox + bl + 10))+$((oy + bt + 10))" +repage "$2"; }
+covered() {  # prints how many pixels of the page are not blue
+    page_crop "$(screenshot "$1")" "$WORK_DIR/page.png"
+    convert "$WORK_DIR/page.png" -fill black -opaque '#0000ff' -fill white +opaque black -format '%[fx:int(mean*w*h)]' info:
+}
+read -r cx cy < <(centre Favorite0)
+xdotool mousemove $((ox + cx)) $((oy + cy)) sleep 0.1 click 1 sleep 0.2 mousemove $((screen_w - 1)) $((screen_h - 1))
+dialog_shown() { [ "$(covered wayland-bookmark-dialog)" -gt 20000 ]; }
+wait_until 15 dialog_shown || fail "the Favorite button showed no bookmark dialog over the page ($(covered wayland-bookmark-dialog) pixels covered)"
+xdotool key Escape
+dialog_gone() { [ "$(covered wayland-bookmark-dialog-closed)" = 0 ]; }
+wait_until 15 dialog_gone || fail "Escape left the bookmark dialog on screen ($(covered wayland-bookmark-dialog-closed) pixels covered)"
 
 # Maximize fills the output: the grey toolbar at the top, the browser below
 # it to the far corner.
