@@ -42,11 +42,12 @@ bool SkinPreview::mapShown() const { return m_map && !m_map->isHidden(); }
 bool SkinPreview::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
     // A child made later (the browser's view once the engine starts, the
-    // elements of a reload) goes on top of its siblings; the map, a window of
-    // its own, would not be drawn where such a child covers it.
-    if (type == QEvent::ChildAdded && watched == &m_window && mapShown())
+    // elements of a reload) goes on top of its siblings and would cover the
+    // note and the map.
+    if (type == QEvent::ChildAdded && watched == &m_window && (mapShown() || !noteText().isEmpty()))
         QTimer::singleShot(0, this, [this] {
-            if (m_map) m_map->raise();
+            if (m_note && !m_note->isHidden()) m_note->raise();
+            if (mapShown()) m_map->raise();
         });
     if (type == QEvent::KeyPress || type == QEvent::KeyRelease) {
         const auto* key = static_cast<QKeyEvent*>(event);
