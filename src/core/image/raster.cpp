@@ -62,9 +62,10 @@ void FillRect(PixelImage& image, int left, int top, int right, int bottom, uint3
     top = std::max(top, 0);
     right = std::min(right, image.width);
     bottom = std::min(bottom, image.height);
+    // A rectangle wholly off the picture clips to nothing.
+    if (left >= right || top >= bottom) return;
     for (int y = top; y < bottom; ++y)
-        std::fill_n(image.pixels.begin() + static_cast<ptrdiff_t>(y) * image.width + left, std::max(0, right - left),
-                    pixel);
+        std::fill_n(image.pixels.begin() + static_cast<ptrdiff_t>(y) * image.width + left, right - left, pixel);
 }
 
 void DrawRectOutline(PixelImage& image, int left, int top, int right, int bottom, uint32_t pixel, int thickness) {

@@ -33,6 +33,8 @@ TEST(Raster, ShapesStayInsideThePicture) {
          ".....\n.....\n.....\n#####\n"},
         {"outline one past right and bottom", [](PixelImage& p) { quell::image::DrawRectOutline(p, 0, 0, 4, 3, kInk); },
          "####.\n#..#.\n####.\n.....\n"},
+        {"rectangle wholly past the bottom right", [](PixelImage& p) { quell::image::FillRect(p, 9, 9, 12, 12, kInk); },
+         ".....\n.....\n.....\n.....\n"},
         {"empty outline draws nothing", [](PixelImage& p) { quell::image::DrawRectOutline(p, 3, 1, 3, 4, kInk); },
          ".....\n.....\n.....\n.....\n"},
         {"line with both ends", [](PixelImage& p) { quell::image::DrawLine(p, 0, 0, 4, 2, kInk); },
