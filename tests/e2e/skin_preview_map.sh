@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The preview's layout map over the live window, on a copy of the sample skin:
 # shown while F12 is held and gone when it is let go; with --map shown from the
-# start, above the page, and following a reload that moves a button. Each run
+# start, above the page, following a reload that moves a button, and gone
+# while the window is maximized. Each run
 # ends on a termination request with status 0.
 # Arguments: PROGRAM SKIN_DIR
 source "$(dirname "$0")/lib.sh"
@@ -56,5 +57,15 @@ sed -i 's/^\(Back0=[^,]*,[^,]*,[^,]*,\)172,/\1530,/' "$skin/Quell1.ini"
 poll_colour moved 531 37 "$button_box" 20
 [ "$(pixel "$ARTIFACTS/moved.png" 173 37)" != "$button_box" ] || fail "the map still shows Back at its old place"
 grep -q "the skin was reloaded" "$ARTIFACTS/app.log" || fail "the move was not reloaded"
+# Maximized, the skin gives way to the toolbar and the page, and so does its
+# map: Forward's number box (210,36) goes. Maximize is the 22x22 button at
+# 678,13; the click lands on its number box, which lets it through.
+[ "$(pixel "$ARTIFACTS/moved.png" 211 37)" = "$button_box" ] || fail "Forward's number box is not on the map"
+xdotool mousemove 689 24 sleep 0.2 click 1 sleep 0.3 mousemove 1270 1010
+deadline=$(($(date +%s) + 15))
+while [ "$(pixel "$(screenshot maximized)" 211 37)" = "$button_box" ]; do
+    [ "$(date +%s)" -lt "$deadline" ] || fail "the map stayed over the maximized window"
+    sleep 0.25
+done
 kill -TERM "$APP_PID"
 expect_exit "ending the preview with --map"

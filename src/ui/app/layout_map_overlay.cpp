@@ -3,6 +3,7 @@
 #include <QBitmap>
 #include <QPainter>
 #include <QRegion>
+#include <QWindow>
 
 #include "core/image/raster.h"
 #include "ui/controls/image_conversion.h"
@@ -26,6 +27,14 @@ void LayoutMapOverlay::setMap(const skin::LayoutMap& map) {
     // translucent over its siblings, so the rest is cut away.
     if (!m_picture.isNull()) setMask(QRegion(QBitmap::fromImage(m_picture.createAlphaMask())));
     update();
+}
+
+void LayoutMapOverlay::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // A window of its own takes the pointer over its lines and numbers unless
+    // the window system is told to pass it through to the skin beneath; the
+    // window exists once the overlay is first shown.
+    if (QWindow* window = windowHandle()) window->setFlag(Qt::WindowTransparentForInput);
 }
 
 void LayoutMapOverlay::paintEvent(QPaintEvent*) {

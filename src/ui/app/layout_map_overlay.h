@@ -22,6 +22,7 @@ public:
     const QImage& picture() const { return m_picture; }
 
 protected:
+    void showEvent(QShowEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:

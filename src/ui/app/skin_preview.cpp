@@ -49,6 +49,9 @@ bool SkinPreview::eventFilter(QObject* watched, QEvent* event) {
             if (m_note && !m_note->isHidden()) m_note->raise();
             if (mapShown()) m_map->raise();
         });
+    // The maximized layout hides the skin, and with it the map of the skin.
+    if (type == QEvent::WindowStateChange && watched == &m_window && m_map)
+        QTimer::singleShot(0, this, [this] { showMap(m_mapKeyHeld || m_setup.alwaysShowMap); });
     if (type == QEvent::KeyPress || type == QEvent::KeyRelease) {
         const auto* key = static_cast<QKeyEvent*>(event);
         // A held key repeats as pairs of releases and presses.
@@ -67,7 +70,7 @@ bool SkinPreview::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void SkinPreview::showMap(bool show) {
-    if (!show) {
+    if (!show || m_window.windowIsMaximized()) {
         if (m_map) m_map->hide();
         return;
     }

@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWindow>
 
 #include "core/image/bitmap_file.h"
 #include "core/image/bitmap_writer.h"
@@ -117,6 +118,11 @@ private slots:
         QVERIFY(overlay->mask().contains(QPoint(62, 32)));
         QVERIFY(!overlay->mask().contains(QPoint(120, 50)));
         QVERIFY(!overlay->mask().contains(QPoint(5, 50)));
+
+        // Over the lines and numbers, the pointer still reaches the skin.
+        window.show();
+        QVERIFY(overlay->windowHandle());
+        QVERIFY(overlay->windowHandle()->flags().testFlag(Qt::WindowTransparentForInput));
 
         const QImage drawn = overlay->grab().toImage();
         QCOMPARE(drawn.pixelColor(100, 10), QColor(255, 255, 0));
