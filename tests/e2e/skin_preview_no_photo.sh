@@ -2,7 +2,8 @@
 # The preview command on the build's own sample skin folder, which holds no
 # Photo.bmp as no skin being made does: the window appears at once with a
 # placeholder in the Photo's place and no message box before it, and a
-# changed frame bitmap appears in place in the same window. A termination
+# changed frame bitmap appears in place in the same window, as does a Photo.bmp
+# put into the folder later. A termination
 # request then ends the program with status 0.
 # Arguments: PROGRAM SKIN_DIR
 source "$(dirname "$0")/lib.sh"
@@ -40,7 +41,7 @@ start_app "$program" --skin "$skin"
 # takes its time to start on a loaded machine, the frame does not.
 id=$(wait_window Quellmark 30) || fail "no preview window within 30 s"
 xdotool mousemove 1270 1010
-grep -q "showing a placeholder" "$ARTIFACTS/app.log" || fail "the placeholder Photo was not reported on standard error"
+grep -q "the Photo picture is a placeholder" "$ARTIFACTS/app.log" || fail "the placeholder Photo was not reported on standard error"
 if grep -q '^message: ' "$ARTIFACTS/app.log"; then fail "loading the sample skin showed a message"; fi
 
 # The Photo sits at 21,34 and is 130x384: in its middle the screen shows the
@@ -64,6 +65,14 @@ grep -q "the skin was reloaded" "$ARTIFACTS/app.log" || fail "the reload was not
 [ "$(xdotool search --onlyvisible --name '^Quellmark$' | head -n 1)" = "$id" ] || fail "the reload made a new window"
 [ "$(window_geometry "$id")" = "$geometry_before" ] || fail "the window moved or changed size on reload"
 [ "$(pixel "$ARTIFACTS/reloaded.png" 86 226)" != "$frame_colour" ] || fail "the placeholder Photo went on reload"
+
+# A Photo.bmp the author then puts into the skin folder shows with the reload
+# it causes, and the placeholder comes back when it goes again.
+placeholder_colour=$(pixel "$ARTIFACTS/reloaded.png" 86 226)
+convert -size 130x384 xc:'#00ff00' BMP3:"$skin/Photo.bmp"
+poll_pixel own-photo 86 226 0,255,0 20
+rm "$skin/Photo.bmp"
+poll_pixel placeholder-again 86 226 "$placeholder_colour" 20
 
 kill -TERM "$APP_PID"
 expect_exit "a termination request"

@@ -95,12 +95,12 @@ int runPreview(const QString& folder, bool alwaysShowMap) {
     const std::string media = toStdString(folder) + "/";
     // The picture that lives beside a packed program may sit in the skin
     // folder while it is previewed.
-    const PreviewPhotoFolder photo(media, startup::FormStartupPaths(os::modulePath()).executableFolder);
+    PreviewPhotoFolder photo(media, startup::FormStartupPaths(os::modulePath()).executableFolder);
     PreviewMessages messages;
     MainSkinWindow window(MainSkinWindow::Locations{report.descriptionPath, media, photo.path(),
                                                     browser::RecordedUrlFilePath(os::userDataHome())},
                           &messages);
-    new SkinPreview(PreviewSetup{folder, report.descriptionPath, photo.path(), alwaysShowMap}, window, messages);
+    new SkinPreview(PreviewSetup{folder, report.descriptionPath, &photo, alwaysShowMap}, window, messages);
     return runMainWindow(window, true);
 }
 

@@ -12,6 +12,7 @@
 #include "ui/app/core_qt.h"
 #include "ui/app/layout_map_overlay.h"
 #include "ui/app/preview_messages.h"
+#include "ui/app/preview_photo.h"
 #include "ui/mainwindow/main_skin_window.h"
 
 namespace quell::ui {
@@ -81,7 +82,7 @@ void SkinPreview::showMap(bool show) {
 }
 
 void SkinPreview::refreshMap() {
-    const skin::LoadedLayoutMap loaded = skin::LoadLayoutMap(m_setup.descriptionPath, m_setup.photoFolder);
+    const skin::LoadedLayoutMap loaded = skin::LoadLayoutMap(m_setup.descriptionPath, m_setup.photo->path());
     if (!loaded.error.empty()) {
         std::fprintf(stderr, "no layout map: %s\n", loaded.error.c_str());
         return;
@@ -124,6 +125,7 @@ void SkinPreview::checkAndReload() {
         return;
     }
     m_loadMessages.clear();
+    m_setup.photo->refresh();
     if (!m_window.ReloadSkin()) {
         std::fprintf(stderr, "the skin could not be loaded\n");
         showNote(QStringLiteral("The skin could not be loaded."));

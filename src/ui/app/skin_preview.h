@@ -21,11 +21,13 @@ namespace quell::ui {
 class LayoutMapOverlay;
 class MainSkinWindow;
 class PreviewMessages;
+class PreviewPhotoFolder;
 
 struct PreviewSetup {
     QString folder;
     std::string descriptionPath;
-    std::string photoFolder;  // trailing '/'
+    // Filled afresh before each reload; it outlives the preview.
+    PreviewPhotoFolder* photo = nullptr;
     bool alwaysShowMap = false;
 };
 

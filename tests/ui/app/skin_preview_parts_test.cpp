@@ -17,6 +17,7 @@
 #include "ui/app/preview_photo.h"
 
 using quell::ui::LayoutMapOverlay;
+using quell::ui::PhotoSource;
 using quell::ui::PreviewMessages;
 using quell::ui::PreviewPhotoFolder;
 
@@ -58,14 +59,16 @@ private slots:
         struct Case {
             const char* name;
             bool skinPhoto, skinPhotoBroken, programPhoto;
-            const char* expected;  // "skin", "program" or "placeholder"
+            PhotoSource source;
+            QSize shown;
         };
+        // The placeholder is the sample's own 130x384 picture.
         const Case cases[] = {
-            {"in the skin folder", true, false, true, "skin"},
-            {"beside the program", false, false, true, "program"},
-            {"broken in the skin folder", true, true, true, "program"},
-            {"nowhere", false, false, false, "placeholder"},
-            {"broken and nowhere else", true, true, false, "placeholder"},
+            {"in the skin folder", true, false, true, PhotoSource::SkinFolder, {10, 20}},
+            {"beside the program", false, false, true, PhotoSource::ProgramFolder, {30, 40}},
+            {"broken in the skin folder", true, true, true, PhotoSource::ProgramFolder, {30, 40}},
+            {"nowhere", false, false, false, PhotoSource::Placeholder, {130, 384}},
+            {"broken and nowhere else", true, true, false, PhotoSource::Placeholder, {130, 384}},
         };
         for (const Case& c : cases) {
             QTemporaryDir skin, program;
@@ -73,17 +76,30 @@ private slots:
             if (c.skinPhotoBroken) QFile::resize(skin.path() + "/Photo.bmp", 20);
             if (c.programPhoto) writePhoto(program.path(), 30, 40);
             const PreviewPhotoFolder photo(skin.path().toStdString() + "/", program.path().toStdString() + "/");
-            if (QString(c.expected) == "skin") QCOMPARE(photo.path(), skin.path().toStdString() + "/");
-            if (QString(c.expected) == "program") QCOMPARE(photo.path(), program.path().toStdString() + "/");
-            QVERIFY2(photo.isPlaceholder() == (QString(c.expected) == "placeholder"), c.name);
-            // The placeholder is the sample's own 130x384 picture, and the
+            QVERIFY2(photo.source() == c.source, c.name);
+            QVERIFY2(photoSizeIn(photo.path()) == c.shown, c.name);
+            // The picture is shown from a folder of the preview's own: the
             // skin folder is never written to.
-            if (photo.isPlaceholder()) QCOMPARE(photoSizeIn(photo.path()), QSize(130, 384));
-            QCOMPARE(QDir(skin.path()).entryList(QDir::Files).size(), c.skinPhoto ? 1 : 0);
+            QVERIFY2(photo.path() != skin.path().toStdString() + "/", c.name);
+            QVERIFY2(QDir(skin.path()).entryList(QDir::Files).size() == (c.skinPhoto ? 1 : 0), c.name);
         }
     }
 
-    void placeholderFolderGoesWithItsOwner() {
+    void photoFollowsTheSkinFolderAtEachRefresh() {
+        QTemporaryDir skin;
+        PreviewPhotoFolder photo(skin.path().toStdString() + "/", std::string());
+        QCOMPARE(photo.source(), PhotoSource::Placeholder);
+        writePhoto(skin.path(), 10, 20);
+        photo.refresh();
+        QCOMPARE(photo.source(), PhotoSource::SkinFolder);
+        QCOMPARE(photoSizeIn(photo.path()), QSize(10, 20));
+        QVERIFY(QFile::remove(skin.path() + "/Photo.bmp"));
+        photo.refresh();
+        QCOMPARE(photo.source(), PhotoSource::Placeholder);
+        QCOMPARE(photoSizeIn(photo.path()), QSize(130, 384));
+    }
+
+    void photoFolderGoesWithItsOwner() {
         QTemporaryDir skin;
         std::string folder;
         {
