@@ -3,8 +3,8 @@
 # Photo.bmp as no skin being made does: the window appears at once with a
 # placeholder in the Photo's place and no message box before it, and a
 # changed frame bitmap appears in place in the same window, as does a Photo.bmp
-# put into the folder later. A termination
-# request then ends the program with status 0.
+# put into the folder later. A termination request then ends the program with
+# status 0.
 # Arguments: PROGRAM SKIN_DIR
 source "$(dirname "$0")/lib.sh"
 program="$1"; skin_source="$2"
