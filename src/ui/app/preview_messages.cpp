@@ -3,6 +3,7 @@
 #include <QStringList>
 
 #include <cstdio>
+#include <utility>
 
 #include "ui/app/core_qt.h"
 
