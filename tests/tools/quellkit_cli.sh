@@ -39,6 +39,25 @@ check "skin deb bad version" 2 "" -- "$kit" skin deb "$data/skin" prog out.deb -
 # With --json a failure is one object on standard output, and the status stays 1.
 check "skin deb json failure" 1 '{"ok":false,"path":null,"size":0,"warnings":[],"error":"the skin has 1 error(s); quellkit skin check '"$tmp"'/none lists them"}' -- "$kit" skin deb "$tmp/none" prog "$tmp/out.deb" --json
 
+# A new skin needs a name the program can carry and a folder with nothing in it.
+check "skin new usage" 2 "" -- "$kit" skin new OnlyName
+check "skin new bad name" 1 "" -- "$kit" skin new "1st.skin" "$tmp/first"
+mkdir -p "$tmp/taken" && touch "$tmp/taken/notes.txt"
+check "skin new into a used folder" 1 "" -- "$kit" skin new Fresh "$tmp/taken"
+[ "$(ls "$tmp/taken")" = "notes.txt" ] || { echo "FAIL: skin new wrote into a used folder"; failures=$((failures + 1)); }
+grep -qx "error: $tmp/taken exists and is not empty" <("$kit" skin new Fresh "$tmp/taken" 2>&1) ||
+    { echo "FAIL: skin new into a used folder gave no reason"; failures=$((failures + 1)); }
+check "skin map usage" 2 "" -- "$kit" skin map "$tmp/none"
+check "skin map without a skin" 1 "" -- "$kit" skin map "$tmp/taken" "$tmp/map.png"
+[ ! -e "$tmp/map.png" ] || { echo "FAIL: skin map wrote a picture without a skin"; failures=$((failures + 1)); }
+"$kit" skin new Fresh "$tmp/fresh" >/dev/null || { echo "FAIL: skin new"; failures=$((failures + 1)); }
+check "new skin checks clean" 0 "$tmp/fresh/Fresh.ini: 0 errors, 0 warnings" -- "$kit" skin check "$tmp/fresh"
+map=$("$kit" skin map "$tmp/fresh" "$tmp/fresh.png")
+echo "$map" | grep -qx 'findings: 0' || { echo "FAIL: the new skin's map marks something: $map"; failures=$((failures + 1)); }
+echo "$map" | grep -qx '1 browser 168,48,628,448' || { echo "FAIL: new skin map legend: $map"; failures=$((failures + 1)); }
+[ "$(head -c 8 "$tmp/fresh.png" | od -An -tx1 | tr -d ' ')" = "89504e470d0a1a0a" ] ||
+    { echo "FAIL: skin map did not write a PNG"; failures=$((failures + 1)); }
+
 # A file a decoder refuses is named by the reason the decoder gives.
 error_line() {  # error_line EXPECTED-LINE -- command...
     local want="$1"; shift 2

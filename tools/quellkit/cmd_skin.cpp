@@ -1,4 +1,4 @@
-// quellkit skin describe | check | pack | deb.
+// quellkit skin describe | check | pack | deb | map | new.
 #include <cstdio>
 
 #include "commands.h"
@@ -25,13 +25,17 @@ int describe(const Args& args) {
 
 int runSkin(const Args& args) {
     const char* line =
-        "skin describe SKININI | skin check SKINDIR | skin pack SKINDIR PROGRAM OUT | skin deb SKINDIR PROGRAM OUT.deb";
+        "skin describe SKININI | skin check SKINDIR | skin pack SKINDIR PROGRAM OUT | skin deb SKINDIR PROGRAM OUT.deb "
+        "| "
+        "skin map SKINDIR OUT.png | skin new NAME DIR";
     if (args.empty()) return usage(line);
     Args rest(args.begin() + 1, args.end());
     if (args[0] == "describe") return describe(rest);
     if (args[0] == "check") return runSkinCheck(rest);
     if (args[0] == "pack") return runSkinPack(rest);
     if (args[0] == "deb") return runSkinDeb(rest);
+    if (args[0] == "map") return runSkinMap(rest);
+    if (args[0] == "new") return runSkinNew(rest);
     return usage(line);
 }
 

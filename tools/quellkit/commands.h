@@ -13,6 +13,8 @@ int runSkin(const Args& args);       // describe, check
 int runSkinPack(const Args& args);   // skin pack SKINDIR PROGRAM OUT
 int runSkinCheck(const Args& args);  // skin check SKINDIR
 int runSkinDeb(const Args& args);    // skin deb SKINDIR PROGRAM OUT.deb [options]
+int runSkinMap(const Args& args);    // skin map SKINDIR OUT.png
+int runSkinNew(const Args& args);    // skin new NAME DIR
 int runReg(const Args& args);
 int runCab(const Args& args);
 int runBmp(const Args& args);

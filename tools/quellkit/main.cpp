@@ -31,7 +31,7 @@ const Command kCommands[] = {
     {"ini", quellkit::runIni, "ini [--int] FILE SECTION KEY"},
     {"skin", quellkit::runSkin,
      "skin describe SKININI | skin check SKINDIR | skin pack SKINDIR PROGRAM OUT | skin deb SKINDIR PROGRAM OUT.deb "
-     "[--version V] [--maintainer M] [--photo FILE] [--json]"},
+     "[--version V] [--maintainer M] [--photo FILE] [--json] | skin map SKINDIR OUT.png | skin new NAME DIR"},
     {"reg", quellkit::runReg, "reg FILE ROOT PATH"},
     {"cab", quellkit::runCab, "cab list FILE | cab extract FILE DESTDIR | cab make OUT FILE..."},
     {"bmp", quellkit::runBmp, "bmp FILE OUT.ppm"},

@@ -8,7 +8,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <optional>
 #include <string>
 
 #include "core/browser/recorded_url_file.h"
@@ -20,6 +19,8 @@
 #include "ui/app/about_dialog.h"
 #include "ui/app/core_qt.h"
 #include "ui/app/display_presence.h"
+#include "ui/app/preview_messages.h"
+#include "ui/app/preview_photo.h"
 #include "ui/app/qt_message_sink.h"
 #include "ui/app/skin_preview.h"
 #include "ui/app/termination_signals.h"
@@ -60,34 +61,18 @@ void configureWidgetComposition() {
 bool unpackSkin(const startup::StartupPaths& paths) { return startup::UnpackAppendedSkin(paths); }
 
 // "--skin DIR" shows the skin folder DIR as it is, without unpacking
-// anything: the folder is the media folder. Empty when not asked for.
+// anything: the folder is the media folder; "--map" beside it lays the
+// layout map over the window. Empty when not asked for.
 QString previewFolderArgument(const QStringList& arguments) {
     const int at = arguments.indexOf(QStringLiteral("--skin"));
     if (at < 1 || at + 1 >= arguments.size()) return {};
     return QDir(arguments.at(at + 1)).absolutePath();
 }
 
-// The locations of a previewed skin folder, or nothing when its check finds
-// no single description file in it; the findings go to standard error.
-std::optional<MainSkinWindow::Locations> previewLocations(const QString& folder, const std::string& modulePath) {
-    const skin::SkinCheckReport report = skin::CheckSkinFolder(toStdString(folder));
-    for (const skin::CheckFinding& finding : report.findings)
-        std::fprintf(stderr, "%s\n", skin::FormatFinding(finding).c_str());
-    if (report.descriptionPath.empty()) return std::nullopt;
-    const std::string media = toStdString(folder) + "/";
-    // The picture that lives beside a packed program may sit in the skin
-    // folder while it is previewed.
-    const std::string photoFolder =
-        os::isRegularFile(media + "Photo.bmp") ? media : startup::FormStartupPaths(modulePath).executableFolder;
-    return MainSkinWindow::Locations{report.descriptionPath, media, photoFolder,
-                                     browser::RecordedUrlFilePath(os::userDataHome())};
-}
-
-int runMainWindow(MainSkinWindow& window, const QString& previewFolder) {
+int runMainWindow(MainSkinWindow& window, bool preview) {
     // A skin that cannot be loaded ends the program without a window; a
     // previewed one is an author's mistake and says so in the exit status.
-    if (!window.Initialise()) return previewFolder.isEmpty() ? 0 : 1;
-    if (!previewFolder.isEmpty()) new SkinPreview(previewFolder, window);
+    if (!window.Initialise()) return preview ? 1 : 0;
     window.show();
     // A termination request closes the window as Exit does. While a dialog
     // runs, its caller is still on the stack: then quitting alone ends every
@@ -97,6 +82,27 @@ int runMainWindow(MainSkinWindow& window, const QString& previewFolder) {
         QCoreApplication::quit();
     });
     return QApplication::exec();
+}
+
+// A previewed skin folder is its own media folder; the program ends with
+// status 1 when the check finds no single description file in it. Whatever
+// the load would show as a message box goes to standard error and the
+// preview's note instead, so an author is never stopped by a modal box.
+int runPreview(const QString& folder, bool alwaysShowMap) {
+    const skin::SkinCheckReport report = skin::CheckSkinFolder(toStdString(folder));
+    for (const skin::CheckFinding& finding : report.findings)
+        std::fprintf(stderr, "%s\n", skin::FormatFinding(finding).c_str());
+    if (report.descriptionPath.empty()) return 1;
+    const std::string media = toStdString(folder) + "/";
+    // The picture that lives beside a packed program may sit in the skin
+    // folder while it is previewed.
+    PreviewPhotoFolder photo(media, startup::FormStartupPaths(os::modulePath()).executableFolder);
+    PreviewMessages messages;
+    MainSkinWindow window(MainSkinWindow::Locations{report.descriptionPath, media, photo.path(),
+                                                    browser::RecordedUrlFilePath(os::userDataHome())},
+                          &messages);
+    new SkinPreview(PreviewSetup{folder, report.descriptionPath, &photo, alwaysShowMap}, window, messages);
+    return runMainWindow(window, true);
 }
 
 }  // namespace
@@ -119,19 +125,15 @@ int runApplication(int argc, char** argv) {
     installControlAccessibility();
 
     const QString previewFolder = previewFolderArgument(QApplication::arguments());
-    if (!previewFolder.isEmpty()) {
-        std::optional<MainSkinWindow::Locations> locations = previewLocations(previewFolder, os::modulePath());
-        if (!locations) return 1;
-        MainSkinWindow window(*locations);
-        return runMainWindow(window, previewFolder);
-    }
+    if (!previewFolder.isEmpty())
+        return runPreview(previewFolder, QApplication::arguments().contains(QStringLiteral("--map")));
 
     startup::StartupPaths paths = startup::SelectStartupPaths(os::modulePath(), os::userDataHome());
     QtMessageSink messages;
     if (!startup::PrepareMediaFolder(paths, messages, unpackSkin)) return 1;
     MainSkinWindow window(MainSkinWindow::Locations{paths.skinIniPath, paths.mediaFolder, startup::PhotoFolder(paths),
                                                     browser::RecordedUrlFilePath(os::userDataHome())});
-    return runMainWindow(window, QString());
+    return runMainWindow(window, false);
 }
 
 }  // namespace quell::ui
