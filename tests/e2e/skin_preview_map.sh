@@ -15,18 +15,6 @@ printf 'REGEDIT4\r\n' > "$QUELLCORE_REGISTRY"
 skin="$WORK_DIR/skin"
 cp -r "$skin_source" "$skin"
 
-# poll_colour NAME X Y COLOUR SECONDS: screenshots until one shows COLOUR at
-# X,Y; fails with the last colour seen when the time is up.
-poll_colour() {
-    local shot seen deadline=$(($(date +%s) + $5))
-    while :; do
-        shot=$(screenshot "$1")
-        seen=$(pixel "$shot" "$2" "$3")
-        [ "$seen" = "$4" ] && return 0
-        [ "$(date +%s)" -lt "$deadline" ] || fail "$1: $2,$3 shows $seen after $5 s, expected $4"
-        sleep 0.25
-    done
-}
 # The map numbers each element in a box at its rectangle's top-left corner:
 # the browser (172,112) in blue, the Back button (172,36) in cyan.
 button_box=0,255,255
@@ -36,13 +24,13 @@ back_picture=$(pixel "$skin/back-n.bmp" 1 1)
 start_app "$program" --skin "$skin"
 id=$(wait_window Quellmark 60) || fail "no preview window"
 xdotool mousemove 1270 1010
-poll_colour plain 173 37 "$back_picture" 20
+expect_screen plain 20 "173,37=$back_picture"
 xdotool windowfocus --sync "$id"
 xdotool keydown F12
-poll_colour held 173 37 "$button_box" 10
-poll_colour held-page 173 113 "$browser_box" 10
+expect_screen held 10 "173,37=$button_box"
+expect_screen held-page 10 "173,113=$browser_box"
 xdotool keyup F12
-poll_colour released 173 37 "$back_picture" 10
+expect_screen released 10 "173,37=$back_picture"
 grep -q '^findings: 0$' "$ARTIFACTS/app.log" || fail "the preview did not print the map's legend"
 kill -TERM "$APP_PID"
 expect_exit "ending the preview"
@@ -50,11 +38,11 @@ expect_exit "ending the preview"
 start_app "$program" --skin "$skin" --map
 wait_window Quellmark 60 >/dev/null || fail "no preview window with --map"
 xdotool mousemove 1270 1010
-poll_colour mapped 173 37 "$button_box" 20
-poll_colour mapped-page 173 113 "$browser_box" 20
+expect_screen mapped 20 "173,37=$button_box"
+expect_screen mapped-page 20 "173,113=$browser_box"
 # Back moves to bare frame right of the menu buttons; its number follows.
 sed -i 's/^\(Back0=[^,]*,[^,]*,[^,]*,\)172,/\1530,/' "$skin/Quell1.ini"
-poll_colour moved 531 37 "$button_box" 20
+expect_screen moved 20 "531,37=$button_box"
 [ "$(pixel "$ARTIFACTS/moved.png" 173 37)" != "$button_box" ] || fail "the map still shows Back at its old place"
 grep -q "the skin was reloaded" "$ARTIFACTS/app.log" || fail "the move was not reloaded"
 # Maximized, the skin gives way to the toolbar and the page, and so does its

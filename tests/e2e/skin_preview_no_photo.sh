@@ -21,19 +21,6 @@ printf 'REGEDIT4\r\n' > "$QUELLCORE_REGISTRY"
 skin="$WORK_DIR/skin"
 cp -r "$skin_source" "$skin"
 
-# poll_pixel NAME X Y COLOUR SECONDS: screenshots until one shows COLOUR at
-# X,Y; fails with the last colour seen when the time is up.
-poll_pixel() {
-    local name="$1" x="$2" y="$3" want="$4" limit="$5" shot seen deadline
-    deadline=$(($(date +%s) + limit))
-    while :; do
-        shot=$(screenshot "$name")
-        seen=$(pixel "$shot" "$x" "$y")
-        [ "$seen" = "$want" ] && return 0
-        [ "$(date +%s)" -lt "$deadline" ] || fail "$name: $x,$y shows $seen after $limit s, expected $want"
-        sleep 0.25
-    done
-}
 
 start_app "$program" --skin "$skin"
 # A message box would come before the window and hold it back; the frame
@@ -60,7 +47,7 @@ done
 geometry_before=$(window_geometry "$id")
 convert "$skin/Quell1.bmp" -fill '#ff00ff' -draw 'rectangle 156,300 166,310' BMP3:"$skin/Quell1.bmp.new"
 mv "$skin/Quell1.bmp.new" "$skin/Quell1.bmp"
-poll_pixel reloaded 161 305 255,0,255 20
+expect_screen reloaded 20 "161,305=255,0,255"
 grep -q "the skin was reloaded" "$ARTIFACTS/app.log" || fail "the reload was not reported"
 [ "$(xdotool search --onlyvisible --name '^Quellmark$' | head -n 1)" = "$id" ] || fail "the reload made a new window"
 [ "$(window_geometry "$id")" = "$geometry_before" ] || fail "the window moved or changed size on reload"
@@ -70,9 +57,9 @@ grep -q "the skin was reloaded" "$ARTIFACTS/app.log" || fail "the reload was not
 # it causes, and the placeholder comes back when it goes again.
 placeholder_colour=$(pixel "$ARTIFACTS/reloaded.png" 86 226)
 convert -size 130x384 xc:'#00ff00' BMP3:"$skin/Photo.bmp"
-poll_pixel own-photo 86 226 0,255,0 20
+expect_screen own-photo 20 "86,226=0,255,0"
 rm "$skin/Photo.bmp"
-poll_pixel placeholder-again 86 226 "$placeholder_colour" 20
+expect_screen placeholder-again 20 "86,226=$placeholder_colour"
 
 kill -TERM "$APP_PID"
 expect_exit "a termination request"
