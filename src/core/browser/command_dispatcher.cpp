@@ -134,7 +134,11 @@ int32_t CommandDispatcher::ExecDocumentCommand(CommandGroup group, int commandId
 }
 
 void CommandDispatcher::SetTextSize(int level) {
-    if (m_browser.HasDocument()) m_browser.SetTextSize(level);
+    // Without a document there is nothing to take the size, and the level
+    // the menu marks stays as it was; a document that refuses it still
+    // changes the level.
+    if (!m_browser.HasDocument()) return;
+    m_browser.SetTextSize(level);
     m_textSizeLevel = level;
 }
 

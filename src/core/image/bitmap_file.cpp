@@ -18,9 +18,6 @@ namespace {
 // memory); everything smaller must still find its pixel data in the file.
 constexpr uint64_t kMaxPixels = uint64_t{1} << 28;
 constexpr size_t kMaxFileSize = size_t{1} << 31;
-// An RLE run codes at most 255 pixels in two bytes; a picture that even such
-// runs could not fill from the bytes present is not believed.
-constexpr uint64_t kMaxRlePixelsPerByte = 128;
 
 enum Compression : uint32_t { kRgb = 0, kRle8 = 1, kRle4 = 2, kBitFields = 3, kAlphaBitFields = 6 };
 
@@ -323,11 +320,10 @@ BitmapError decode(std::span<const uint8_t> bytes, PixelImage& out) {
     if (const BitmapError e = makeLayout(block, h, layout); e != BitmapError::None) return e;
     const std::span<const uint8_t> pixels = block.subspan(static_cast<size_t>(layout.pixelOffset));
 
-    if (h.compression == kRle8 || h.compression == kRle4) {
-        if (pixelCount > static_cast<uint64_t>(pixels.size()) * kMaxRlePixelsPerByte)
-            return BitmapError::TruncatedPixels;
-        return decodeRle(pixels, h, layout, out);
-    }
+    // A run-length stream may be as short as its end-of-picture code, which
+    // leaves every pixel at colour-table entry 0: its size says nothing of
+    // the picture's, which only the pixel limit above bounds.
+    if (h.compression == kRle8 || h.compression == kRle4) return decodeRle(pixels, h, layout, out);
     return decodeUncompressed(pixels, h, layout, out);
 }
 

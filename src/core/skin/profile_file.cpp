@@ -9,6 +9,14 @@ namespace {
 
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\v'; }
 
+// The section and key a caller asks for lose their spaces alone, as the
+// system's profile reader trims them: with a tab they name nothing.
+std::string_view trimSpaces(std::string_view s) {
+    while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
+    while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+    return s;
+}
+
 std::string_view trim(std::string_view s) {
     while (!s.empty() && isBlank(s.front())) s.remove_prefix(1);
     while (!s.empty() && isBlank(s.back())) s.remove_suffix(1);
@@ -126,10 +134,9 @@ ProfileFile ProfileFile::Load(const std::string& path) {
 }
 
 const ProfileFile::Entry* ProfileFile::find(std::string_view section, std::string_view key) const {
-    // The names a caller asks for are trimmed as the file's own names are,
-    // so " Skin " finds [Skin].
-    section = trim(section);
-    key = trim(key);
+    // " Skin " finds [Skin]; "\tSkin" finds nothing.
+    section = trimSpaces(section);
+    key = trimSpaces(key);
     for (const Section& s : m_sections) {
         if (!equalsIgnoringCase(s.name, section)) continue;
         for (const Entry& e : s.entries) {

@@ -1,8 +1,10 @@
 #include "ui/controls/font_height.h"
 
+#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QScreen>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 
@@ -23,6 +25,17 @@ int fontPixelHeight(int points) {
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         dpi = static_cast<int>(screen->logicalDotsPerInchY() + 0.5);
     return mulDivRound(points, dpi, 72);
+}
+
+int emPixelsForCellHeight(const QFont& font, int cellPixels) {
+    if (cellPixels <= 0) return 1;
+    // The cell (ascent and descent) grows with the em size in proportion, so
+    // one measurement at the cell's own size gives the ratio.
+    QFont probe(font);
+    probe.setPixelSize(cellPixels);
+    const qreal cellAtProbe = QFontMetricsF(probe).height();
+    if (cellAtProbe <= 0) return cellPixels;
+    return std::max(1, static_cast<int>(cellPixels * cellPixels / cellAtProbe + 0.5));
 }
 
 }  // namespace quell::ui

@@ -40,9 +40,12 @@ void ApplyControlFont(QWidget* control, std::string face, int size) {
     if (face.empty()) face = kDefaultFace;
     if (size == -1) size = 9;
     QFont font(toQString(utf8::cutAtBoundary(std::move(face), kFaceNameBytes)));
-    // A size of zero or below asks for no height at all: the face keeps its
-    // default size, as a zero font height does, never a one-pixel font.
+    // The font height is the size's negated pixel count. A positive size thus
+    // asks for characters of that many points; a negative one gives a
+    // positive height, the height of the whole character cell; zero asks for
+    // no height at all, and the face keeps its default size.
     if (size > 0) font.setPixelSize(std::max(1, fontPixelHeight(size)));
+    else if (size < 0) font.setPixelSize(emPixelsForCellHeight(font, fontPixelHeight(-size)));
     control->setFont(font);
 }
 

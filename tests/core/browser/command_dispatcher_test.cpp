@@ -230,7 +230,9 @@ TEST_F(CommandDispatcherTest, DocumentCommandsNeedADocument) {
     EXPECT_EQ(d.ExecDocumentCommand(CommandGroup::Standard, kCommandPrint), kResultFail);
     d.SetTextSize(0);
     EXPECT_TRUE(browser.calls.empty());
-    EXPECT_EQ(d.textSizeLevel(), 0);  // the level is kept even when nothing received it
+    // Nothing received the size, so the level and the menu's mark stay at medium.
+    EXPECT_EQ(d.textSizeLevel(), 2);
+    EXPECT_TRUE(d.PopupItemStates(kViewMenu)[32788].checked);
 }
 
 TEST_F(CommandDispatcherTest, PopupStatesStartAtMediumAndFollowTheBrowser) {

@@ -201,6 +201,23 @@ TEST(BitmapFile, RunLengthCoding) {
     EXPECT_EQ(decode(rle4).pixels, (std::vector<uint32_t>{b, c, d, c, b}));
 }
 
+TEST(BitmapFile, RunLengthPictureOfOnlyItsEndCodeIsColourZero) {
+    for (const uint16_t bits : {uint16_t{8}, uint16_t{4}}) {
+        SCOPED_TRACE(bits);
+        BmpLayout picture{.width = 800,
+                          .height = 600,
+                          .bitCount = bits,
+                          .compression = bits == 8 ? 1u : 2u,
+                          .coloursUsed = 2,
+                          .palette = {0x123456, 0xFFFFFF},
+                          .pixels = {0, 1}};
+        const PixelImage image = decode(picture);
+        ASSERT_EQ(image.width, 800);
+        ASSERT_EQ(image.height, 600);
+        EXPECT_EQ(image.pixels, std::vector<uint32_t>(800 * 600, 0xFF123456));
+    }
+}
+
 TEST(BitmapFile, RunLengthCodingPastTheEdgesIsCutOff) {
     const uint32_t a = 0xFF000010, b = 0xFF000020, c = 0xFF000030, d = 0xFF000040;
     struct Case {

@@ -1,10 +1,12 @@
 #include <QApplication>
 #include <QFile>
+#include <QFontMetrics>
 #include <QPointer>
 #include <QTemporaryDir>
 #include <QWebEngineView>
 #include <QtTest>
 
+#include <cstdlib>
 #include <fstream>
 #include <memory>
 
@@ -374,10 +376,19 @@ private slots:
         window.SetControlFont(&target, std::string(40, 'F'), 8);
         QCOMPARE(target.font().family(), QString(31, QLatin1Char('F')));
         QCOMPARE(target.font().pixelSize(), 11);
-        for (int size : {0, -2, -12}) {
-            QWidget unsized;
-            window.SetControlFont(&unsized, "", size);
-            QCOMPARE(unsized.font().pointSizeF(), QFont().pointSizeF());
+        QWidget unsized;
+        window.SetControlFont(&unsized, "", 0);
+        QCOMPARE(unsized.font().pointSizeF(), QFont().pointSizeF());
+        // A negative size is a height of the whole character cell: at 12
+        // points 16 pixels from the ascent's top to the descent's bottom, so
+        // the characters themselves are smaller.
+        for (int size : {-12, -30}) {
+            QWidget cell;
+            window.SetControlFont(&cell, "DejaVu Sans", size);
+            const int wanted = size == -12 ? 16 : 40;
+            QVERIFY2(std::abs(QFontMetrics(cell.font()).height() - wanted) <= 1,
+                     qPrintable(QString::number(QFontMetrics(cell.font()).height())));
+            QVERIFY(cell.font().pixelSize() > 0 && cell.font().pixelSize() < wanted);
         }
     }
 
