@@ -8,6 +8,7 @@ inline constexpr int kAddressBar = 102;
 inline constexpr int kStandardProgress = 103;
 inline constexpr int kGradientProgress = 104;
 inline constexpr int kToolbar = 115;
+inline constexpr int kToolbarAddressBar = 116;
 inline constexpr int kStatusText = 125;
 inline constexpr int kGoButton = 126;
 inline constexpr int kMusicWindow = 128;

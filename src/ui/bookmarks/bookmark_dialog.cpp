@@ -11,12 +11,15 @@
 #include "core/bookmarks/shell_file_operation.h"
 #include "core/bookmarks/shortcut_file.h"
 #include "core/bookmarks/tree_path.h"
+#include "core/browser/menus.h"
+#include "ui/app/core_qt.h"
 #include "core/os/file_system.h"
 #include "ui/bookmarks/bookmark_icons.h"
 #include "ui/bookmarks/bookmark_tree.h"
 #include "ui/bookmarks/message_box_file_prompt.h"
 #include "ui/bookmarks/new_folder_dialog.h"
 #include "ui/controls/flat_icon_button.h"
+#include "ui/controls/font_height.h"
 
 namespace quell::ui {
 
@@ -80,6 +83,7 @@ BookmarkDialog::BookmarkDialog(const QString& currentTitle, const QString& curre
     if (!m_askFolderName) m_askFolderName = askWithNewFolderDialog;
 
     setWindowTitle(QStringLiteral("Bookmark"));
+    setFont(pointFont(QString::fromLatin1(kBookmarkDialogFace), kBookmarkDialogPoints));
     setSizeGripEnabled(false);
     setMinimumSize(kMinimumWidth, kMinimumHeight);
     resize(kMinimumWidth, kMinimumHeight);
@@ -141,12 +145,30 @@ void BookmarkDialog::buildButtons() {
 }
 
 void BookmarkDialog::buildMenu() {
-    m_menu = new QMenu(QStringLiteral("Favorite"), this);
-    m_menu->addAction(QStringLiteral("Expand all"), this, &BookmarkDialog::expandAll);
-    m_menu->addAction(QStringLiteral("Collapse all"), this, &BookmarkDialog::collapseAll);
-    m_menu->addSeparator();
-    m_menu->addAction(QStringLiteral("Delete"), this, &BookmarkDialog::deleteSelected);
-    m_menu->addAction(QStringLiteral("Rename"), this, &BookmarkDialog::renameSelected);
+    // The tree's menu is the window's Favorite menu, captions and all; its
+    // "open" and "close" expand and collapse the whole tree.
+    const browser::Menu& source = browser::MenuById(browser::kFavoriteMenu);
+    m_menu = new QMenu(toQString(std::string(source.title)), this);
+    for (const browser::MenuItem& item : source.items) {
+        if (item.isSeparator()) {
+            m_menu->addSeparator();
+            continue;
+        }
+        QAction* action = m_menu->addAction(toQString(std::string(item.caption)));
+        switch (item.id) {
+        case browser::kMenuFavoriteOpen: connect(action, &QAction::triggered, this, &BookmarkDialog::expandAll); break;
+        case browser::kMenuFavoriteClose:
+            connect(action, &QAction::triggered, this, &BookmarkDialog::collapseAll);
+            break;
+        case browser::kMenuFavoriteDelete:
+            connect(action, &QAction::triggered, this, &BookmarkDialog::deleteSelected);
+            break;
+        case browser::kMenuFavoriteRename:
+            connect(action, &QAction::triggered, this, &BookmarkDialog::renameSelected);
+            break;
+        default: break;
+        }
+    }
 }
 
 QTreeWidgetItem* BookmarkDialog::root() const { return m_tree->topLevelItem(0); }

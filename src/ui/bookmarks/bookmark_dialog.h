@@ -22,6 +22,10 @@ namespace quell::ui {
 class BookmarkTree;
 class FlatIconButton;
 
+// The font the bookmark dialogs and their New Folder dialog are laid out in.
+inline constexpr const char* kBookmarkDialogFace = "MS Sans Serif";
+inline constexpr int kBookmarkDialogPoints = 8;
+
 class BookmarkDialog : public QDialog, private BookmarkTreeHost {
     Q_OBJECT
 

@@ -4,11 +4,15 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "ui/bookmarks/bookmark_dialog.h"
+#include "ui/controls/font_height.h"
+
 namespace quell::ui {
 
 NewFolderDialog::NewFolderDialog(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint) {
     setWindowTitle(QStringLiteral("New Folder"));
+    setFont(pointFont(QString::fromLatin1(kBookmarkDialogFace), kBookmarkDialogPoints));
     setModal(true);
     setFixedSize(227, 77);
     auto* label = new QLabel(QStringLiteral("Name :"), this);

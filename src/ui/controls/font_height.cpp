@@ -27,6 +27,12 @@ int fontPixelHeight(int points) {
     return mulDivRound(points, dpi, 72);
 }
 
+QFont pointFont(const QString& face, int points) {
+    QFont font(face);
+    font.setPixelSize(std::max(1, fontPixelHeight(points)));
+    return font;
+}
+
 int emPixelsForCellHeight(const QFont& font, int cellPixels) {
     if (cellPixels <= 0) return 1;
     // The cell (ascent and descent) grows with the em size in proportion, so

@@ -4,6 +4,8 @@
 #include <QResizeEvent>
 
 #include "core/browser/toolbar_layout.h"
+#include "core/control_ids.h"
+#include "ui/controls/control_id.h"
 #include "ui/controls/font_height.h"
 #include "ui/controls/image_conversion.h"
 #include "ui/controls/resource_bitmap_button.h"
@@ -28,6 +30,7 @@ MaximizedToolbar::MaximizedToolbar(const std::vector<std::string>& history, Addr
     }
 
     m_combo = new AddressCombo(history, std::move(navigate), this);
+    setControlId(m_combo, ids::kToolbarAddressBar);
     QFont arial(QStringLiteral("Arial"));
     arial.setPixelSize(fontPixelHeight(10));
     m_combo->setFont(arial);

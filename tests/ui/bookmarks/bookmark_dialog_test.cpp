@@ -64,6 +64,8 @@ private slots:
         Fixture f;
         auto dialog = f.open();
         QCOMPARE(dialog->windowTitle(), QString("Bookmark"));
+        QCOMPARE(dialog->font().family(), QString("MS Sans Serif"));
+        QCOMPARE(dialog->font().pixelSize(), 11);
         QCOMPARE(dialog->minimumSize(), QSize(266, 350));
         QCOMPARE(dialog->size(), QSize(266, 350));
         QCOMPARE(dialog->tree()->palette().color(QPalette::Base), QColor(239, 255, 239));
@@ -259,6 +261,10 @@ private slots:
         QList<QAction*> actions = dialog->contextMenu()->actions();
         QCOMPARE(actions.size(), 5);
         QVERIFY(actions[2]->isSeparator());
+        // The captions are the Favorite menu's own.
+        const QStringList captions = {"開く", "閉じる", "", "削除", "名前の変更"};
+        for (int i = 0; i < 5; ++i) QCOMPARE(actions[i]->text(), captions[i]);
+        QCOMPARE(dialog->contextMenu()->title(), QStringLiteral("Favorite"));
         dialog->tree()->setCurrentItem(findItem(dialog->tree(), "Favorites/A"));
         actions[0]->trigger();
         QVERIFY(findItem(dialog->tree(), "Favorites/A/B")->isExpanded());
@@ -342,6 +348,9 @@ private slots:
         NewFolderDialog dialog;
         dialog.show();
         QCOMPARE(dialog.windowTitle(), QString("New Folder"));
+        // 8 points at 96 dpi, by name as the skin's fonts are asked for.
+        QCOMPARE(dialog.font().family(), QString("MS Sans Serif"));
+        QCOMPARE(dialog.font().pixelSize(), 11);
         QVERIFY(!dialog.okButton()->isEnabled());
         QTest::keyClicks(dialog.nameField(), "a");
         QVERIFY(dialog.okButton()->isEnabled());

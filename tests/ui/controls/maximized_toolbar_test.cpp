@@ -4,6 +4,7 @@
 #include "core/browser/toolbar_layout.h"
 #include "core/command_codes.h"
 #include "control_test_support.h"
+#include "ui/controls/control_id.h"
 #include "ui/controls/maximized_toolbar.h"
 #include "ui/controls/resource_bitmap_button.h"
 #include "ui/controls/toolbar_pictures.h"
@@ -66,6 +67,11 @@ private slots:
         QTRY_VERIFY(QToolTip::isVisible());
         QCOMPARE(QToolTip::text(), QStringLiteral("Home"));
         QToolTip::hideText();
+    }
+
+    void addressComboHasItsOwnControlId() {
+        // The skin's address bar is 102; the toolbar's has an id of its own.
+        QCOMPARE(controlId(m_toolbar->addressCombo()), 116);
     }
 
     void picturesHaveTheirSizesAndDifferPerState() {
