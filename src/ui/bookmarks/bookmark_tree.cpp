@@ -237,12 +237,13 @@ void BookmarkTree::startDrag(Qt::DropActions) {
     // The picture trails 15 pixels right of and below the pointer.
     drag->setHotSpot(QPoint(-15, -15));
     drag->exec(Qt::MoveAction);
-    // Released outside the tree: no drop arrived, nothing moves.
-    if (m_dragging) {
-        m_dragging = false;
-        setDropHighlight(nullptr);
-        m_dragItem = m_dropTarget = nullptr;
-    }
+    endDragWithoutDrop();
+}
+
+bool BookmarkTree::endDragWithoutDrop() {
+    // A drop inside the tree has ended the drag already.
+    if (!m_dragging) return false;
+    return finishItemDrag();
 }
 
 void BookmarkTree::dragEnterEvent(QDragEnterEvent* event) {

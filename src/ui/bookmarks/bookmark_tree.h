@@ -44,6 +44,10 @@ public:
     void dragOver(const QPoint& viewportPos);
     // Ends the drag; true when the item was moved.
     bool finishItemDrag();
+    // Ends a drag whose button was let go where no drop arrives, outside the
+    // tree: the drop still goes to the item the pointer last crossed. False
+    // when no drag was running or nothing moved.
+    bool endDragWithoutDrop();
     QTreeWidgetItem* dropTarget() const { return m_dropTarget; }
 
     // Moves item with its subtree to the end of target's children, after the

@@ -148,6 +148,24 @@ private slots:
         QVERIFY(findItem(&t.tree, "Favorites/A/News.url"));
     }
 
+    void releaseOutsideTheTreeDropsOntoLastItemCrossed() {
+        SampleTree t;
+        QMimeData data;
+        data.setData("application/x-quellcore-bookmark-item", QByteArray());
+        t.tree.beginItemDrag(t.news);
+        sendDragEnter(t.tree, t.tree.visualItemRect(t.root).center(), data);
+        sendDragMove(t.tree, t.tree.visualItemRect(t.a).center(), data);
+        QDragLeaveEvent leave;
+        QApplication::sendEvent(t.tree.viewport(), &leave);
+        // The button comes up outside: no drop event reaches the tree.
+        QVERIFY(t.tree.endDragWithoutDrop());
+        QVERIFY(!t.tree.isDragging());
+        QCOMPARE(t.host.calls, QStringList{"move Favorites/News.url -> Favorites/A/"});
+        QVERIFY(findItem(&t.tree, "Favorites/A/News.url"));
+        // After a drop inside, the end of the platform's drag changes nothing.
+        QVERIFY(!t.tree.endDragWithoutDrop());
+    }
+
     void releaseBackOnDraggedItemDoesNothing() {
         SampleTree t;
         t.tree.beginItemDrag(t.a);
