@@ -22,14 +22,12 @@ using namespace quell::cabinet;
 
 // Prints every entry, its name in UTF-8 as extraction decodes it, and asks
 // the reader to pass over it, so the walk reads the file table and nothing
-// else. A name marked UTF-8 that is not is printed as stored, with a warning.
+// else.
 intptr_t printEntry(NotificationKind kind, CabinetNotification& n) {
     if (kind != FileBegin && kind != ContinuedFile) return 0;
     const unsigned day = n.date & 0x1F, month = (n.date >> 5) & 0x0F, year = 1980 + (n.date >> 9);
     const unsigned second = (n.time & 0x1F) * 2, minute = (n.time >> 5) & 0x3F, hour = n.time >> 11;
     const std::optional<std::string> name = DecodeStoredName(n.text1, n.attributes);
-    if (!name)
-        std::fprintf(stderr, "warning: a name marked UTF-8 is not UTF-8; it is printed as stored and not extracted\n");
     std::printf("%d %04u-%02u-%02u %02u:%02u:%02u %02x %s\n", n.count, year, month, day, hour, minute, second,
                 n.attributes & 0xFF, name ? name->c_str() : n.text1);
     return 0;

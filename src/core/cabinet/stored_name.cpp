@@ -7,10 +7,7 @@ namespace quell::cabinet {
 
 std::optional<std::string> DecodeStoredName(const char* storedName, uint16_t attributes) {
     const std::string_view bytes = storedName == nullptr ? std::string_view() : std::string_view(storedName);
-    if (attributes & kAttributeNameIsUtf8) {
-        if (!text::isValidUtf8(bytes)) return std::nullopt;
-        return std::string(bytes);
-    }
+    if (attributes & kAttributeNameIsUtf8) return text::repairUtf8(bytes);
     return text::decodeCodePage932(bytes);
 }
 

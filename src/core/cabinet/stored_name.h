@@ -10,8 +10,9 @@
 namespace quell::cabinet {
 
 // The stored name as UTF-8: as it stands when the attributes carry
-// kAttributeNameIsUtf8 (nothing when those bytes are not valid UTF-8),
-// otherwise decoded from code page 932. The separator '\' is left in place.
+// kAttributeNameIsUtf8, with each ill-formed part replaced by U+FFFD as a
+// code page 932 name's undecodable bytes are; otherwise decoded from code
+// page 932. The separator '\' is left in place.
 std::optional<std::string> DecodeStoredName(const char* storedName, uint16_t attributes);
 
 }  // namespace quell::cabinet

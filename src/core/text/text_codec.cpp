@@ -40,6 +40,49 @@ std::string textAfterByteOrderMark(std::string_view bytes, ByteOrderMark* mark) 
     return std::string(bytes);
 }
 
+std::string repairUtf8(std::string_view s) {
+    static constexpr char kReplacement[] = "\xEF\xBF\xBD";
+    std::string out;
+    out.reserve(s.size());
+    size_t i = 0;
+    while (i < s.size()) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+            ++i;
+            continue;
+        }
+        // The length a lead byte announces and the range its second byte must
+        // fall in, which rules out overlong forms, surrogates and values past
+        // U+10FFFF; later bytes are plain continuation bytes.
+        size_t length = 0;
+        unsigned char low = 0x80, high = 0xBF;
+        if (c >= 0xC2 && c <= 0xDF) length = 2;
+        else if (c == 0xE0) length = 3, low = 0xA0;
+        else if (c >= 0xE1 && c <= 0xEC) length = 3;
+        else if (c == 0xED) length = 3, high = 0x9F;
+        else if (c >= 0xEE && c <= 0xEF) length = 3;
+        else if (c == 0xF0) length = 4, low = 0x90;
+        else if (c >= 0xF1 && c <= 0xF3) length = 4;
+        else if (c == 0xF4) length = 4, high = 0x8F;
+        size_t good = length == 0 ? 0 : 1;
+        while (good > 0 && good < length && i + good < s.size()) {
+            const auto cc = static_cast<unsigned char>(s[i + good]);
+            const bool fits = good == 1 ? cc >= low && cc <= high : (cc & 0xC0) == 0x80;
+            if (!fits) break;
+            ++good;
+        }
+        if (length != 0 && good == length) {
+            out.append(s.substr(i, length));
+            i += length;
+        } else {
+            out += kReplacement;
+            i += good == 0 ? 1 : good;
+        }
+    }
+    return out;
+}
+
 bool isValidUtf8(std::string_view s) {
     size_t i = 0;
     while (i < s.size()) {

@@ -8,6 +8,12 @@ namespace quell::text {
 
 bool isValidUtf8(std::string_view bytes);
 
+// The bytes as UTF-8 with every ill-formed part replaced: each longest run
+// that starts a sequence and cannot be completed, and each byte that starts
+// none (a stray continuation byte, C0, C1, F5 to FF), becomes one U+FFFD.
+// Overlong forms, surrogates and code points past U+10FFFF are ill-formed.
+std::string repairUtf8(std::string_view bytes);
+
 // UTF-8 when the bytes are valid UTF-8, otherwise read as code page 932
 // (Shift-JIS); bytes that are neither are replaced by U+FFFD.
 std::string decodeLegacyText(std::string_view bytes);

@@ -29,6 +29,32 @@ TEST(TextCodec, Utf8ValidityAndLegacyDecoding) {
     EXPECT_EQ(utf16leToUtf8(std::string("\x00\xD8", 2)), "\xEF\xBF\xBD");  // unpaired surrogate
 }
 
+TEST(TextCodec, RepairedUtf8ReplacesEachIllFormedPartOnce) {
+    const std::string r = "\xEF\xBF\xBD";  // U+FFFD
+    const struct {
+        const char* name;
+        std::string in, out;
+    } cases[] = {
+        {"valid text stays", "a\xC3\xA9\xE6\x97\xA5\xF0\x9F\x98\x80", "a\xC3\xA9\xE6\x97\xA5\xF0\x9F\x98\x80"},
+        {"a stray continuation byte",
+         "a\x80"
+         "b",
+         "a" + r + "b"},
+        {"a byte that starts nothing", "\xFF\xFE", r + r},
+        {"an overlong two-byte form", "\xC0\x80", r + r},
+        {"an overlong three-byte form", "\xE0\x80\x80", r + r + r},
+        {"a surrogate", "\xED\xA0\x80", r + r + r},
+        {"past U+10FFFF", "\xF4\x90\x80\x80", r + r + r + r},
+        {"a sequence cut short is one replacement", "\xE6\x97x", r + "x"},
+        {"a sequence cut by the end", "x\xF0\x9F\x98", "x" + r},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(quell::text::repairUtf8(c.in), c.out);
+        EXPECT_TRUE(quell::text::isValidUtf8(quell::text::repairUtf8(c.in)));
+    }
+}
+
 TEST(TextCodec, ByteOrderMarksAreFoundAndTakenOff) {
     struct Case {
         const char* name;
