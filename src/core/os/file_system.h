@@ -17,6 +17,8 @@ std::optional<std::vector<uint8_t>> readFile(const std::string& path, size_t max
 // The longest skin description, shortcut or registry export file read: far
 // more than any real one holds, little enough to keep in memory.
 inline constexpr size_t kMaxTextFileBytes = size_t{16} << 20;
+// The longest MIDI file the music plays, held in memory while it plays.
+inline constexpr size_t kMaxMusicFileBytes = size_t{16} << 20;
 
 // The read call a whole-file read makes; ::read unless a test stands in for it.
 using ReadCall = long (*)(int fd, void* buffer, size_t count);

@@ -75,9 +75,10 @@ bool MusicNotifyWindow::start(const std::string& musicPath, bool repeat, const S
     m_musicPath = musicPath;
     m_repeat = repeat;
     release();
-    std::optional<std::vector<uint8_t>> image = os::readFile(musicPath);
-    if (!image || !makeStream) return false;
-    m_image = std::move(*image);
+    std::vector<uint8_t> image;
+    if (os::readFileCapped(musicPath, os::kMaxMusicFileBytes, image) != os::CappedRead::Read || !makeStream)
+        return false;
+    m_image = std::move(image);
     m_stream = makeStream();
     if (!m_stream) return false;
     m_player = std::make_unique<WindowPlayer>(*m_stream, this);

@@ -3,6 +3,8 @@
 #include <QtTest>
 
 #include <atomic>
+#include <cstdint>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 
@@ -119,6 +121,11 @@ private slots:
         QVERIFY(m_dir.isValid());
         QDir(m_dir.path()).mkdir("Media");
         std::ofstream(media() + "/song.mid", std::ios::binary) << shortSong();
+        // The same song followed by padding, one byte past the 16 MiB a
+        // music file may hold; the padding after the tracks would not stop it
+        // from playing.
+        std::ofstream(media() + "/huge.mid", std::ios::binary) << shortSong();
+        std::filesystem::resize_file(media() + "/huge.mid", (std::uintmax_t{16} << 20) + 1);
     }
 
     void noMusicConfiguredMeansNoWindowAndNoDevice_data() {
@@ -129,6 +136,7 @@ private slots:
         QTest::newRow("FileName empty") << "[Sound]\nFileName=\nRepeat=ON\n" << false;
         QTest::newRow("file missing") << "[Sound]\nFileName=NULL\nRepeat=ON\n" << false;
         QTest::newRow("not a MIDI file") << "[Sound]\nFileName=../skin.ini\n" << false;
+        QTest::newRow("larger than 16 MiB") << "[Sound]\nFileName=huge.mid\n" << false;
         QTest::newRow("device cannot open") << "[Sound]\nFileName=song.mid\n" << true;
     }
     void noMusicConfiguredMeansNoWindowAndNoDevice() {
