@@ -1,5 +1,7 @@
 #include <QTest>
 #include <QToolTip>
+#include <iterator>
+#include <utility>
 
 #include "core/browser/toolbar_layout.h"
 #include "core/command_codes.h"
@@ -51,14 +53,23 @@ private slots:
     }
 
     void buttonsHaveTableTooltipsAndNames() {
-        // Every button of the layout table, where the table puts it unless it
-        // is one of the two that follow the right edge.
-        for (const browser::ToolbarButtonSpec& spec : browser::kToolbarButtons) {
-            ResourceBitmapButton* b = m_toolbar->button(spec.controlId);
-            QVERIFY2(b, spec.tooltip.data());
-            QCOMPARE(b->toolTip(), QString::fromUtf8(spec.tooltip.data(), qsizetype(spec.tooltip.size())));
+        // The twelve buttons' tooltips, written out here rather than read
+        // from the table the toolbar is built from.
+        const std::pair<int, const char*> tooltips[] = {
+            {110, "Back"},    {111, "Forward"},  {112, "Stop"}, {113, "Reload"}, {109, "Home"}, {114, "Print"},
+            {117, "Restore"}, {120, "Minimize"}, {121, "Exit"}, {122, "File"},   {123, "Edit"}, {124, "View"},
+        };
+        for (const auto& [id, tooltip] : tooltips) {
+            ResourceBitmapButton* b = m_toolbar->button(id);
+            QVERIFY2(b, tooltip);
+            QCOMPARE(b->toolTip(), QString::fromUtf8(tooltip));
             QCOMPARE(b->accessibleName(), b->toolTip());
-            if (spec.x > 0) QCOMPARE(b->pos(), QPoint(spec.x, spec.y));
+        }
+        QCOMPARE(std::size(tooltips), browser::kToolbarButtons.size());
+        // Every button of the layout table is where the table puts it, unless
+        // it is one of the two that follow the right edge.
+        for (const browser::ToolbarButtonSpec& spec : browser::kToolbarButtons) {
+            if (spec.x > 0) QCOMPARE(m_toolbar->button(spec.controlId)->pos(), QPoint(spec.x, spec.y));
         }
         ResourceBitmapButton* home = m_toolbar->button(109);
         // Hovering shows the tooltip text from the table.
