@@ -6,11 +6,19 @@
 
 namespace quell::bookmarks {
 
-// Finds the first line holding "[InternetShortcut]" and gives the next line
-// from its fifth character on (the key is not examined). False for a folder,
-// a missing file, one longer than os::kMaxTextFileBytes, a file without the
-// header or with nothing after it.
+// The URL of a shortcut as browsers write them: the value of the URL key
+// (any letter case) of the [InternetShortcut] section, wherever the key
+// stands in it and whatever sections come first. Where [InternetShortcut.W]
+// has a URL too, that UTF-7 form is the URL; otherwise the value is decoded
+// as skin descriptions are (UTF-8 when it is valid, else code page 932).
+// Other keys (IDList=, a property store's sections, [DEFAULT] BASEURL=) are
+// not the URL. False for a folder, a missing file, one longer than
+// os::kMaxTextFileBytes, and a file without that section or key or with an
+// empty URL.
 bool ReadShortcutUrl(const std::string& diskPath, std::string& url);
+
+// The same reading of a shortcut's bytes.
+bool ParseShortcutUrl(std::string_view bytes, std::string& url);
 
 // Creates or replaces the file. The text goes to a temporary file in the same
 // folder that is then renamed over the target, so the target is either the

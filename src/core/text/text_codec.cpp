@@ -40,6 +40,66 @@ std::string textAfterByteOrderMark(std::string_view bytes, ByteOrderMark* mark) 
     return std::string(bytes);
 }
 
+namespace {
+
+int base64Value(char c) {
+    if (c >= 'A' && c <= 'Z') return c - 'A';
+    if (c >= 'a' && c <= 'z') return c - 'a' + 26;
+    if (c >= '0' && c <= '9') return c - '0' + 52;
+    if (c == '+') return 62;
+    if (c == '/') return 63;
+    return -1;
+}
+
+}  // namespace
+
+std::string utf7ToUtf8(std::string_view s) {
+    std::string out;
+    uint32_t pendingHigh = 0;  // a high surrogate waiting for its low half
+    auto putUnit = [&](uint32_t unit) {
+        if (unit >= 0xDC00 && unit <= 0xDFFF && pendingHigh) {
+            utf8::append(out, 0x10000 + ((pendingHigh - 0xD800) << 10) + (unit - 0xDC00));
+            pendingHigh = 0;
+            return;
+        }
+        if (pendingHigh) utf8::append(out, 0xFFFD);
+        pendingHigh = 0;
+        if (unit >= 0xD800 && unit <= 0xDBFF) pendingHigh = unit;
+        else utf8::append(out, unit);  // a lone low surrogate becomes U+FFFD there
+    };
+    size_t i = 0;
+    while (i < s.size()) {
+        if (s[i] != '+') {
+            if (pendingHigh) utf8::append(out, 0xFFFD);
+            pendingHigh = 0;
+            out += s[i++];
+            continue;
+        }
+        ++i;
+        if (i < s.size() && s[i] == '-') {
+            out += '+';
+            ++i;
+            continue;
+        }
+        uint32_t bits = 0;
+        int count = 0;
+        while (i < s.size()) {
+            const int v = base64Value(s[i]);
+            if (v < 0) break;
+            bits = (bits << 6) | static_cast<uint32_t>(v);
+            count += 6;
+            if (count >= 16) {
+                count -= 16;
+                putUnit((bits >> count) & 0xFFFF);
+            }
+            ++i;
+        }
+        if (i < s.size() && s[i] == '-') ++i;
+    }
+    if (pendingHigh) utf8::append(out, 0xFFFD);
+    return out;
+}
+
 std::string repairUtf8(std::string_view s) {
     static constexpr char kReplacement[] = "\xEF\xBF\xBD";
     std::string out;

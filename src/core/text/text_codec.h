@@ -32,6 +32,13 @@ ByteOrderMark sniffByteOrderMark(std::string_view bytes);
 // unchanged (whatever their encoding). mark, when given, receives the mark found.
 std::string textAfterByteOrderMark(std::string_view bytes, ByteOrderMark* mark = nullptr);
 
+// Decodes UTF-7 (RFC 2152), as Windows stores Unicode text in files of its
+// ANSI profile format: "+" opens base64 of UTF-16 big-endian units, closed
+// by the first byte that is not base64 ("-" being absorbed), and "+-" is a
+// plus sign. An unpaired surrogate becomes U+FFFD; bits left over at a
+// segment's end are dropped.
+std::string utf7ToUtf8(std::string_view bytes);
+
 // Converts UTF-16LE code units (no byte-order mark) to UTF-8; an unpaired
 // surrogate becomes U+FFFD.
 std::string utf16leToUtf8(std::string_view bytes);

@@ -115,6 +115,20 @@ TEST(BookmarkExchange, ExportThenImportGivesSameTree) {
     EXPECT_EQ(target.readFile("Work/Deep/Doc.url"), "[InternetShortcut]\r\nURL=https://doc/?q=a&b\r\n");
 }
 
+TEST(BookmarkExchange, ExportsTheUrlsOfShortcutsOtherBrowsersWrote) {
+    TempFolder source;
+    // As Internet Explorer 11 writes its favourites, and as a system whose
+    // code page cannot hold the address writes it.
+    source.writeFile("Ie.url",
+                     "[{000214A0-0000-0000-C000-000000000046}]\r\nProp3=19,11\r\n[InternetShortcut]\r\n"
+                     "IDList=\r\nURL=http://ie/\r\nIconIndex=13\r\n");
+    source.writeFile("Wide.url",
+                     "[InternetShortcut]\r\nURL=http://?.jp/\r\n[InternetShortcut.W]\r\nURL=http://+T4s-.jp/\r\n");
+    const std::string html = WriteBookmarkHtml(CollectBookmarks(source.path()));
+    EXPECT_NE(html.find("HREF=\"http://ie/\""), std::string::npos) << html;
+    EXPECT_NE(html.find("HREF=\"http://\xe4\xbe\x8b.jp/\""), std::string::npos) << html;
+}
+
 TEST(BookmarkExchange, ImportNeverReplacesExistingBookmarks) {
     TempFolder target;
     target.writeFile("Same.url", "[InternetShortcut]\r\nURL=http://same/\r\n");

@@ -34,25 +34,45 @@ TEST(ShortcutFile, WriteFailuresReturnFalseWithoutDamage) {
     EXPECT_EQ(dir.readFile("b.url"), "[InternetShortcut]\r\nURL=http://keep/\r\n");
 }
 
-TEST(ShortcutFile, ReadsLineAfterHeaderFromFifthCharacter) {
+// ASCII text as UTF-16LE behind its byte-order mark, as Notepad saves "Unicode".
+std::string utf16le(std::string_view ascii) {
+    std::string out = "\xff\xfe";
+    for (char c : ascii) out += std::string{c, '\0'};
+    return out;
+}
+
+TEST(ShortcutFile, ReadsTheUrlKeyOfTheShortcutSection) {
     TempFolder dir;
+    // Internet Explorer 10 and 11 write IDList= first; a property store's
+    // section and [DEFAULT] often come before the shortcut's own.
+    const std::string propertyStore = "[{000214A0-0000-0000-C000-000000000046}]\r\nProp3=19,2\r\n";
     struct Case {
         const char* name;
-        const char* text;
+        std::string text;
         bool found;
-        const char* url;
+        std::string url;
     } cases[] = {
         {"plain", "[InternetShortcut]\r\nURL=http://a/\r\n", true, "http://a/"},
         {"lf-only", "[InternetShortcut]\nURL=http://b/\n", true, "http://b/"},
         {"no-final-newline", "[InternetShortcut]\r\nURL=http://c/", true, "http://c/"},
-        // The key on the line after the header is not examined.
-        {"other-key", "[InternetShortcut]\r\nIconIndex=0\r\nURL=http://d/\r\n", true, "Index=0"},
-        {"header-inside-line", "junk\r\nxx[InternetShortcut]yy\r\nURL=http://e/\r\n", true, "http://e/"},
-        {"header-later", "[DEFAULT]\r\nBASEURL=http://z/\r\n[InternetShortcut]\r\nURL=http://f/\r\n", true,
+        {"idlist-first", "[InternetShortcut]\r\nIDList=\r\nURL=http://d/\r\nIconIndex=0\r\n", true, "http://d/"},
+        {"key-case-and-blanks", "[internetshortcut]\r\n  url \t= http://e/ \r\n", true, "http://e/"},
+        {"property-store-and-base-first",
+         "[DEFAULT]\r\nBASEURL=http://other/\r\n" + propertyStore + "[InternetShortcut]\r\nURL=http://f/\r\n", true,
          "http://f/"},
-        {"no-header", "URL=http://g/\r\n", false, ""},
-        {"header-last", "[InternetShortcut]\r\n", false, ""},
-        {"short-line", "[InternetShortcut]\r\nURL\r\n", false, ""},
+        {"first-url-of-the-section", "[InternetShortcut]\r\nURL=http://g/\r\nURL=http://h/\r\n", true, "http://g/"},
+        {"url-of-another-section", "[Other]\r\nURL=http://i/\r\n[InternetShortcut]\r\nIDList=\r\n", false, ""},
+        // A code page's URL in the section, the same URL in UTF-7 in ".W".
+        {"wide-section",
+         "[InternetShortcut]\r\nURL=http://\x97\xe1.jp/\r\n[InternetShortcut.W]\r\nURL=http://+T4s-.jp/\r\n", true,
+         "http://\xe4\xbe\x8b.jp/"},
+        {"code-page-932-alone", "[InternetShortcut]\r\nURL=http://\x97\xe1.jp/\r\n", true, "http://\xe4\xbe\x8b.jp/"},
+        {"utf-8", "[InternetShortcut]\r\nURL=http://\xe4\xbe\x8b.jp/\r\n", true, "http://\xe4\xbe\x8b.jp/"},
+        {"utf-16-with-mark", utf16le("[InternetShortcut]\r\nURL=http://l/\r\n"), true, "http://l/"},
+        {"header-inside-a-line", "xx[InternetShortcut]yy\r\nURL=http://j/\r\n", false, ""},
+        {"section-without-url", "[InternetShortcut]\r\nIDList=\r\nIconIndex=0\r\n", false, ""},
+        {"empty-url", "[InternetShortcut]\r\nURL=\r\n", false, ""},
+        {"no-section", "URL=http://k/\r\n", false, ""},
         {"empty", "", false, ""},
     };
     for (const Case& c : cases) {

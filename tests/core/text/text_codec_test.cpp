@@ -55,6 +55,28 @@ TEST(TextCodec, RepairedUtf8ReplacesEachIllFormedPartOnce) {
     }
 }
 
+TEST(TextCodec, Utf7DecodesBase64SegmentsOfUtf16) {
+    const struct {
+        const char* name;
+        std::string in, out;
+    } cases[] = {
+        {"direct characters stay", "http://a.jp/?q=1", "http://a.jp/?q=1"},
+        {"a segment closed by a dash", "x+T4s-y", "x\xe4\xbe\x8by"},
+        {"a segment closed by another character keeps it", "+T4s.jp", "\xe4\xbe\x8b.jp"},
+        {"a segment at the end", "+T4s", "\xe4\xbe\x8b"},
+        {"two units in one segment", "+T4sAQQ-",
+         "\xe4\xbe\x8b"
+         "A"},
+        {"plus minus is a plus sign", "a+-b", "a+b"},
+        {"a surrogate pair", "+2D3eAA-", "\xf0\x9f\x98\x80"},
+        {"an unpaired high surrogate", "+2D0-x", "\xef\xbf\xbdx"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(quell::text::utf7ToUtf8(c.in), c.out);
+    }
+}
+
 TEST(TextCodec, ByteOrderMarksAreFoundAndTakenOff) {
     struct Case {
         const char* name;
