@@ -18,6 +18,10 @@ namespace {
 // memory); everything smaller must still find its pixel data in the file.
 constexpr uint64_t kMaxPixels = uint64_t{1} << 28;
 constexpr size_t kMaxFileSize = size_t{1} << 31;
+// An RLE run codes at most 255 pixels in two bytes; a stream cut off before
+// its end-of-picture code that even such runs could not fill from the bytes
+// present is not believed.
+constexpr uint64_t kMaxRlePixelsPerByte = 128;
 
 enum Compression : uint32_t { kRgb = 0, kRle8 = 1, kRle4 = 2, kBitFields = 3, kAlphaBitFields = 6 };
 
@@ -302,6 +306,26 @@ BitmapError decodeRle(std::span<const uint8_t> data, const Header& h, const Layo
     return BitmapError::None;
 }
 
+// Walks the run-length codes without drawing anything: true when the stream
+// reaches its end-of-picture code before its bytes run out.
+bool reachesEndOfPicture(std::span<const uint8_t> data, bool four) {
+    size_t at = 0;
+    while (at + 1 < data.size()) {
+        const uint8_t count = data[at];
+        const uint8_t value = data[at + 1];
+        at += 2;
+        if (count > 0 || value == 0) continue;
+        if (value == 1) return true;
+        if (value == 2) {
+            at += 2;
+        } else {
+            const size_t bytes = four ? (static_cast<size_t>(value) + 1) / 2 : value;
+            at += (bytes + 1) & ~size_t{1};
+        }
+    }
+    return false;
+}
+
 BitmapError decode(std::span<const uint8_t> bytes, PixelImage& out) {
     if (bytes.size() < kFileHeaderSize || bytes[0] != 'B' || bytes[1] != 'M') return BitmapError::NotBitmap;
     const std::span<const uint8_t> block = bytes.subspan(kFileHeaderSize);
@@ -320,10 +344,15 @@ BitmapError decode(std::span<const uint8_t> bytes, PixelImage& out) {
     if (const BitmapError e = makeLayout(block, h, layout); e != BitmapError::None) return e;
     const std::span<const uint8_t> pixels = block.subspan(static_cast<size_t>(layout.pixelOffset));
 
-    // A run-length stream may be as short as its end-of-picture code, which
-    // leaves every pixel at colour-table entry 0: its size says nothing of
-    // the picture's, which only the pixel limit above bounds.
-    if (h.compression == kRle8 || h.compression == kRle4) return decodeRle(pixels, h, layout, out);
+    // A complete run-length stream may be as short as its end-of-picture
+    // code, which leaves every pixel at colour-table entry 0, so only a
+    // stream cut off before that code is measured against the picture.
+    if (h.compression == kRle8 || h.compression == kRle4) {
+        if (pixelCount > static_cast<uint64_t>(pixels.size()) * kMaxRlePixelsPerByte &&
+            !reachesEndOfPicture(pixels, h.compression == kRle4))
+            return BitmapError::TruncatedPixels;
+        return decodeRle(pixels, h, layout, out);
+    }
     return decodeUncompressed(pixels, h, layout, out);
 }
 

@@ -218,6 +218,25 @@ TEST(BitmapFile, RunLengthPictureOfOnlyItsEndCodeIsColourZero) {
     }
 }
 
+TEST(BitmapFile, LargeRunLengthPictureCutOffBeforeItsEndCodeIsRefused) {
+    // A few bytes that stop after a line end would otherwise make a picture
+    // of millions of pixels from almost nothing.
+    BmpLayout picture{.width = 2554,
+                      .height = 18803,
+                      .bitCount = 4,
+                      .compression = 2,
+                      .coloursUsed = 2,
+                      .palette = {0x123456, 0xFFFFFF},
+                      .pixels = {4, 0x11, 0, 0, 2, 0x11}};
+    PixelImage image;
+    BitmapError error = BitmapError::None;
+    EXPECT_FALSE(DecodeBitmap(buildBmp(picture), image, error));
+    EXPECT_EQ(error, BitmapError::TruncatedPixels) << BitmapErrorName(error);
+
+    picture.pixels.insert(picture.pixels.end(), {0, 1});
+    EXPECT_TRUE(DecodeBitmap(buildBmp(picture), image, error)) << BitmapErrorName(error);
+}
+
 TEST(BitmapFile, RunLengthCodingPastTheEdgesIsCutOff) {
     const uint32_t a = 0xFF000010, b = 0xFF000020, c = 0xFF000030, d = 0xFF000040;
     struct Case {
