@@ -33,5 +33,6 @@ function(quell_add_qtest name)
     QUELL_TEST_DATA_DIR="${QUELL_TEST_DATA_DIR}")
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES LABELS ui
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QTWEBENGINE_CHROMIUM_FLAGS=--no-sandbox --disable-gpu;QTWEBENGINE_DISABLE_SANDBOX=1;QUELLCORE_REGISTRY=/nonexistent/registry.reg")
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QTWEBENGINE_CHROMIUM_FLAGS=--no-sandbox --disable-gpu;QTWEBENGINE_DISABLE_SANDBOX=1;QUELLCORE_REGISTRY=/nonexistent/registry.reg;HOME=${CMAKE_BINARY_DIR}/test-home")
+  file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/test-home)
 endfunction()

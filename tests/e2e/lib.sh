@@ -82,6 +82,34 @@ app_env() {
     export XDG_CONFIG_HOME="$WORK_DIR/xdg-config"
     export XDG_RUNTIME_DIR="$WORK_DIR/xdg-runtime"
     mkdir -p "$XDG_RUNTIME_DIR"; chmod 700 "$XDG_RUNTIME_DIR"
+    # The address bar reads the default browser's profile below the home
+    # folder: the test's own, so the machine's browsers stay out of it.
+    export HOME="$WORK_DIR/home"
+    mkdir -p "$HOME"
+}
+
+# firefox_history URL...: a Firefox profile in $HOME, as profiles.ini names it,
+# whose places.sqlite holds each URL typed once, the first the most recently
+# visited, and one untyped visit; prints the database's path. The tables are
+# Firefox's own definitions of the columns read.
+firefox_history() {
+    local folder="$HOME/.mozilla/firefox" db now=1700000000000000
+    mkdir -p "$folder/abcd1234.default-release"
+    printf '[Install4F96D1932A9F858E]\nDefault=abcd1234.default-release\nLocked=1\n\n[Profile0]\nName=default-release\nIsRelative=1\nPath=abcd1234.default-release\nDefault=1\n\n[General]\nStartWithLastProfile=1\nVersion=2\n' \
+        > "$folder/profiles.ini"
+    db="$folder/abcd1234.default-release/places.sqlite"
+    {
+        echo "PRAGMA page_size=32768; PRAGMA journal_mode=WAL;"
+        echo "CREATE TABLE moz_places (id INTEGER PRIMARY KEY, url LONGVARCHAR, title LONGVARCHAR, rev_host LONGVARCHAR, visit_count INTEGER DEFAULT 0, hidden INTEGER DEFAULT 0 NOT NULL, typed INTEGER DEFAULT 0 NOT NULL, frecency INTEGER DEFAULT -1 NOT NULL, last_visit_date INTEGER, guid TEXT, foreign_count INTEGER DEFAULT 0 NOT NULL, url_hash INTEGER DEFAULT 0 NOT NULL);"
+        echo "CREATE INDEX moz_places_lastvisitdateindex ON moz_places (last_visit_date);"
+        echo "INSERT INTO moz_places (url, typed, visit_count, last_visit_date) VALUES ('http://untyped.example/', 0, 1, $((now + 1000)));"
+        local i=0 url
+        for url in "$@"; do
+            echo "INSERT INTO moz_places (url, typed, visit_count, last_visit_date) VALUES ('$url', 1, 1, $((now - i)));"
+            i=$((i + 1))
+        done
+    } | sqlite3 "$db" >/dev/null
+    echo "$db"
 }
 
 make_work_dir() {

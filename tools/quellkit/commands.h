@@ -21,6 +21,7 @@ int runBmp(const Args& args);
 int runGif(const Args& args);
 int runMidi(const Args& args);
 int runFavorites(const Args& args);
+int runHistory(const Args& args);  // the address bar's list and its source
 
 // Prints "error: <reason>" on standard error and returns 1.
 int fail(const std::string& reason);

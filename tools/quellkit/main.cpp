@@ -38,6 +38,7 @@ const Command kCommands[] = {
     {"gif", quellkit::runGif, "gif info FILE | gif frames FILE PREFIX"},
     {"midi", quellkit::runMidi, "midi FILE | midi render FILE OUT.wav"},
     {"favorites", quellkit::runFavorites, "favorites list | favorites export OUT.html | favorites import IN.html"},
+    {"history", quellkit::runHistory, "history"},
 };
 
 int printUsage() {

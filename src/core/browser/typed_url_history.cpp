@@ -1,5 +1,9 @@
 #include "core/browser/typed_url_history.h"
 
+#include <charconv>
+
+#include "core/history/history_database.h"
+
 namespace quell::browser {
 namespace {
 
@@ -37,6 +41,21 @@ std::vector<std::string> LoadTypedUrlHistory(const TypedUrlSource& source) {
         history.push_back(CleanTypedUrl(*value));
     }
     return history;
+}
+
+TypedUrlList LoadTypedUrls(const registry::RegistryReader& reader, const history::DesktopEnvironment& desktop) {
+    if (reader.HasKey(registry::kRootCurrentUser, kTypedUrlsKey)) return {"registry", LoadTypedUrlHistory(reader)};
+    const history::HistoryLocation location = history::FindTypedHistory(desktop);
+    if (location.kind == history::BrowserKind::None) return {"none", {}};
+    const std::vector<std::string> rows = history::ReadTypedAddresses(location.path, location.kind, kTypedUrlLimit);
+    TypedUrlList list{std::string(history::BrowserKindName(location.kind)) + " " + location.path, {}};
+    list.urls = LoadTypedUrlHistory([&rows](const std::string& name) -> std::optional<std::string> {
+        size_t index = 0;
+        std::from_chars(name.data() + 3, name.data() + name.size(), index);
+        if (index == 0 || index > rows.size()) return std::nullopt;
+        return rows[index - 1];
+    });
+    return list;
 }
 
 }  // namespace quell::browser

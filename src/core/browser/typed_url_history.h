@@ -1,11 +1,13 @@
 #pragma once
 // The addresses the user typed into the system browser, as the address bar
-// lists them: read once from the per-user registry and cleaned up.
+// lists them: read once, from the per-user registry or the default web
+// browser's own history, and cleaned up. Nothing here writes anything.
 #include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "core/history/default_browser.h"
 #include "core/registry/registry_reader.h"
 
 namespace quell::browser {
@@ -36,5 +38,19 @@ inline std::vector<std::string> LoadTypedUrlHistory(const registry::RegistryRead
         return text;
     });
 }
+
+// The address bar's list and where it came from.
+struct TypedUrlList {
+    // "registry", or the browser's name and its database's path
+    // ("firefox /home/me/.mozilla/firefox/x.default/places.sqlite"), or
+    // "none" when neither has a history.
+    std::string source;
+    std::vector<std::string> urls;
+};
+
+// The registry's TypedURLs key when the file has that key; otherwise the
+// default browser's typed addresses, taken as the values url1, url2, ... in
+// their order, so that both are cleaned and limited alike.
+TypedUrlList LoadTypedUrls(const registry::RegistryReader& reader, const history::DesktopEnvironment& desktop);
 
 }  // namespace quell::browser

@@ -25,14 +25,25 @@ RegistryReader::RegistryReader(std::string company)
 RegistryReader::RegistryReader(std::shared_ptr<const RegistryFile> file, std::string company)
     : m_file(std::move(file)), m_company(std::move(company)) {}
 
-bool RegistryReader::ReadValue(int root, const std::string& keyAndValuePath, std::string& text) const {
-    const char* rootName = nullptr;
+namespace {
+const char* rootName(int root) {
     switch (root) {
-    case kRootClasses: rootName = "HKEY_CLASSES_ROOT"; break;
-    case kRootCurrentUser: rootName = "HKEY_CURRENT_USER"; break;
-    case kRootLocalMachine: rootName = "HKEY_LOCAL_MACHINE"; break;
-    default: return false;
+    case kRootClasses: return "HKEY_CLASSES_ROOT";
+    case kRootCurrentUser: return "HKEY_CURRENT_USER";
+    case kRootLocalMachine: return "HKEY_LOCAL_MACHINE";
+    default: return nullptr;
     }
+}
+}  // namespace
+
+bool RegistryReader::HasKey(int root, const std::string& keyPath) const {
+    const char* name = rootName(root);
+    return name && m_file && m_file->HasKey(std::string(name) + "\\" + keyPath);
+}
+
+bool RegistryReader::ReadValue(int root, const std::string& keyAndValuePath, std::string& text) const {
+    const char* rootName = registry::rootName(root);
+    if (!rootName) return false;
     std::string key = rootName;
     std::string valueName = keyAndValuePath;
     size_t slash = keyAndValuePath.rfind('\\');

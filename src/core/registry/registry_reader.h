@@ -28,6 +28,9 @@ public:
     // left unchanged, except for the fixed texts of unconvertible types.
     bool ReadValue(int root, const std::string& keyAndValuePath, std::string& text) const;
 
+    // True when the file holds the key (root as for ReadValue), values or not.
+    bool HasKey(int root, const std::string& keyPath) const;
+
     // Reads SOFTWARE\<company>\<section>\<valueName> under the current user.
     bool ReadString(const std::string& section, const std::string& valueName, std::string& text) const;
 

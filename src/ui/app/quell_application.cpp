@@ -10,7 +10,6 @@
 #include <cstdlib>
 #include <string>
 
-#include "core/browser/recorded_url_file.h"
 #include "core/os/file_system.h"
 #include "core/skin/skin_check.h"
 #include "core/startup/prepare_media_folder.h"
@@ -98,9 +97,7 @@ int runPreview(const QString& folder, bool alwaysShowMap) {
     // folder while it is previewed.
     PreviewPhotoFolder photo(media, startup::FormStartupPaths(os::modulePath()).executableFolder);
     PreviewMessages messages;
-    MainSkinWindow window(MainSkinWindow::Locations{report.descriptionPath, media, photo.path(),
-                                                    browser::RecordedUrlFilePath(os::userDataHome())},
-                          &messages);
+    MainSkinWindow window(MainSkinWindow::Locations{report.descriptionPath, media, photo.path()}, &messages);
     new SkinPreview(PreviewSetup{folder, report.descriptionPath, &photo, alwaysShowMap}, window, messages);
     return runMainWindow(window, true);
 }
@@ -131,8 +128,7 @@ int runApplication(int argc, char** argv) {
     startup::StartupPaths paths = startup::SelectStartupPaths(os::modulePath(), os::userDataHome());
     QtMessageSink messages;
     if (!startup::PrepareMediaFolder(paths, messages, unpackSkin)) return 1;
-    MainSkinWindow window(MainSkinWindow::Locations{paths.skinIniPath, paths.mediaFolder, startup::PhotoFolder(paths),
-                                                    browser::RecordedUrlFilePath(os::userDataHome())});
+    MainSkinWindow window(MainSkinWindow::Locations{paths.skinIniPath, paths.mediaFolder, startup::PhotoFolder(paths)});
     return runMainWindow(window, false);
 }
 

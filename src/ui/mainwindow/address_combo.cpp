@@ -40,7 +40,6 @@ bool AddressCombo::filterKeyPress(QKeyEvent* event) {
         const QString text = currentText();
         if (text.isEmpty()) return false;
         if (m_navigate) m_navigate(text.toStdString());
-        emit addressEntered(text);
         return true;
     }
     case Qt::Key_Delete:

@@ -21,10 +21,6 @@ public:
 
     bool completionEnabled() const { return m_completionEnabled; }
 
-signals:
-    // The user pressed Enter on this text, which is then navigated to.
-    void addressEntered(const QString& text);
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

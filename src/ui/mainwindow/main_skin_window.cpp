@@ -11,8 +11,6 @@
 #include <QWebEngineView>
 #include <QWindow>
 
-#include "core/browser/recorded_url_file.h"
-#include "core/browser/recorded_urls.h"
 #include "core/browser/toolbar_layout.h"
 #include "core/browser/typed_url_history.h"
 #include "core/control_ids.h"
@@ -61,8 +59,7 @@ MainSkinWindow::MainSkinWindow(Locations locations, MessageSink* messages, QWidg
     RegisterProductPage();
     setWindowTitle(QString::fromUtf8(kMainWindowTitle));
     registry::RegistryReader registry;
-    m_typedUrls = browser::MergeTypedUrls(browser::LoadTypedUrlHistory(registry),
-                                          browser::LoadRecordedUrls(m_locations.recordedUrlFile));
+    m_typedUrls = browser::LoadTypedUrls(registry, history::DesktopEnvironment::FromProcess()).urls;
 
     // The browser object exists from the start so every command has its
     // target; its engine and view start once the frame is on screen.
@@ -79,8 +76,6 @@ MainSkinWindow::MainSkinWindow(Locations locations, MessageSink* messages, QWidg
     setControlId(m_elements.toolbar, ids::kToolbar);
     m_elements.toolbar->setGeometry(0, 0, 0, 0);
     m_elements.toolbar->hide();
-    connect(m_elements.toolbar->addressCombo(), &AddressCombo::addressEntered, this,
-            &MainSkinWindow::recordEnteredAddress);
     m_created = true;
 }
 
@@ -212,8 +207,6 @@ bool MainSkinWindow::LoadSkin() {
     // bar and the busy animation; then the event views for what exists.
     ElementContext context = elementContext();
     CreateAddressBar(context, m_elements);
-    if (m_elements.address)
-        connect(m_elements.address, &AddressCombo::addressEntered, this, &MainSkinWindow::recordEnteredAddress);
     CreateStatusText(context, m_elements);
     CreateProgressBar(context, m_elements);
     CreateBusyAnimation(context, m_elements);
@@ -239,11 +232,6 @@ ElementContext MainSkinWindow::elementContext() {
     context.linkTargets.open = [this](const std::string& entry) { m_shell.RunSkinEntry(entry); };
     context.linkTargets.dispatcher = m_dispatcher.get();
     return context;
-}
-
-void MainSkinWindow::recordEnteredAddress(const QString& text) {
-    // A file that cannot be written only means the address is not remembered.
-    if (!m_locations.recordedUrlFile.empty()) browser::SaveRecordedUrl(m_locations.recordedUrlFile, toStdString(text));
 }
 
 void MainSkinWindow::connectEventViews() {

@@ -43,9 +43,6 @@ public:
         std::string skinIniPath;
         std::string mediaFolder;  // trailing '/'
         std::string photoFolder;  // trailing '/'; Photo.bmp lives here
-        // The per-user file that remembers the addresses entered in the
-        // address bar; empty when nothing is remembered.
-        std::string recordedUrlFile;
     };
 
     // Construction and the creation step: the maximized-mode toolbar (hidden).
@@ -108,7 +105,6 @@ private:
     bool isBareFrame(const QPointF& at) const;
     ElementContext elementContext();
     void connectEventViews();
-    void recordEnteredAddress(const QString& text);
     // The size notification: the state the window is in decides the layout.
     enum class SizeType { None, Normal, Maximized, Minimized };
     SizeType currentSizeType() const;

@@ -1,6 +1,5 @@
 #include <QAbstractItemView>
 #include <QLineEdit>
-#include <QSignalSpy>
 #include <QTest>
 
 #include "core/browser/typed_url_history.h"
@@ -90,8 +89,6 @@ private slots:
 
     void enterNavigatesExactTextAndEmptyDoesNothing() {
         QLineEdit* edit = m_combo->lineEdit();
-        // What the window records is reported once per Enter that navigates.
-        QSignalSpy entered(m_combo, &AddressCombo::addressEntered);
         QTest::keyClick(edit, Qt::Key_Return);
         QVERIFY(m_navigated.empty());
         QTest::keyClick(edit, Qt::Key_Delete);
@@ -102,8 +99,6 @@ private slots:
         QCOMPARE(m_combo->count(), 3);
         QTest::keyClick(edit, Qt::Key_Enter);
         QCOMPARE(m_navigated.size(), size_t(2));
-        QCOMPARE(entered.count(), 2);
-        QCOMPARE(entered.first().first().toString(), QStringLiteral("Intranet"));
     }
 
     void choosingEntryNavigatesCompletionDoesNot() {

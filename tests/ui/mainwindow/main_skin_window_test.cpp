@@ -79,7 +79,7 @@ public:
     }
     void remove(const std::string& name) { QFile::remove(QString::fromStdString(m_media + name)); }
     MainSkinWindow::Locations locations() const {
-        return {m_media + "skin.ini", m_media, m_dir.path().toStdString() + "/", ""};
+        return {m_media + "skin.ini", m_media, m_dir.path().toStdString() + "/"};
     }
     std::string media() const { return m_media; }
 
@@ -184,7 +184,7 @@ private slots:
 
     void takesTheFrameSizeAndTheOutlineAsMask() {
         const std::string media = QUELL_TEST_DATA_DIR "/skin/";
-        MainSkinWindow window(MainSkinWindow::Locations{media + "testskin.ini", media, QUELL_TEST_DATA_DIR "/", ""},
+        MainSkinWindow window(MainSkinWindow::Locations{media + "testskin.ini", media, QUELL_TEST_DATA_DIR "/"},
                               &m_sink);
         QVERIFY(window.Initialise());
         QCOMPARE(window.geometry(), QRect(0, 0, 240, 180));
