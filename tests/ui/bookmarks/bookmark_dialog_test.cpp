@@ -223,6 +223,28 @@ private slots:
         QCOMPARE(dialog->chosenUrl(), QString("http://news/"));
     }
 
+    void shortcutsAsBrowsersWriteThemOpenTheirUrl() {
+        // Internet Explorer 10 and 11 put IDList= first; a non-Unicode system
+        // adds the UTF-7 URL in [InternetShortcut.W]; a property store may lead.
+        const std::pair<const char*, QByteArray> files[] = {
+            {"Ie11.url",
+             "[DEFAULT]\r\nBASEURL=http://base/\r\n[InternetShortcut]\r\nIDList=\r\nURL=http://ie/\r\n"
+             "IconIndex=13\r\n"},
+            {"Store.url",
+             "[{000214A0-0000-0000-C000-000000000046}]\r\nProp3=19,11\r\n[InternetShortcut]\r\n"
+             "IDList=\r\nURL=http://store/\r\n"},
+            {"Wide.url", "[InternetShortcut]\r\nURL=http://caf?/\r\n[InternetShortcut.W]\r\nURL=http://caf+AOk-/\r\n"},
+        };
+        const QString expected[] = {"http://ie/", "http://store/", QString::fromUtf8("http://caf\xC3\xA9/")};
+        for (size_t i = 0; i < std::size(files); ++i) {
+            Fixture f;
+            f.favorites.write(files[i].first, files[i].second);
+            auto dialog = f.open();
+            dialog->openItem(findItem(dialog->tree(), QString("Favorites/") + files[i].first));
+            QCOMPARE(dialog->chosenUrl(), expected[i]);
+        }
+    }
+
     void doubleClickOnFolderOnlyTogglesIt() {
         Fixture f;
         f.favorites.shortcut("Work/Mail.url", "http://mail/");
