@@ -1,6 +1,7 @@
 #include "core/history/history_database.h"
 
 #include <sqlite3.h>
+#include <sys/stat.h>
 
 #include <chrono>
 #include <memory>
@@ -76,6 +77,13 @@ Database openInPlace(const std::string& path) {
     return opened == SQLITE_OK ? std::move(db) : nullptr;
 }
 
+// A log holds committed pages the database file may not have yet; one no
+// longer than its header holds none.
+bool hasLog(const std::string& path) {
+    struct stat st {};
+    return ::stat((path + "-wal").c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 32;
+}
+
 int pastDeadline(void* deadline) {
     return std::chrono::steady_clock::now() > *static_cast<std::chrono::steady_clock::time_point*>(deadline);
 }
@@ -87,12 +95,15 @@ std::vector<std::string> ReadTypedAddresses(const std::string& databasePath, Bro
     const char* query = typedQuery(kind);
     if (!query || limit == 0 || !os::isRegularFile(databasePath)) return addresses;
 
-    // Held until the connection closes: SQLite reads the image in place.
+    // A database with a log is read into memory and brought up to date
+    // there (held until the connection closes, as SQLite reads it in place);
+    // one without is read where it lies, only the pages the query needs.
     std::vector<uint8_t> image;
-    const os::CappedRead read = os::readFileCapped(databasePath, kMaxInMemoryDatabaseBytes, image);
     Database db;
-    if (read == os::CappedRead::Read) db = openInMemory(image, databasePath);
-    else if (read == os::CappedRead::TooLong) db = openInPlace(databasePath);
+    if (hasLog(databasePath) &&
+        os::readFileCapped(databasePath, kMaxInMemoryDatabaseBytes, image) == os::CappedRead::Read)
+        db = openInMemory(image, databasePath);
+    else db = openInPlace(databasePath);
     if (!db) return addresses;
 
     auto deadline = std::chrono::steady_clock::now() + kQueryDeadline;

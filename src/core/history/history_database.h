@@ -16,8 +16,9 @@ namespace quell::history {
 // bounded time.
 std::vector<std::string> ReadTypedAddresses(const std::string& databasePath, BrowserKind kind, size_t limit);
 
-// The largest database (with its log) read into memory; a larger one is read
-// in place, as an unchanging file, without its log.
+// A database is read in place, as a file nobody changes, unless a "-wal" log
+// beside it holds pages: it is then read into memory with the log, up to
+// this size in all; a larger one is read in place without its log.
 inline constexpr size_t kMaxInMemoryDatabaseBytes = size_t{256} << 20;
 
 }  // namespace quell::history
