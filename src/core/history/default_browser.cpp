@@ -107,20 +107,29 @@ std::string FirefoxDefaultProfile(const KeyFile& profilesIni, const std::string&
 }
 
 std::string HistoryDatabasePath(BrowserKind kind, const DesktopEnvironment& environment) {
+    const std::string& home = environment.home;
     std::vector<std::string> candidates;
     switch (kind) {
     case BrowserKind::Firefox:
         // Firefox keeps its profiles in ~/.mozilla, newer releases in the
-        // configuration folder when that is where they first started.
-        for (const std::string& folder :
-             {environment.home + "/.mozilla/firefox", environment.configHome + "/mozilla/firefox"}) {
-            const KeyFile profiles = KeyFile::Load(folder + "/profiles.ini");
-            const std::string profile = FirefoxDefaultProfile(profiles, folder);
+        // configuration folder; the snap and Flatpak packages in their own
+        // folders below the home folder.
+        for (const std::string& folder : {home + "/.mozilla/firefox", environment.configHome + "/mozilla/firefox",
+                                          home + "/snap/firefox/common/.mozilla/firefox",
+                                          home + "/.var/app/org.mozilla.firefox/.mozilla/firefox"}) {
+            const std::string profile = FirefoxDefaultProfile(KeyFile::Load(folder + "/profiles.ini"), folder);
             if (!profile.empty()) candidates.push_back(profile + "/places.sqlite");
         }
         break;
-    case BrowserKind::Chromium: candidates.push_back(environment.configHome + "/chromium/Default/History"); break;
-    case BrowserKind::Chrome: candidates.push_back(environment.configHome + "/google-chrome/Default/History"); break;
+    case BrowserKind::Chromium:
+        candidates = {environment.configHome + "/chromium/Default/History",
+                      home + "/snap/chromium/common/chromium/Default/History",
+                      home + "/.var/app/org.chromium.Chromium/config/chromium/Default/History"};
+        break;
+    case BrowserKind::Chrome:
+        candidates = {environment.configHome + "/google-chrome/Default/History",
+                      home + "/.var/app/com.google.Chrome/config/google-chrome/Default/History"};
+        break;
     case BrowserKind::None: break;
     }
     for (const std::string& path : candidates) {

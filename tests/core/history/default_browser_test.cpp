@@ -147,5 +147,33 @@ TEST(TypedHistoryLocation, TheDefaultBrowsersDatabaseElseTheFirstThatExists) {
     }
 }
 
+TEST(TypedHistoryLocation, SnapAndFlatpakProfilesAreFoundAfterTheNativeOnes) {
+    struct Case {
+        BrowserKind kind;
+        const char* profilesIni;  // below the home folder, for Firefox
+        const char* database;     // below the home folder
+    };
+    const Case cases[] = {
+        {BrowserKind::Firefox, "snap/firefox/common/.mozilla/firefox/profiles.ini",
+         "snap/firefox/common/.mozilla/firefox/p/places.sqlite"},
+        {BrowserKind::Firefox, ".var/app/org.mozilla.firefox/.mozilla/firefox/profiles.ini",
+         ".var/app/org.mozilla.firefox/.mozilla/firefox/p/places.sqlite"},
+        {BrowserKind::Chromium, nullptr, "snap/chromium/common/chromium/Default/History"},
+        {BrowserKind::Chromium, nullptr, ".var/app/org.chromium.Chromium/config/chromium/Default/History"},
+        {BrowserKind::Chrome, nullptr, ".var/app/com.google.Chrome/config/google-chrome/Default/History"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.database);
+        Desktop d;
+        if (c.profilesIni) test::writeText(d.home.file(c.profilesIni), "[Profile0]\nPath=p\nDefault=1\n");
+        test::writeText(d.home.file(c.database), "");
+        EXPECT_EQ(HistoryDatabasePath(c.kind, d.environment), d.home.file(c.database));
+        const std::string native = c.kind == BrowserKind::Firefox    ? d.firefox()
+                                   : c.kind == BrowserKind::Chromium ? d.chromium()
+                                                                     : d.chrome();
+        EXPECT_EQ(HistoryDatabasePath(c.kind, d.environment), native);
+    }
+}
+
 }  // namespace
 }  // namespace quell::history
