@@ -10,6 +10,9 @@ class SoundPlayer {
 public:
     virtual ~SoundPlayer() = default;
     virtual void PlayAsync(const std::string& path) = 0;
+    // Loads the sound ahead of its first press, so that the press plays it
+    // at once; nothing plays.
+    virtual void Prepare(const std::string& path) { (void)path; }
 };
 
 // A path whose file name (after the last '\' or '/') is "NULL" in any letter

@@ -24,15 +24,23 @@ std::string SoundEffectPlayer::ResolveSoundFile(const std::string& path) {
     return os::isRegularFile(found) ? found : std::string();
 }
 
-void SoundEffectPlayer::PlayAsync(const std::string& path) {
-    if (browser::NamesNoSound(path)) return;
+QSoundEffect* SoundEffectPlayer::effectFor(const std::string& path) {
+    if (browser::NamesNoSound(path)) return nullptr;
     const std::string file = ResolveSoundFile(path);
-    if (file.empty()) return;
+    if (file.empty()) return nullptr;
     std::unique_ptr<QSoundEffect>& effect = m_effects[file];
     if (!effect) {
         effect = std::make_unique<QSoundEffect>();
         effect->setSource(QUrl::fromLocalFile(QString::fromStdString(file)));
     }
+    return effect.get();
+}
+
+void SoundEffectPlayer::Prepare(const std::string& path) { effectFor(path); }
+
+void SoundEffectPlayer::PlayAsync(const std::string& path) {
+    QSoundEffect* effect = effectFor(path);
+    if (!effect) return;
     // A sound still loading starts once it is ready; one already playing restarts.
     effect->stop();
     effect->play();

@@ -20,6 +20,7 @@ public:
     ~SoundEffectPlayer() override;
 
     void PlayAsync(const std::string& path) override;
+    void Prepare(const std::string& path) override;
 
     // The file that PlayAsync would play, or empty when there is none.
     static std::string ResolveSoundFile(const std::string& path);
@@ -27,6 +28,10 @@ public:
     size_t loadedEffects() const { return m_effects.size(); }
 
 private:
+    // The file's effect, made and set loading on first use; null when the
+    // path names no sound or no file.
+    QSoundEffect* effectFor(const std::string& path);
+
     // One effect per file, kept so that a repeated press does not reload it.
     std::map<std::string, std::unique_ptr<QSoundEffect>> m_effects;
 };

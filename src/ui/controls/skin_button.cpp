@@ -64,6 +64,9 @@ SkinButton::SkinButton(const SkinButtonSpec& request, std::array<image::PixelIma
       m_bitmaps(std::move(bitmaps)),
       m_services(services) {
     setInert(request.controlId == kPhotoControlId);
+    // Loading a sound and opening its output takes a moment the first time,
+    // which the first press would otherwise wait for.
+    if (m_services.sounds && !m_soundPath.empty()) m_services.sounds->Prepare(m_soundPath);
     // A keyed-out button lets the parent's frame show through, so Qt must
     // paint the parent under it; an opaque one covers its whole rectangle.
     setAttribute(Qt::WA_OpaquePaintEvent, !m_transparent);

@@ -35,6 +35,7 @@ private slots:
         SoundEffectPlayer player;
         player.PlayAsync(dir.filePath("none.wav").toStdString());
         player.PlayAsync(dir.filePath("NULL").toStdString());
+        player.Prepare(dir.filePath("none.wav").toStdString());
         QCOMPARE(player.loadedEffects(), size_t(0));
     }
 };

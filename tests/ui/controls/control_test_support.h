@@ -33,7 +33,9 @@ public:
 class RecordingSounds : public browser::SoundPlayer {
 public:
     void PlayAsync(const std::string& path) override { played.push_back(path); }
+    void Prepare(const std::string& path) override { prepared.push_back(path); }
     std::vector<std::string> played;
+    std::vector<std::string> prepared;
 };
 
 class RecordingMessages : public MessageSink {

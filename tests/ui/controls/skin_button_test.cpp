@@ -209,10 +209,14 @@ private slots:
         } cases[] = {{"click.wav", true}, {"NULL", false}, {"null", false}, {"Null.wav", true}};
         for (const Case& c : cases) {
             m_sounds.played.clear();
+            m_sounds.prepared.clear();
             SkinButtonSpec s = request(6, 6);
             s.soundPath = m_dir.filePath(c.soundName).toStdString();
             SkinButton* b = create(s);
             QVERIFY(b);
+            // The sound is loaded with the button, so the first press need not wait for it.
+            QCOMPARE(m_sounds.prepared, std::vector<std::string>{s.soundPath});
+            QVERIFY(m_sounds.played.empty());
             test::pressAt(b, {2, 2});
             QCOMPARE(m_sounds.played.size(), size_t(c.plays ? 1 : 0));
             if (c.plays) QCOMPARE(m_sounds.played[0], s.soundPath);
