@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "core/skin/skin_values.h"
+
 namespace quell::history {
 
 const char* BrowserKindName(BrowserKind kind) {
@@ -15,10 +17,7 @@ const char* BrowserKindName(BrowserKind kind) {
 }
 
 BrowserKind BrowserKindOfDesktopId(std::string_view desktopId) {
-    std::string id(desktopId);
-    for (char& c : id) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
+    const std::string id = skin::ToLowerAscii(desktopId);
     if (id.find("firefox") != std::string::npos || id.find("iceweasel") != std::string::npos)
         return BrowserKind::Firefox;
     if (id.find("chromium") != std::string::npos) return BrowserKind::Chromium;

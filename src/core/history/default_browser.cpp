@@ -2,6 +2,7 @@
 
 #include "core/os/command_output.h"
 #include "core/os/file_system.h"
+#include "core/skin/skin_values.h"
 
 namespace quell::history {
 namespace {
@@ -19,21 +20,8 @@ std::vector<std::string> splitList(const std::string& text, char separator) {
     return items;
 }
 
-std::string lower(std::string text) {
-    for (char& c : text) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    return text;
-}
-
 std::string orDefault(const std::string& value, const std::string& fallback) {
     return value.empty() ? fallback : value;
-}
-
-std::string trimmed(const std::string& text) {
-    const size_t first = text.find_first_not_of(" \t\r\n");
-    if (first == std::string::npos) return {};
-    return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
 }
 
 }  // namespace
@@ -45,10 +33,10 @@ DesktopEnvironment DesktopEnvironment::FromProcess() {
     e.dataHome = os::userDataHome();
     e.configDirs = splitList(orDefault(os::environment("XDG_CONFIG_DIRS"), "/etc/xdg"), ':');
     e.dataDirs = splitList(orDefault(os::environment("XDG_DATA_DIRS"), "/usr/local/share:/usr/share"), ':');
-    e.currentDesktops = splitList(lower(os::environment("XDG_CURRENT_DESKTOP")), ':');
+    e.currentDesktops = splitList(skin::ToLowerAscii(os::environment("XDG_CURRENT_DESKTOP")), ':');
     e.askDesktop = [] {
         const auto answer = os::commandOutput({"xdg-settings", "get", "default-web-browser"}, kDesktopAnswerTimeout);
-        return answer ? trimmed(*answer) : std::string();
+        return answer ? std::string(TrimBlanks(*answer)) : std::string();
     };
     return e;
 }
@@ -72,7 +60,7 @@ std::string DefaultHttpHandler(const KeyFile& mimeApps) {
     for (const KeyFile::Section& section : mimeApps.sections()) {
         if (section.name != "Default Applications") continue;
         for (const std::string& id : splitList(section.value("x-scheme-handler/http"), ';')) {
-            const std::string name = trimmed(id);
+            const std::string name(TrimBlanks(id));
             if (!name.empty()) return name;
         }
     }
@@ -93,9 +81,8 @@ std::string FirefoxDefaultProfile(const KeyFile& profilesIni, const std::string&
     };
     for (const KeyFile::Section& s : profilesIni.sections()) {
         const std::string path = s.value("Default");
-        // Install sections name the profile by its path, always relative.
-        if (s.name.rfind("Install", 0) == 0 && !path.empty())
-            return path.front() == '/' ? path : iniFolder + "/" + path;
+        // Install sections name the profile by its path and have no IsRelative.
+        if (s.name.rfind("Install", 0) == 0 && !path.empty()) return resolve(s, path);
     }
     const KeyFile::Section* first = nullptr;
     for (const KeyFile::Section& s : profilesIni.sections()) {

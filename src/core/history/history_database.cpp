@@ -37,10 +37,10 @@ using Database = std::unique_ptr<sqlite3, CloseDatabase>;
 // The database and its log as bytes in memory, the log replayed into it, so
 // that the browser's files are only ever read.
 Database openInMemory(std::vector<uint8_t>& image, const std::string& path) {
+    // A log that cannot be read whole leaves log empty: the file's own pages are used.
     std::vector<uint8_t> log;
-    if (os::readFileCapped(path + "-wal", kMaxInMemoryDatabaseBytes - image.size(), log) == os::CappedRead::Read)
-        ReplayWriteAheadLog(image, log);
-    else ReplayWriteAheadLog(image, {});
+    os::readFileCapped(path + "-wal", kMaxInMemoryDatabaseBytes - image.size(), log);
+    ReplayWriteAheadLog(image, log);
     sqlite3* raw = nullptr;
     if (sqlite3_open_v2(":memory:", &raw, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
         sqlite3_close(raw);
@@ -77,11 +77,11 @@ Database openInPlace(const std::string& path) {
     return opened == SQLITE_OK ? std::move(db) : nullptr;
 }
 
-// A log holds committed pages the database file may not have yet; one no
-// longer than its header holds none.
+// A log holds committed pages the database file may not have yet.
 bool hasLog(const std::string& path) {
     struct stat st {};
-    return ::stat((path + "-wal").c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 32;
+    return ::stat((path + "-wal").c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+           static_cast<size_t>(st.st_size) > kWriteAheadLogHeaderBytes;
 }
 
 int pastDeadline(void* deadline) {

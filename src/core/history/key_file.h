@@ -7,6 +7,9 @@
 
 namespace quell::history {
 
+// The text without the spaces, tabs and line ends around it.
+std::string_view TrimBlanks(std::string_view text);
+
 class KeyFile {
 public:
     // Lines starting with '#' or ';' are comments; blanks around names and

@@ -10,7 +10,6 @@ namespace {
 using bytes::readBe32;
 using bytes::readLe32;
 
-constexpr size_t kLogHeaderBytes = 32;
 constexpr size_t kFrameHeaderBytes = 24;
 constexpr uint32_t kMagicLittleEndianSums = 0x377f0682;
 constexpr uint32_t kMagicBigEndianSums = 0x377f0683;
@@ -46,7 +45,7 @@ void markRollbackJournal(std::vector<uint8_t>& database) {
 
 size_t ReplayWriteAheadLog(std::vector<uint8_t>& database, std::span<const uint8_t> log) {
     markRollbackJournal(database);
-    if (log.size() < kLogHeaderBytes) return 0;
+    if (log.size() < kWriteAheadLogHeaderBytes) return 0;
     const uint32_t magic = readBe32(log, 0);
     if (magic != kMagicLittleEndianSums && magic != kMagicBigEndianSums) return 0;
     const uint32_t pageSize = readBe32(log, 8);
@@ -65,7 +64,7 @@ size_t ReplayWriteAheadLog(std::vector<uint8_t>& database, std::span<const uint8
     std::vector<Frame> pending;
     size_t applied = 0;
     const size_t frameBytes = kFrameHeaderBytes + pageSize;
-    for (size_t at = kLogHeaderBytes; at + frameBytes <= log.size(); at += frameBytes) {
+    for (size_t at = kWriteAheadLogHeaderBytes; at + frameBytes <= log.size(); at += frameBytes) {
         const std::span<const uint8_t> frame = log.subspan(at, frameBytes);
         const uint32_t page = readBe32(frame, 0);
         const uint32_t pagesAfterCommit = readBe32(frame, 4);

@@ -8,6 +8,9 @@
 
 namespace quell::history {
 
+// A log no longer than its header holds no pages.
+inline constexpr size_t kWriteAheadLogHeaderBytes = 32;
+
 // Copies every page of the log's committed transactions into database, in
 // log order, and sets the size the last one committed. Frames after the last
 // commit, and everything from the first frame whose salt or checksum does

@@ -68,8 +68,8 @@ private slots:
         QCOMPARE(std::size(tooltips), browser::kToolbarButtons.size());
         // Every button of the layout table is where the table puts it, unless
         // it is one of the two that follow the right edge.
-        for (const browser::ToolbarButtonSpec& spec : browser::kToolbarButtons) {
-            if (spec.x > 0) QCOMPARE(m_toolbar->button(spec.controlId)->pos(), QPoint(spec.x, spec.y));
+        for (const browser::ToolbarButtonSpec& layout : browser::kToolbarButtons) {
+            if (layout.x > 0) QCOMPARE(m_toolbar->button(layout.controlId)->pos(), QPoint(layout.x, layout.y));
         }
         ResourceBitmapButton* home = m_toolbar->button(109);
         // Hovering shows the tooltip text from the table.
