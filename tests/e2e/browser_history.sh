@@ -18,17 +18,21 @@ mkdir -p "$HOME"
 profile="$XDG_CONFIG_HOME/chromium"
 history="$profile/Default/History"
 BROWSER_PID=
+# Asks the browser to end as a session would; returns its exit status, which
+# is not 0 when it had to be killed after 10 s.
 stop_browser() {
     [ -n "$BROWSER_PID" ] || return 0
-    kill -TERM "$BROWSER_PID" 2>/dev/null || true
-    for _ in $(seq 1 100); do kill -0 "$BROWSER_PID" 2>/dev/null || break; sleep 0.1; done
-    kill -KILL "$BROWSER_PID" 2>/dev/null || true
-    wait "$BROWSER_PID" 2>/dev/null || true
+    local pid=$BROWSER_PID status=0
     BROWSER_PID=
+    kill -TERM "$pid" 2>/dev/null || true
+    for _ in $(seq 1 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+    kill -KILL "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || status=$?
+    return "$status"
 }
 python3 "$(dirname "$0")/pages_server.py" "$WORK_DIR/port" &
 SERVER_PID=$!
-trap 'status=$?; stop_browser; kill $SERVER_PID 2>/dev/null || true; cleanup $status' EXIT
+trap 'status=$?; stop_browser || true; kill $SERVER_PID 2>/dev/null || true; cleanup $status' EXIT
 wait_until 10 test -s "$WORK_DIR/port" || fail "the page server did not start"
 page="http://127.0.0.1:$(cat "$WORK_DIR/port")/green.html"
 # Root has no sandbox to offer the browser.
@@ -43,7 +47,7 @@ start_browser about:blank
 wait_until 60 test -s "$history" || fail "Chromium made no History database"
 # Chromium writes its tables shortly after it creates the file.
 urls_table() { sqlite3 "$history" '.schema urls' 2>/dev/null | grep -q typed_count; }
-stop_browser
+stop_browser || fail "Chromium ended with status $? when asked to"
 wait_until 10 urls_table || fail "Chromium's History has no urls table"
 
 sqlite3 "$history" "INSERT INTO urls (url, title, visit_count, typed_count, last_visit_time, hidden) VALUES
@@ -72,5 +76,5 @@ typed.example/first
 second.example/path"
 [ "$out" = "$expected" ] || [ "$out" = "$with_page" ] || fail "with the browser running: $out"
 kill -0 "$BROWSER_PID" || fail "the browser ended while its history was read"
-stop_browser
+stop_browser || fail "Chromium ended with status $? when asked to"
 echo "PASS: browser history"

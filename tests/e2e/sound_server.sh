@@ -89,11 +89,13 @@ for _ in 1 2; do
     after_click() { awk -v n="$(recorded_now)" -v c="${clicks_in[-1]}" 'BEGIN{exit !(n >= c + 2)}'; }
     wait_until 20 after_click || fail "the recording stopped growing after the click"
 done
+# The helpers end cleanly on these signals; another status means the
+# recording or the stream behind it broke.
 kill -INT "$RECORD_PID"
-wait "$RECORD_PID" 2>/dev/null || true
+wait "$RECORD_PID" || fail "parecord ended with status $?"
 RECORD_PID=""
-kill "$SILENCE_PID" 2>/dev/null || true
-wait "$SILENCE_PID" 2>/dev/null || true
+kill "$SILENCE_PID"
+wait "$SILENCE_PID" || fail "pacat ended with status $?"
 SILENCE_PID=""
 kill -TERM "$APP_PID"
 expect_exit SIGTERM
@@ -126,8 +128,9 @@ done
 [ "$heard" -ge 1 ] || fail "no press sound within 0.5 s of either click on $button"
 
 # No server: nothing plays, one line says so, and the program ends cleanly.
-kill "$PULSE_PID" 2>/dev/null || true
-wait "$PULSE_PID" 2>/dev/null || true
+kill "$PULSE_PID"
+wait "$PULSE_PID" || fail "the sound server ended with status $?"
+PULSE_PID=""
 no_server() { ! pactl info >/dev/null 2>&1; }
 wait_until 10 no_server || fail "the sound server did not end"
 mv "$ARTIFACTS/app.log" "$ARTIFACTS/app-with-server.log"
